@@ -1,0 +1,35 @@
+// The connection to the formatting server: reads the client section of a
+// configuration file, finds the server's pipe or starts the server and
+// waits for it, sends the settings, and carries every later message.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "conversation.h"
+#include "pipe.h"
+
+namespace Client {
+
+class Connection final : public Conversation {
+public:
+  /// Loads the configuration Name: a name without a folder is tried beside
+  /// the program first. When the file holds client settings,
+  /// Configuration_File receives its path (and the server is connected, or
+  /// why not has been printed); otherwise nothing changes.
+  void Configure(const std::string& Name, std::string& Configuration_File);
+
+  void Write_To_Server(std::string_view Message) override;
+  std::string Read_Reply() override;
+
+  std::size_t Pipe_Length() const noexcept { return Reply_Size; }
+
+private:
+  void Load_Configuration(const std::string& Path, std::string& Configuration_File);
+
+  Windows::Pipe::Handle Server_Pipe;
+  std::size_t Reply_Size = 1000;
+};
+
+}  // namespace Client

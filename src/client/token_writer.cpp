@@ -1,0 +1,134 @@
+// The token stream writer.
+#include "token_writer.h"
+
+#include <charconv>
+
+#include "log.h"
+#include "text.h"
+
+namespace Client {
+
+namespace {
+
+constexpr long long Last_Kind = 110;
+constexpr long long End_Of_Line_Kind = 3;
+
+// The standard conversion of an integer image: blanks around it allowed,
+// a sign allowed, anything else is an error.
+long long Integer_Value(std::string_view Field) {
+  const std::size_t First = Field.find_first_not_of(' ');
+  const std::size_t Last = Field.find_last_not_of(' ');
+  if (First == std::string_view::npos) {
+    throw Bad_Reply("empty number in token reply");
+  }
+  std::string_view Digits = Field.substr(First, Last - First + 1);
+  if (!Digits.empty() && Digits.front() == '+') {
+    Digits.remove_prefix(1);
+  }
+  long long Value = 0;
+  const auto [End, Code] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
+  if (Code != std::errc() || End != Digits.data() + Digits.size() || Digits.empty()) {
+    throw Bad_Reply("bad number in token reply");
+  }
+  return Value;
+}
+
+// The pending line and its two operations.
+class Line_Builder {
+public:
+  explicit Line_Builder(Line_Sink& Sink) : Output(Sink) {}
+
+  void Write_At(long long Column, std::string_view Text) {
+    if (Column > Next_Column() && Column < static_cast<long long>(Line_Length)) {
+      Line.append(static_cast<std::size_t>(Column) - Line.size() - 1, ' ');
+    }
+    // A text whose last character would reach the last position starts a
+    // new line. The line is a growable string, so a text longer than a whole
+    // line is written whole on a line of its own instead of failing.
+    if (Next_Column() + static_cast<long long>(Text.size()) > static_cast<long long>(Line_Length)) {
+      End_Line();
+    }
+    Line.append(Text);
+  }
+
+  void End_Line() {
+    Output.Put_Line(Line);
+    Line.clear();
+  }
+
+  bool Pending() const noexcept { return !Line.empty(); }
+
+private:
+  long long Next_Column() const noexcept { return static_cast<long long>(Line.size()) + 1; }
+
+  Line_Sink& Output;
+  std::string Line;
+};
+
+}  // namespace
+
+Token Parse_Token(std::string_view Reply) {
+  if (Reply.empty()) {
+    throw Bad_Reply("empty token reply");
+  }
+  Token Result;
+  const std::size_t P = Text::Index(',', Reply);
+  Result.Id = Integer_Value(P == 0 ? Reply : Reply.substr(0, P - 1));
+  if (Result.Id < 0) {
+    throw Bad_Reply("negative token kind");
+  }
+  if (P == 0 || Result.Id == 0 || Result.Id > Last_Kind) {
+    return Result;
+  }
+  const std::size_t Q = Text::Index(',', Reply, P + 1, Text::Going::Forward);
+  if (Q == 0) {
+    throw Bad_Reply("token reply without column");
+  }
+  Result.Has_Fields = true;
+  Result.Column = Integer_Value(Reply.substr(P, Q - 1 - P));
+  if (Result.Column < 1) {
+    throw Bad_Reply("token column below 1");
+  }
+  Result.Text = Reply.substr(Q);
+  return Result;
+}
+
+std::string Apply_Case(long long Id, std::string_view Text) {
+  switch (Id) {
+    case 1: case 2: case 104: case 105: case 108:
+      return std::string(Text);
+    case 107:
+      return Text::Upper_Case(Text);
+    default:
+      return Text::Lower_Case(Text);
+  }
+}
+
+void Write_Tokens(Conversation& Server, Line_Sink& Output) {
+  Line_Builder Line(Output);
+  for (;;) {
+    Server.Write_To_Server("N");
+    const std::string Reply = Server.Read_Reply();
+    const Token Next = Parse_Token(Reply);
+    if (Next.Id == 0) {
+      break;
+    }
+    if (Next.Id > Last_Kind) {
+      Log::Write("Bad Token, Id =" + Text::Image(Next.Id));
+      continue;
+    }
+    if (!Next.Has_Fields) {
+      continue;
+    }
+    if (!Next.Text.empty()) {
+      Line.Write_At(Next.Column, Apply_Case(Next.Id, Next.Text));
+    } else if (Next.Id == End_Of_Line_Kind) {
+      Line.End_Line();
+    }
+  }
+  if (Line.Pending()) {
+    Line.End_Line();
+  }
+}
+
+}  // namespace Client

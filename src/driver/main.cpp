@@ -1,0 +1,14 @@
+// The program's entry: hands the arguments to the main procedure.
+#include <string>
+#include <vector>
+
+#include "console.h"
+#include "quorvel.h"
+
+int main(int argc, char** argv) {
+  Windows::Console::Use_Binary_Mode();
+  const std::vector<std::string> Arguments(argv + 1, argv + argc);
+  const int Status = Quorvel::Main(Arguments);
+  Windows::Console::Flush();
+  return Status;
+}

@@ -1,0 +1,92 @@
+// Windows::Files: the questions the program asks the file system (is it a
+// file, a folder), the two changes it makes (delete, move), the current
+// folder, and paths rewritten with each component as stored on disk.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "named_error.h"
+#include "path_style.h"
+
+namespace Windows::Files {
+
+QUORVEL_NAMED_ERROR(Error, Named_Error, "WINDOWS.FILES");
+QUORVEL_NAMED_ERROR(File_Not_Found, Error, "WINDOWS.FILES.FILE_NOT_FOUND");
+QUORVEL_NAMED_ERROR(Access_Denied, Error, "WINDOWS.FILES.ACCESS_DENIED");
+
+struct File_Time {
+  std::uint32_t Low = 0;
+  std::uint32_t High = 0;
+};
+
+struct Information {
+  std::uint32_t Attributes = 0;
+  File_Time Creation_Time;
+  File_Time Last_Access_Time;
+  File_Time Last_Write_Time;
+  std::uint64_t Size = 0;
+};
+
+/// The attribute bit that marks a folder.
+inline constexpr std::uint32_t Directory_Attribute = 0x10;
+
+/// Throws File_Not_Found when the name cannot be queried, whatever the reason.
+Information Get_Attributes(const std::string& Name);
+
+/// A file (not a folder) of this name exists. Never throws File_Not_Found.
+bool Exists(const std::string& Name);
+/// A folder of this name exists. Never throws File_Not_Found.
+bool Is_Directory(const std::string& Name);
+
+/// Deleting a name that does not exist is no error; any other failure
+/// (a missing folder in the path, a file in use) throws Access_Denied.
+void Delete(const std::string& Name);
+/// Moves From onto To, replacing an existing To. Throws File_Not_Found on
+/// any failure.
+void Move(const std::string& From, const std::string& To);
+
+/// The current folder without a trailing separator (except a root); empty
+/// when it cannot be read.
+std::string Current_Directory();
+
+/// The stored name of the file or folder Path designates (its real letter
+/// case, its long form), or "?" when there is none.
+std::string Entry_Name(const std::string& Path);
+
+/// Path with each component as stored on disk (native path style).
+std::string Full_Name(const std::string& Path);
+
+/// The rewriting rule of Full_Name for either path style, with the stored
+/// name of a path's last component supplied by Lookup.
+///  - a drive prefix ("c:") is upper-cased (Windows style);
+///  - separators become the style's own; repeated ones and "." components
+///    vanish; a leading separator (a rooted path) is kept;
+///  - a first component beginning with "." and every ".." stay as typed;
+///  - every other component becomes Lookup(path up to it), "?" for none.
+/// A relative path stays relative; the result may be longer than Path.
+std::string Full_Name(std::string_view Path, Path_Style Style,
+                      const std::function<std::string(std::string_view)>& Lookup);
+
+/// One directory search over Folder for names matching Pattern (a wildcard
+/// of '*' and '?', letter case ignored as on Windows). Entries come in the
+/// order the system lists them. A folder that cannot be read yields none.
+class Directory_Search {
+public:
+  Directory_Search(const std::string& Folder, const std::string& Pattern);
+  ~Directory_Search();
+  Directory_Search(const Directory_Search&) = delete;
+  Directory_Search& operator=(const Directory_Search&) = delete;
+
+  /// The next matching entry's name; false when there are no more.
+  bool Next(std::string& Name);
+
+private:
+  struct State;
+  std::unique_ptr<State> Search;
+};
+
+}  // namespace Windows::Files

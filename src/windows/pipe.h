@@ -1,0 +1,71 @@
+// Windows::Pipe: one message-mode named pipe, either end. The server end
+// creates the pipe and waits (with a time limit) for its one client; the
+// client end opens an existing pipe. Every failure is a named exception.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "named_error.h"
+
+namespace Windows::Pipe {
+
+QUORVEL_NAMED_ERROR(Error, Named_Error, "WINDOWS.PIPE");
+QUORVEL_NAMED_ERROR(Write_Incomplete, Error, "WINDOWS.PIPE.WRITE_INCOMPLETE");
+QUORVEL_NAMED_ERROR(Unknown_Error, Error, "WINDOWS.PIPE.UNKNOWN_ERROR");
+QUORVEL_NAMED_ERROR(Timeout, Error, "WINDOWS.PIPE.TIMEOUT");
+QUORVEL_NAMED_ERROR(Not_Server, Error, "WINDOWS.PIPE.NOT_SERVER");
+QUORVEL_NAMED_ERROR(No_Server, Error, "WINDOWS.PIPE.NO_SERVER");
+QUORVEL_NAMED_ERROR(No_Handle, Error, "WINDOWS.PIPE.NO_HANDLE");
+QUORVEL_NAMED_ERROR(No_Data, Error, "WINDOWS.PIPE.NO_DATA");
+QUORVEL_NAMED_ERROR(Name_In_Use, Error, "WINDOWS.PIPE.NAME_IN_USE");
+QUORVEL_NAMED_ERROR(More_Data, Error, "WINDOWS.PIPE.MORE_DATA");
+QUORVEL_NAMED_ERROR(Invalid_Name, Error, "WINDOWS.PIPE.INVALID_NAME");
+QUORVEL_NAMED_ERROR(Broken, Error, "WINDOWS.PIPE.BROKEN");
+QUORVEL_NAMED_ERROR(Bad_Pipe, Error, "WINDOWS.PIPE.BAD_PIPE");
+QUORVEL_NAMED_ERROR(Access_Denied, Error, "WINDOWS.PIPE.ACCESS_DENIED");
+
+/// Data direction seen from the server end.
+enum class Direction { Duplex = 0, Inbound = 1, Outbound = 2 };
+
+/// A pipe object; its layout belongs to the backend.
+struct Object;
+struct Object_Closer {
+  void operator()(Object* Pipe) const noexcept;
+};
+/// The one owner of a pipe; null means no pipe. Ending it closes the pipe.
+using Handle = std::unique_ptr<Object, Object_Closer>;
+
+/// Creates (server) or opens (client) the pipe Name, first closing what Pipe
+/// held. Timeout in seconds, 0 = none; only a server may give one
+/// (Not_Server otherwise). On any failure Pipe is left null and the
+/// exception passes on.
+void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
+          std::size_t Buffer_Length, double Timeout = 0.0);
+
+/// Closes the pipe; safe on null and never fails. Pipe becomes null.
+void Close(Handle& Pipe) noexcept;
+
+/// Reads one message into Buffer (at least Buffer_Length bytes) and returns
+/// its length. A longer message throws More_Data; the rest of it is what the
+/// next Read returns. Timeout as for Open (server end only).
+std::size_t Read(const Handle& Pipe, char* Buffer, double Timeout = 0.0);
+
+/// Writes Length bytes as one message.
+void Write(const Handle& Pipe, const char* Buffer, std::size_t Length);
+
+/// The full Windows name: "\\.\pipe\" followed by Name.
+std::string Full_Pipe_Name(std::string_view Name);
+
+/// Raises the exception for a Windows error code (0 and unknown codes also
+/// leave a log record). Never returns.
+[[noreturn]] void Raise_Error(std::uint32_t Code);
+
+/// Seconds to milliseconds rounded half up; 0 gives INFINITE (0xFFFFFFFF).
+/// Throws Constraint_Error outside 0 < ms < 2**32.
+std::uint32_t Milliseconds(double Seconds);
+
+}  // namespace Windows::Pipe

@@ -1,0 +1,98 @@
+// The string library's position, search and letter-case rules.
+#include "text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Text::Going;
+
+struct Index_Case {
+  std::string_view Pattern;
+  std::string_view Source;
+  std::size_t From;
+  Going Direction;
+  std::size_t Expected;
+};
+
+class Text_Index : public testing::TestWithParam<Index_Case> {};
+
+TEST_P(Text_Index, FindsThePositionCountedFromTheFirstCharacter) {
+  const Index_Case& C = GetParam();
+  EXPECT_EQ(Text::Index(C.Pattern, C.Source, C.From, C.Direction), C.Expected);
+  if (C.Pattern.size() == 1) {
+    EXPECT_EQ(Text::Index(C.Pattern[0], C.Source, C.From, C.Direction), C.Expected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Text_Index,
+    testing::Values(Index_Case{".", "a.b.c", 0, Going::Backward, 4},
+                    Index_Case{".", "a.b.c", 0, Going::Forward, 2},
+                    Index_Case{".", "abc", 0, Going::Forward, 0},
+                    Index_Case{",", "12,5,x", 3, Going::Forward, 3},
+                    Index_Case{",", "12,5,x", 4, Going::Forward, 5},
+                    Index_Case{"\\", "C:\\a\\b", 6, Going::Backward, 5},
+                    Index_Case{"\\", "C:\\a\\b", 4, Going::Backward, 3},
+                    Index_Case{"\\", "C:\\a\\b", 3, Going::Backward, 3},
+                    Index_Case{"x", "abc", 4, Going::Forward, 0},
+                    Index_Case{"x", "", 0, Going::Forward, 0},
+                    Index_Case{"x", "", 0, Going::Backward, 0},
+                    Index_Case{"b.c", "a.b.c", 0, Going::Forward, 3},
+                    Index_Case{"b.c", "a.b.c", 4, Going::Backward, 0},
+                    Index_Case{"b.c", "a.b.c", 5, Going::Backward, 3},
+                    Index_Case{"ab", "abab", 2, Going::Forward, 3},
+                    Index_Case{"ab", "abab", 0, Going::Backward, 3},
+                    Index_Case{"A", "a", 0, Going::Forward, 0}));
+
+TEST(Text_Index_Window, OutsideTheStringIsAnIndexError) {
+  EXPECT_THROW(Text::Index('.', "abc", 5, Going::Forward), Constraint_Error);
+  EXPECT_THROW(Text::Index('.', "abc", 4, Going::Backward), Constraint_Error);
+  EXPECT_EQ(Text::Index('.', "abc", 4, Going::Forward), 0u);
+}
+
+TEST(Text_Sub_String, TakesStartAndLength) {
+  EXPECT_EQ(Text::Sub_String("abc", 1, 0), "");
+  EXPECT_EQ(Text::Sub_String("abc", 2, 2), "bc");
+  EXPECT_EQ(Text::Sub_String("abc", 4, 0), "");
+  EXPECT_EQ(Text::Sub_String("a\\*", 1, 1), "a");
+  EXPECT_THROW(Text::Sub_String("abc", 3, 2), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", 5, 0), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", 1, -2), Constraint_Error);
+}
+
+TEST(Text_Equal, IgnoresLatin1CaseOnlyWhenAsked) {
+  EXPECT_TRUE(Text::Equal("ABC", "abc", false));
+  EXPECT_FALSE(Text::Equal("ABC", "abc", true));
+  EXPECT_TRUE(Text::Equal("\xC9", "\xE9", false));
+  EXPECT_FALSE(Text::Equal("\xC9", "\xE9", true));
+  EXPECT_FALSE(Text::Equal("\xDF", "\xFF", false));
+  EXPECT_TRUE(Text::Equal("\xDF", "\xDF", false));
+  EXPECT_FALSE(Text::Equal("\xD7", "\xF7", false));
+  EXPECT_FALSE(Text::Equal("ab", "abc", false));
+}
+
+TEST(Text_Case, MapsExactlyTheLatin1Letters) {
+  for (int B = 0; B < 256; ++B) {
+    const char C = static_cast<char>(B);
+    const bool Capital = (B >= 'A' && B <= 'Z') || (B >= 0xC0 && B <= 0xDE && B != 0xD7);
+    const bool Small = (B >= 'a' && B <= 'z') || (B >= 0xE0 && B <= 0xFE && B != 0xF7);
+    EXPECT_EQ(static_cast<unsigned char>(Text::Lower(C)), Capital ? B + 0x20 : B) << B;
+    EXPECT_EQ(static_cast<unsigned char>(Text::Upper(C)), Small ? B - 0x20 : B) << B;
+  }
+  EXPECT_EQ(Text::Lower_Case("Begin \xC0\xDF"), "begin \xE0\xDF");
+  EXPECT_EQ(Text::Upper_Case("end \xE0\xFF"), "END \xC0\xFF");
+}
+
+TEST(Text_Misc, EmptinessClearingAndImages) {
+  EXPECT_TRUE(Text::Is_Empty(""));
+  EXPECT_FALSE(Text::Is_Empty(" "));
+  std::string S = "x";
+  Text::Clear(S);
+  EXPECT_TRUE(S.empty());
+  EXPECT_EQ(Text::Image(111), " 111");
+  EXPECT_EQ(Text::Image(0), " 0");
+  EXPECT_EQ(Text::Image(-5), "-5");
+}
+
+}  // namespace
