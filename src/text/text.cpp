@@ -58,11 +58,15 @@ std::string Upper_Case(std::string_view S) {
 }
 
 std::string Sub_String(std::string_view Source, long long Start, long long Length) {
-  const long long High = Start + Length - 1;
-  if (Start < 1 || Length < 0 || High < 0) {
+  if (Start < 1 || Length < 0) {
     throw Constraint_Error("range check failed");
   }
-  Check_Window(static_cast<std::size_t>(Start), High, Source.size());
+  // A slice ending beyond the largest long long ends beyond the string too;
+  // its last position cannot even be formed.
+  if (Length - 1 > std::numeric_limits<long long>::max() - Start) {
+    throw Constraint_Error("index check failed");
+  }
+  Check_Window(static_cast<std::size_t>(Start), Start + (Length - 1), Source.size());
   return std::string(Source.substr(static_cast<std::size_t>(Start - 1),
                                    static_cast<std::size_t>(Length)));
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using Text::Going;
@@ -59,6 +61,16 @@ TEST(Text_Sub_String, TakesStartAndLength) {
   EXPECT_THROW(Text::Sub_String("abc", 3, 2), Constraint_Error);
   EXPECT_THROW(Text::Sub_String("abc", 5, 0), Constraint_Error);
   EXPECT_THROW(Text::Sub_String("abc", 1, -2), Constraint_Error);
+}
+
+TEST(Text_Sub_String, ExtremeStartsAndLengthsAreErrorsNotOverflows) {
+  constexpr long long Most = std::numeric_limits<long long>::max();
+  constexpr long long Least = std::numeric_limits<long long>::min();
+  EXPECT_THROW(Text::Sub_String("abc", Least, Least), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", Most, 2), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", 2, Most), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", Most, Most), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", Most, 0), Constraint_Error);
 }
 
 TEST(Text_Equal, IgnoresLatin1CaseOnlyWhenAsked) {
