@@ -12,8 +12,8 @@ unsigned char Byte(char C) noexcept { return static_cast<unsigned char>(C); }
 
 // Sub_String's window rule, shared with Index: Low may be one past the end
 // (an empty window), High may not pass the end.
-void Check_Window(std::size_t Low, long long High, std::size_t Length) {
-  if (Low > Length + 1 || (High > 0 && static_cast<std::size_t>(High) > Length)) {
+void Check_Window(std::size_t Low, std::size_t High, std::size_t Length) {
+  if (Low > Length + 1 || High > Length) {
     throw Constraint_Error("index check failed");
   }
 }
@@ -66,7 +66,8 @@ std::string Sub_String(std::string_view Source, long long Start, long long Lengt
   if (Length - 1 > std::numeric_limits<long long>::max() - Start) {
     throw Constraint_Error("index check failed");
   }
-  Check_Window(static_cast<std::size_t>(Start), Start + (Length - 1), Source.size());
+  Check_Window(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + (Length - 1)),
+               Source.size());
   return std::string(Source.substr(static_cast<std::size_t>(Start - 1),
                                    static_cast<std::size_t>(Length)));
 }
@@ -93,7 +94,7 @@ std::size_t Index(std::string_view Pattern, std::string_view Source, std::size_t
   }
   const std::size_t Low = Direction == Going::Forward ? From : 1;
   const std::size_t High = Direction == Going::Forward ? Source.size() : From;
-  Check_Window(Low, static_cast<long long>(High), Source.size());
+  Check_Window(Low, High, Source.size());
   const std::string_view Window = Source.substr(Low - 1, High + 1 - Low);
   const std::size_t At = Find(Pattern, Window, Direction);
   return At == 0 ? 0 : Low + At - 1;

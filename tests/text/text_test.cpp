@@ -53,6 +53,13 @@ TEST(Text_Index_Window, OutsideTheStringIsAnIndexError) {
   EXPECT_EQ(Text::Index('.', "abc", 4, Going::Forward), 0u);
 }
 
+TEST(Text_Index_Window, FromBeyondTheLargestLongLongIsAnIndexError) {
+  constexpr std::size_t Far = std::numeric_limits<std::size_t>::max();
+  EXPECT_THROW(Text::Index('.', "a.b", Far, Going::Backward), Constraint_Error);
+  EXPECT_THROW(Text::Index("b", "a.b", Far / 2 + 1, Going::Backward), Constraint_Error);
+  EXPECT_THROW(Text::Index('.', "a.b", Far, Going::Forward), Constraint_Error);
+}
+
 TEST(Text_Sub_String, TakesStartAndLength) {
   EXPECT_EQ(Text::Sub_String("abc", 1, 0), "");
   EXPECT_EQ(Text::Sub_String("abc", 2, 2), "bc");
