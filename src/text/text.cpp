@@ -118,7 +118,11 @@ std::optional<long long> Integer_Value(std::string_view Image) {
     return std::nullopt;
   }
   unsigned long long Magnitude = 0;
-  constexpr unsigned long long Limit = std::numeric_limits<long long>::max();
+  // The lowest long long has no positive counterpart: below zero the
+  // magnitude may be one more than the largest value.
+  const unsigned long long Limit =
+      static_cast<unsigned long long>(std::numeric_limits<long long>::max()) +
+      (Negative ? 1ULL : 0ULL);
   char Previous = ' ';
   for (const char C : Digits) {
     if (C == '_' && Previous != '_') {
@@ -131,8 +135,7 @@ std::optional<long long> Integer_Value(std::string_view Image) {
     Magnitude = Magnitude * 10 + static_cast<unsigned>(C - '0');
     Previous = C;
   }
-  const auto Value = static_cast<long long>(Magnitude);
-  return Negative ? -Value : Value;
+  return static_cast<long long>(Negative ? 0ULL - Magnitude : Magnitude);
 }
 
 std::string Image(long long Value) {

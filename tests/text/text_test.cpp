@@ -139,6 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Value_Case{"1_", std::nullopt}, Value_Case{"- 1", std::nullopt},
                     Value_Case{"1 2", std::nullopt}, Value_Case{"-", std::nullopt},
                     Value_Case{"9223372036854775807", 9223372036854775807LL},
-                    Value_Case{"9223372036854775808", std::nullopt}));
+                    Value_Case{"9223372036854775808", std::nullopt},
+                    // The lowest value is in range although its magnitude is not.
+                    Value_Case{"-9223372036854775808", std::numeric_limits<long long>::min()},
+                    Value_Case{"-9_223_372_036_854_775_808", std::numeric_limits<long long>::min()},
+                    Value_Case{"-9223372036854775809", std::nullopt}));
 
 }  // namespace
