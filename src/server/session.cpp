@@ -98,6 +98,7 @@ std::vector<std::string> Session::Formatted(const std::string& Name, const std::
   Formatter::Settings Options;
   Options.Language = Now.Compiler;
   Options.Units = Now.Units;
+  Options.Errors = static_cast<std::size_t>(Now.Errors);
   Formatter::Result Result;
   try {
     Result = Formatter::Format(Source, Options);
