@@ -24,7 +24,7 @@ inline constexpr std::size_t Longest_Message = 65536;
 inline constexpr std::size_t Default_Pipe_Length = 1000;
 
 class Session {
- public:
+public:
   /// Pipe_Length: the longest reply the client reads (at least 1); no reply
   /// is ever longer.
   explicit Session(std::size_t Pipe_Length = Default_Pipe_Length);
@@ -50,7 +50,7 @@ class Session {
 
   const Settings& Current() const noexcept { return Now; }
 
- private:
+private:
   std::vector<std::string> Open(std::string_view Name, bool Too_Long);
   std::vector<std::string> Formatted(const std::string& Name, const std::string& Source);
   std::string Next_Token();

@@ -14,7 +14,7 @@ namespace Server {
 namespace {
 
 class File_Descriptor {
- public:
+public:
   explicit File_Descriptor(int Opened) noexcept : Fd(Opened) {}
   ~File_Descriptor() {
     if (Fd >= 0) {
@@ -25,7 +25,7 @@ class File_Descriptor {
   File_Descriptor& operator=(const File_Descriptor&) = delete;
   int Get() const noexcept { return Fd; }
 
- private:
+private:
   int Fd;
 };
 

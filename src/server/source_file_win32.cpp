@@ -10,7 +10,7 @@ namespace Server {
 namespace {
 
 class File_Handle {
- public:
+public:
   explicit File_Handle(HANDLE Opened) noexcept : Handle(Opened) {}
   ~File_Handle() {
     if (Handle != INVALID_HANDLE_VALUE) {
@@ -21,7 +21,7 @@ class File_Handle {
   File_Handle& operator=(const File_Handle&) = delete;
   HANDLE Get() const noexcept { return Handle; }
 
- private:
+private:
   HANDLE Handle;
 };
 

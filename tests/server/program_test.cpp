@@ -66,7 +66,7 @@ TEST(Command_Line, WithoutAPipenameTheProgramSaysHowToRunIt) {
 // The program under test, started with a fresh pipe name, and the client
 // end of its pipe.
 class Running_Server {
- public:
+public:
   explicit Running_Server(std::vector<std::string> Extra = {}, std::size_t Pipe_Length = 1000)
       : Name(Test_Support::Unique_Name("quorvel-server-test")),
         Length(Pipe_Length),
@@ -109,7 +109,7 @@ class Running_Server {
   std::size_t Length;
   Pipe::Handle Client;
 
- private:
+private:
   std::vector<std::string> With_Name(std::vector<std::string> Extra) const {
     Extra.insert(Extra.begin() + (Extra.empty() || !Extra[0].starts_with("--") ? 0 : 1), Name);
     return Extra;
