@@ -62,7 +62,8 @@ std::string Show_Compiler(const Settings& Current) {
 }
 
 // Every folder named must exist: a misspelt folder is better reported now
-// than met as "no such file" later. Empty entries are skipped.
+// than met as "no such file" later. Empty entries are skipped. A NUL would
+// end the name early for the system, which would then check another one.
 bool Read_Path(std::string_view Value, Settings& Into) {
   std::vector<std::string> Folders;
   std::size_t Start = 0;
@@ -70,7 +71,8 @@ bool Read_Path(std::string_view Value, Settings& Into) {
     const std::size_t End = std::min(Value.find(';', Start), Value.size());
     const std::string_view Folder = Trimmed(Value.substr(Start, End - Start));
     if (!Folder.empty()) {
-      if (!Windows::Files::Is_Directory(std::string(Folder))) {
+      if (Folder.find('\0') != std::string_view::npos ||
+          !Windows::Files::Is_Directory(std::string(Folder))) {
         return false;
       }
       Folders.emplace_back(Folder);

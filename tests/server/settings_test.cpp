@@ -105,6 +105,10 @@ TEST(Settings, AFolderListIsCheckedAndShownAsGiven) {
       (Replies{"Path \"" + Server::Shown(Bad) +
                    "\" names something that is not a folder; Path = " + One + ";" + Two + " kept",
                "."}));
+  const std::string With_Nul = One + std::string(1, '\0') + "x";
+  EXPECT_EQ(Conversation.Answer("P" + With_Nul).front(),
+            "Path \"" + Server::Shown(With_Nul) +
+                "\" names something that is not a folder; Path = " + One + ";" + Two + " kept");
   EXPECT_EQ(Conversation.Answer("P"), (Replies{"Path = none", "."}));
   EXPECT_TRUE(Conversation.Current().Path.empty());
 }
