@@ -1,0 +1,54 @@
+// The formatting engine of the formatting server: lexes Ada source and lays
+// it out in the "Standard" style, as the token stream that the server hands
+// to the client one token at a time. No pipe, no files: text in, tokens out.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Formatter {
+
+/// The Ada edition whose reserved words apply.
+enum class Edition { Ada83, Ada95, Ada2005, Ada2012, Ada2022 };
+
+struct Settings {
+  Edition Language = Edition::Ada2022;
+  int Units = 3;  ///< indentation width, 1 .. 9
+};
+
+/// One token of the stream: its kind (1 .. 110, the client's letter-case
+/// rule depends on it), the 1-based column at which its text starts, and the
+/// text. Kind End_Of_Line with an empty text ends a line.
+struct Token {
+  int Kind = 0;
+  int Column = 1;
+  std::string Text;
+};
+
+/// The kinds the engine sends (see docs/formatting-server.md for why).
+namespace Kinds {
+inline constexpr int Identifier = 1;     ///< kept as written
+inline constexpr int Literal = 2;        ///< numbers, strings, characters, comments: kept
+inline constexpr int End_Of_Line = 3;    ///< empty text: the line ends
+inline constexpr int Reserved_Word = 4;  ///< lower-cased by the client
+inline constexpr int Delimiter = 5;      ///< lower-cased (no letters anyway)
+}  // namespace Kinds
+
+/// A lexical error: 1-based line and column, and what is wrong.
+struct Diagnostic {
+  std::size_t Line = 0;
+  std::size_t Column = 0;
+  std::string Message;
+};
+
+struct Result {
+  std::vector<Token> Tokens;          ///< empty when Errors is not
+  std::vector<Diagnostic> Errors;     ///< lexical errors, in source order
+};
+
+/// Formats one source text. Never throws for any input bytes.
+Result Format(std::string_view Source, const Settings& Options);
+
+}  // namespace Formatter
