@@ -2,6 +2,7 @@
 // own file, the same over both backends.
 #include "version.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "module.h"
@@ -26,11 +27,12 @@ std::string String_Path(std::string_view Name) {
 }
 
 std::string String_Value(std::string_view Name, const std::string& File) {
-  const std::string Value = Query(String_Path(Name), File);
+  std::string Value = Query(String_Path(Name), File);
+  Value.resize(std::min(Value.size(), Value.find('\0')));
   if (Value.size() > Longest_Value) {
     throw Constraint_Error("version value longer than 1000 characters");
   }
-  return Value.substr(0, Value.find('\0'));
+  return Value;
 }
 
 const std::string& Own_Module_Path() {
