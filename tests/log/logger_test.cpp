@@ -60,7 +60,8 @@ protected:
   }
   void Write(Log::Guarded_Log& Log, int From, int To) {
     for (int I = From; I <= To; ++I) {
-      Log.Put("r" + std::to_string(I));
+      std::string Text = "r";
+      Log.Put(Text.append(std::to_string(I)));
     }
   }
 

@@ -35,7 +35,7 @@ TEST_F(File_Handles, ABlockIsWrittenTheMomentItIsExactlyFull) {
 }
 
 TEST_F(File_Handles, LongPutsGoOutInWholeBlocks) {
-  const IO::Handle H = IO::Create(Name, false, false);
+  const IO::Handle H = IO::Create(Name, false, true);
   const std::string Item = std::string(600, 'x') + std::string(600, 'y');
   IO::Put(Item, H);
   EXPECT_EQ(On_Disk(), Item.substr(0, 1000));
