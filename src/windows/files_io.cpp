@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "files_io_system.h"
+#include "wide.h"
 
 namespace Windows::Files::IO {
 
@@ -88,7 +89,7 @@ bool Is_Terminator(char C) {
 }
 
 bool Is_Wide_Terminator(char Low, char High) {
-  const unsigned Unit = static_cast<unsigned char>(Low) | static_cast<unsigned char>(High) << 8;
+  const char16_t Unit = Units_Of(std::string{Low, High})[0];
   return (Unit >= 0x0A && Unit <= 0x0D) || Unit == 0x85 || Unit == 0x2028 || Unit == 0x2029;
 }
 
@@ -100,12 +101,7 @@ std::u16string To_Units(const std::string& Bytes) {
   if (Bytes.size() % 2 != 0) {
     throw End_Error();
   }
-  std::u16string Units(Bytes.size() / 2, u'\0');
-  for (std::size_t I = 0; I < Units.size(); ++I) {
-    Units[I] = static_cast<char16_t>(static_cast<unsigned char>(Bytes[2 * I]) |
-                                     static_cast<unsigned char>(Bytes[2 * I + 1]) << 8);
-  }
-  return Units;
+  return Units_Of(Bytes);
 }
 
 Handle Make(System::File F, Mode M) {
@@ -277,13 +273,7 @@ void Put(std::u16string_view Item, const Handle& H) {
   if (Item.empty()) {
     return;
   }
-  std::string Bytes;
-  Bytes.reserve(Item.size() * 2);
-  for (const char16_t Unit : Item) {
-    Bytes.push_back(static_cast<char>(Unit & 0xFF));
-    Bytes.push_back(static_cast<char>(Unit >> 8));
-  }
-  Put(std::string_view(Bytes), H);
+  Put(std::string_view(Bytes_Of(Item)), H);
 }
 
 void Put_Line(std::string_view Item, const Handle& H) {

@@ -13,7 +13,7 @@ std::uint32_t Get_Integer(std::string_view Name) {
   }
   std::uint32_t Value = 0;
   for (std::size_t I = Result.Data.size(); I > 0; --I) {
-    Value = Value << 8 | static_cast<unsigned char>(Result.Data[I - 1]);
+    Value = Value << 8u | static_cast<unsigned char>(Result.Data[I - 1]);
   }
   return Value;
 }

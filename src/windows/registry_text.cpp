@@ -28,14 +28,7 @@ bool Starts_With(std::string_view S, std::string_view Prefix) {
 }
 
 // UTF-16LE units as UTF-8; an odd last byte is dropped.
-std::string From_UTF_16_LE(std::string_view Bytes) {
-  std::u16string Units;
-  for (std::size_t I = 0; I + 1 < Bytes.size(); I += 2) {
-    Units.push_back(static_cast<char16_t>(static_cast<unsigned char>(Bytes[I]) |
-                                          static_cast<unsigned char>(Bytes[I + 1]) << 8));
-  }
-  return To_UTF_8(Units);
-}
+std::string From_UTF_16_LE(std::string_view Bytes) { return To_UTF_8(Units_Of(Bytes)); }
 
 std::string Decode_File(std::string_view Content) {
   if (Content.substr(0, 2) == "\xFF\xFE") {

@@ -66,6 +66,26 @@ std::size_t Decode(std::string_view Text, std::size_t I, char32_t& C) {
 
 }  // namespace
 
+std::u16string Units_Of(std::string_view Bytes) {
+  std::u16string Units(Bytes.size() / 2, u'\0');
+  for (std::size_t I = 0; I < Units.size(); ++I) {
+    const unsigned Low = static_cast<unsigned char>(Bytes[2 * I]);
+    const unsigned High = static_cast<unsigned char>(Bytes[2 * I + 1]);
+    Units[I] = static_cast<char16_t>(Low | High << 8u);
+  }
+  return Units;
+}
+
+std::string Bytes_Of(std::u16string_view Units) {
+  std::string Bytes;
+  Bytes.reserve(Units.size() * 2);
+  for (const char16_t Unit : Units) {
+    Bytes.push_back(static_cast<char>(Unit & 0xFFu));
+    Bytes.push_back(static_cast<char>(Unit >> 8u));
+  }
+  return Bytes;
+}
+
 std::string To_UTF_8(std::u16string_view Wide) {
   std::string Out;
   for (std::size_t I = 0; I < Wide.size(); ++I) {

@@ -14,4 +14,10 @@ std::string To_UTF_8(std::u16string_view Wide);
 /// as the Latin-1 character of that value.
 std::u16string To_UTF_16(std::string_view Narrow);
 
+/// Bytes taken two at a time, low byte first, as 16-bit units; an odd last
+/// byte is dropped.
+std::u16string Units_Of(std::string_view Bytes);
+/// Each unit as two bytes, low byte first.
+std::string Bytes_Of(std::u16string_view Units);
+
 }  // namespace Windows

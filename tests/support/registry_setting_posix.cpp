@@ -67,18 +67,14 @@ std::string Value_Line(std::string_view Name, std::uint32_t Type, std::string_vi
   }
   if (Type == 4 && Data.size() == 4) {
     char Text[9];
-    const auto Byte = [&](std::size_t I) { return static_cast<unsigned>(static_cast<unsigned char>(Data[I])); };
-    std::snprintf(Text, sizeof Text, "%08x", Byte(0) | Byte(1) << 8 | Byte(2) << 16 | Byte(3) << 24);
+    const auto Byte = [&](std::size_t I) { return unsigned{static_cast<unsigned char>(Data[I])}; };
+    std::snprintf(Text, sizeof Text, "%08x", Byte(0) | Byte(1) << 8u | Byte(2) << 16u | Byte(3) << 24u);
     return Left + "dword:" + Text;
   }
   std::string Bytes(Data);
   if (Type == 1 || Type == 2 || Type == 7) {
     // A version 5.00 file holds these as UTF-16LE.
-    Bytes.clear();
-    for (const char16_t Unit : Windows::To_UTF_16(Data)) {
-      Bytes.push_back(static_cast<char>(Unit & 0xFF));
-      Bytes.push_back(static_cast<char>(Unit >> 8));
-    }
+    Bytes = Windows::Bytes_Of(Windows::To_UTF_16(Data));
   }
   char Kind[16];
   std::snprintf(Kind, sizeof Kind, "hex(%x):", Type);
@@ -114,12 +110,7 @@ void Registry_Setting::State::Write() const {
   if (Original) {
     std::string Decoded = *Original;
     if (Decoded.rfind("\xFF\xFE", 0) == 0) {
-      std::u16string Units;
-      for (std::size_t I = 2; I + 1 < Decoded.size(); I += 2) {
-        Units.push_back(static_cast<char16_t>(static_cast<unsigned char>(Decoded[I]) |
-                                              static_cast<unsigned char>(Decoded[I + 1]) << 8));
-      }
-      Decoded = Windows::To_UTF_8(Units);
+      Decoded = Windows::To_UTF_8(Windows::Units_Of(std::string_view(Decoded).substr(2)));
     }
     std::istringstream Input(Decoded);
     bool Skipping = false;
