@@ -28,6 +28,10 @@ void Create_Process(const std::string& Program, const std::string& Arguments,
                     Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
                     bool Detached);
 
+/// Settles how the program meets the system's limits: a write beyond the
+/// file-size limit must fail (and be handled) rather than end the process.
+void Prepare_Program();
+
 /// The Windows command line for Program and Arguments: the program path is
 /// quoted when it holds a blank, so that "C:\Program Files\..." stays one word.
 std::string Command_Line(const std::string& Program, const std::string& Arguments);

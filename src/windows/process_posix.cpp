@@ -1,5 +1,6 @@
 // Process start over POSIX: posix_spawn, no shell, no inherited files.
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -51,6 +52,8 @@ std::vector<char*> Pointers(std::vector<std::string>& Words) {
 }
 
 }  // namespace
+
+void Prepare_Program() { signal(SIGXFSZ, SIG_IGN); }
 
 void Create_Process(const std::string& Program, const std::string& Arguments,
                     const std::string& Environment, const std::string& Directory,

@@ -14,6 +14,8 @@ HANDLE Or_Standard(Std_Handle Given, DWORD Which) {
 
 }  // namespace
 
+void Prepare_Program() {}
+
 void Create_Process(const std::string& Program, const std::string& Arguments,
                     const std::string& Environment, const std::string& Directory,
                     Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,

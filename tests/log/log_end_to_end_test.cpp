@@ -125,6 +125,20 @@ TEST_F(Log_Run, ASecondStartWritesNoSecondHeader) {
             Joined({" ~ => Log created <date> <time>", " ~ => a", " ~ => b"}));
 }
 
+TEST_F(Log_Run, LoggingCodeInASharedLibraryNamesItsBaseAddress) {
+  Key_For("Quorvel Probe Library").Set_String("Log", Log_Path);
+  const auto Result =
+      Test_Support::Run_Program(Test_Support::Program_Beside_Tests("log_probe_host"), {"x"});
+  EXPECT_EQ(Result.Status, 0);
+  // The library prints its own base address first.
+  ASSERT_GE(Result.Output.size(), 10u);
+  const std::string Base = Result.Output.substr(0, Result.Output.size() - 2);
+  EXPECT_TRUE(std::regex_match(Base, std::regex("[0-9A-F]{8,}"))) << Base;
+  EXPECT_EQ(Dated(Scratch.Read("logs/run.log")),
+            Joined({" ~ => Quorvel Probe Library version 4.0", " ~ => Log created <date> <time>",
+                    " ~ => DLL Loaded at 0x" + Base, " ~ => x"}));
+}
+
 TEST_F(Log_Run, TheMachineSettingsServeWhenTheUserHasNone) {
   const std::string Probe = Copy_Of("log_probe", Stem);
   try {

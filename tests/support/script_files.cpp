@@ -19,7 +19,6 @@ std::string Escape_Line(const std::string& Message) {
   std::string Line;
   for (const char C : Message) {
     switch (C) {
-      case '\\': Line += "\\\\"; break;
       case '\r': Line += "\\r"; break;
       case '\n': Line += "\\n"; break;
       default: Line += C;

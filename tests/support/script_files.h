@@ -8,7 +8,7 @@ namespace Test_Support {
 std::string Script_File(const std::string& Pipe_Name);
 std::string Record_File(const std::string& Pipe_Name);
 
-/// A message as one record line: CR, LF and backslash escaped.
+/// A message as one record line: CR and LF written as \r and \n.
 std::string Escape_Line(const std::string& Message);
 
 }  // namespace Test_Support

@@ -15,7 +15,10 @@ enum class Edition { Ada83, Ada95, Ada2005, Ada2012, Ada2022 };
 
 struct Settings {
   Edition Language = Edition::Ada2022;
-  int Units = 3;  ///< indentation width, 1 .. 9
+  int Units = 3;  ///< indentation width, 1 .. 9 (values outside are clamped)
+  /// The most lexical errors Format reports for one source (at least 1);
+  /// lexing stops there.
+  std::size_t Errors = 10;
 };
 
 /// One token of the stream: its kind (1 .. 110, the client's letter-case
@@ -34,6 +37,9 @@ inline constexpr int Literal = 2;        ///< numbers, strings, characters, comm
 inline constexpr int End_Of_Line = 3;    ///< empty text: the line ends
 inline constexpr int Reserved_Word = 4;  ///< lower-cased by the client
 inline constexpr int Delimiter = 5;      ///< lower-cased (no letters anyway)
+inline constexpr int Comment = 104;      ///< kept as written
+inline constexpr int Attribute = 105;    ///< the name after an apostrophe: kept (Access, Range...)
+inline constexpr int Verbatim = 108;     ///< byte-order mark, form feed, vertical tab: kept
 }  // namespace Kinds
 
 /// A lexical error: 1-based line and column, and what is wrong.

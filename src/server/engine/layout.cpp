@@ -1,0 +1,272 @@
+// Placing the lexemes: indentation of code lines, continuation lines,
+// blanks between lexemes, whole-line comments, and the alignment blanks
+// that are kept because they still line tokens up after placing.
+#include "layout.h"
+
+#include <algorithm>
+
+#include "spacing.h"
+#include "structure.h"
+
+namespace Formatter {
+
+namespace {
+
+constexpr int Most_Rounds = 12;
+
+class Placer {
+public:
+  Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options)
+      : Source(Text), Input(Lexed_Source) {
+    Roles = Analyse(Source, Input, Options.Units, Unary);
+    Column.assign(Input.Lexemes.size(), 1);
+    Keep.assign(Input.Lexemes.size(), 0);
+  }
+
+  std::vector<long long> Run() {
+    Mark_Alignment_Candidates();
+    for (int Round = 0; Round < Most_Rounds; ++Round) {
+      Place_All();
+      if (!Demote_Unaligned()) {
+        return std::move(Column);
+      }
+    }
+    std::fill(Keep.begin(), Keep.end(), 0);
+    Place_All();
+    return std::move(Column);
+  }
+
+private:
+  const Lexeme& At(std::size_t I) const noexcept { return Input.Lexemes[I]; }
+  std::string_view Text(std::size_t I) const noexcept { return Text_Of(Source, At(I)); }
+  long long Width(std::size_t I) const noexcept { return static_cast<long long>(At(I).Length); }
+  std::size_t First_Of(std::size_t L) const noexcept { return Input.Lines[L].First; }
+  std::size_t End_Of(std::size_t L) const noexcept {
+    return Input.Lines[L].First + Input.Lines[L].Count;
+  }
+  bool Is_Mark(std::size_t I) const noexcept {
+    return At(I).Class == Lexeme_Class::Byte_Order_Mark;
+  }
+  bool Is_Effector(std::size_t I) const noexcept { return At(I).Class == Lexeme_Class::Effector; }
+
+  // Blanks the author put between lexeme I and the one before it on its line.
+  long long Author_Gap(std::size_t I) const noexcept {
+    const long long Gap = At(I).Column - (At(I - 1).Column + Width(I - 1));
+    return Gap < 0 ? 0 : Gap;
+  }
+
+  bool Has_Left_Neighbour(std::size_t I) const noexcept {
+    return I > First_Of(At(I).Line) && !Is_Mark(I - 1);
+  }
+
+  void Mark_Alignment_Candidates() {
+    for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
+      if (!Has_Left_Neighbour(I) || Is_Effector(I) || Is_Effector(I - 1)) {
+        continue;
+      }
+      const Gap Style = Style_Gap(At(I - 1), Unary[I - 1], At(I));
+      const long long Wanted = Style == Gap::Comment ? Comment_Gap : 1;
+      Keep[I] = Style != Gap::None && Author_Gap(I) > Wanted ? 1 : 0;
+    }
+  }
+
+  long long Chosen_Gap(std::size_t I) const noexcept {
+    const long long Author = Author_Gap(I);
+    if (Is_Effector(I)) {
+      return 0;
+    }
+    if (Is_Effector(I - 1)) {
+      return std::min<long long>(Author, 1);
+    }
+    if (Keep[I] != 0) {
+      return Author;
+    }
+    switch (Style_Gap(At(I - 1), Unary[I - 1], At(I))) {
+      case Gap::None:
+        return Author > 0 && Would_Merge(Text(I - 1), Text(I)) ? 1 : 0;
+      case Gap::Free:
+        return Author > 0 ? 1 : 0;
+      case Gap::Comment:
+        return Comment_Gap;
+      case Gap::One:
+      default:
+        return 1;
+    }
+  }
+
+  void Place_All() {
+    for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
+      if (Roles[L].Kind == Line_Kind::Fixed || Roles[L].Kind == Line_Kind::Continuation) {
+        Place_Line(L, Roles[L].First_Code, First_Column(L));
+      } else if (Roles[L].Kind == Line_Kind::Empty) {
+        Place_Line(L, End_Of(L), 1);
+      }
+    }
+    for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
+      if (Roles[L].Kind == Line_Kind::Comment) {
+        const std::size_t Comment = Comment_Of(L);
+        Place_Line(L, Comment, Comment_Column(L, Comment));
+      }
+    }
+  }
+
+  // Lexeme Anchor at Start; what stands before it on the line (effectors)
+  // from column 1 on, what follows it by the spacing rules.
+  void Place_Line(std::size_t L, std::size_t Anchor, long long Start) {
+    long long Next = 1;
+    for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+      if (Is_Mark(I)) {
+        Column[I] = 1;
+        continue;
+      }
+      if (I == Anchor) {
+        Column[I] = std::max(Start, Next);
+      } else if (I < Anchor) {
+        Column[I] = Next;
+      } else {
+        Column[I] = Column[I - 1] + Width(I - 1) + Chosen_Gap(I);
+      }
+      Next = Column[I] + Width(I);
+    }
+  }
+
+  std::size_t Comment_Of(std::size_t L) const noexcept {
+    std::size_t I = First_Of(L);
+    while (I + 1 < End_Of(L) && At(I).Class != Lexeme_Class::Comment) {
+      ++I;
+    }
+    return I;
+  }
+
+  long long First_Column(std::size_t L) const noexcept {
+    const Line_Role& Role = Roles[L];
+    if (Role.Kind == Line_Kind::Fixed) {
+      return Role.Indent + 1;
+    }
+    const std::size_t Base = Roles[Role.Statement_Line].First_Code;
+    if (Base == No_Lexeme || Role.Statement_Line >= L) {
+      return Role.Indent + 1;
+    }
+    const long long Mine = At(Role.First_Code).Column;
+    const std::size_t Paren = Role.Open_Paren;
+    if (Paren != No_Lexeme && Mine == At(Paren).Column + 1) {
+      return Column[Paren] + 1;
+    }
+    const long long Offset = Mine - At(Base).Column;
+    if (Offset > 0) {
+      return Column[Base] + Offset;
+    }
+    if (Paren != No_Lexeme) {
+      return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
+    }
+    return Column[Base] + 2;
+  }
+
+  long long Comment_Column(std::size_t L, std::size_t Comment) const noexcept;
+  std::size_t Code_Line_Near(std::size_t L, bool Forward) const noexcept;
+  bool Demote_Unaligned();
+  bool Aligned_With_Line(std::size_t I, std::size_t L) const noexcept;
+
+  std::string_view Source;
+  const Lexed& Input;
+  std::vector<Line_Role> Roles;
+  std::vector<bool> Unary;
+  std::vector<long long> Column;
+  std::vector<char> Keep;  // 1: the lexeme keeps the author's blanks before it
+};
+
+std::size_t Placer::Code_Line_Near(std::size_t L, bool Forward) const noexcept {
+  if (Forward) {
+    for (std::size_t K = L + 1; K < Roles.size(); ++K) {
+      if (Roles[K].First_Code != No_Lexeme) {
+        return K;
+      }
+    }
+    return No_Lexeme;
+  }
+  for (std::size_t K = L; K > 0; --K) {
+    if (Roles[K - 1].First_Code != No_Lexeme) {
+      return K - 1;
+    }
+  }
+  return No_Lexeme;
+}
+
+// A whole-line comment: it goes on with the comment just above it when the
+// author lined them up; stays in column 1 when it stands there beside
+// indented code; otherwise keeps its offset from the code it belongs to (the
+// next code line, or the statements it closes when it follows them
+// directly and a closing keyword comes next).
+long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexcept {
+  const long long Own = At(Comment).Column;
+  if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
+    const std::size_t Above = End_Of(L - 1) - 1;
+    if (At(Above).Class == Lexeme_Class::Comment && At(Above).Column == Own) {
+      return Column[Above];
+    }
+  }
+  const std::size_t Next = Code_Line_Near(L, true);
+  const std::size_t Prior = Code_Line_Near(L, false);
+  if (Own == 1 && (Next == No_Lexeme || At(Roles[Next].First_Code).Column > 1)) {
+    return 1;
+  }
+  const Line_Role& Role = Roles[L];
+  const bool Blank_Before = L > 0 && Roles[L - 1].Kind == Line_Kind::Empty;
+  const bool By_Next = Next != No_Lexeme &&
+                       (Role.Inside_Statement || !Role.Before_Closer || Prior == No_Lexeme ||
+                        Blank_Before);
+  long long Expected = Role.Indent + 1;
+  long long Expected_Before = Expected;
+  if (By_Next) {
+    Expected = Column[Roles[Next].First_Code];
+    Expected_Before = At(Roles[Next].First_Code).Column;
+  } else if (Prior != No_Lexeme) {
+    const std::size_t First = Roles[Prior].First_Code;
+    Expected_Before = Expected - (Column[First] - At(First).Column);
+  }
+  return std::max<long long>(1, Expected + Own - Expected_Before);
+}
+
+bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
+  if (Left.Symbol != Code::None || Right.Symbol != Code::None) {
+    return Left.Symbol == Right.Symbol;
+  }
+  return Left.Class == Right.Class;
+}
+
+bool Placer::Aligned_With_Line(std::size_t I, std::size_t L) const noexcept {
+  for (std::size_t J = First_Of(L); J < End_Of(L); ++J) {
+    if (Column[J] == Column[I] && !Is_Mark(J) && Same_Family(At(I), At(J))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Kept blanks must still line the lexeme up with the same kind of lexeme on
+// the line above or below; the others give way to the spacing rules.
+bool Placer::Demote_Unaligned() {
+  bool Changed = false;
+  for (std::size_t I = 0; I < Keep.size(); ++I) {
+    if (Keep[I] == 0) {
+      continue;
+    }
+    const std::size_t L = At(I).Line;
+    const bool Above = L > 0 && Aligned_With_Line(I, L - 1);
+    const bool Below = L + 1 < Input.Lines.size() && Aligned_With_Line(I, L + 1);
+    if (!Above && !Below) {
+      Keep[I] = 0;
+      Changed = true;
+    }
+  }
+  return Changed;
+}
+
+}  // namespace
+
+std::vector<long long> Lay_Out(std::string_view Source, const Lexed& Input,
+                               const Settings& Options) {
+  return Placer(Source, Input, Options).Run();
+}
+
+}  // namespace Formatter

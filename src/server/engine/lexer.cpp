@@ -1,0 +1,399 @@
+// The lexer: identifiers, reserved words, numeric, character and string
+// literals, comments and delimiters, line by line.
+#include "lexer.h"
+
+#include <string>
+
+namespace Formatter {
+
+namespace {
+
+constexpr unsigned char Tab = 0x09;
+constexpr unsigned char Line_Feed = 0x0A;
+constexpr unsigned char Vertical_Tab = 0x0B;
+constexpr unsigned char Form_Feed = 0x0C;
+constexpr unsigned char Carriage_Return = 0x0D;
+
+bool Is_Digit(unsigned char B) noexcept { return B >= '0' && B <= '9'; }
+
+bool Is_Ascii_Letter(unsigned char B) noexcept {
+  return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z');
+}
+
+// Latin-1 letters from Ada 95 on; the feminine and masculine ordinals and
+// the micro sign are letters in the character classes of Ada 2005.
+bool Is_Letter(unsigned char B, Edition Language) noexcept {
+  if (Is_Ascii_Letter(B)) {
+    return true;
+  }
+  if (Language == Edition::Ada83) {
+    return false;
+  }
+  if (B >= 0xC0 && B != 0xD7 && B != 0xF7) {
+    return true;
+  }
+  return Language >= Edition::Ada2005 && (B == 0xAA || B == 0xB5 || B == 0xBA);
+}
+
+// Graphic characters of Latin-1, and 0x80 .. 0x9F as well, so that the bytes
+// of UTF-8 text in strings and character literals are accepted.
+bool Is_Graphic(unsigned char B) noexcept { return (B >= 0x20 && B != 0x7F); }
+
+int Digit_Value(unsigned char B) noexcept {
+  if (Is_Digit(B)) {
+    return B - '0';
+  }
+  if (B >= 'A' && B <= 'F') {
+    return B - 'A' + 10;
+  }
+  if (B >= 'a' && B <= 'f') {
+    return B - 'a' + 10;
+  }
+  return -1;
+}
+
+bool Is_Line_End(unsigned char B) noexcept { return B == Line_Feed || B == Carriage_Return; }
+
+class Scanner {
+public:
+  Scanner(std::string_view Text, Edition Edition_In_Force, std::size_t Limit)
+      : Source(Text), Language(Edition_In_Force), Error_Limit(Limit == 0 ? 1 : Limit) {}
+
+  Lexed Run() {
+    if (Source.substr(0, 3) == "\xEF\xBB\xBF") {
+      Add(Lexeme_Class::Byte_Order_Mark, Code::None, 3);
+      Line_Start = Position;
+      Column_Base = Position;
+    }
+    while (Position < Source.size() && Result.Errors.size() < Error_Limit) {
+      Scan_One();
+    }
+    if (Position > Line_Start || Current_Line_Has_Lexemes()) {
+      Close_Line(false);
+    }
+    return std::move(Result);
+  }
+
+private:
+  unsigned char Peek(std::size_t Ahead = 0) const noexcept {
+    const std::size_t At = Position + Ahead;
+    return At < Source.size() ? static_cast<unsigned char>(Source[At]) : 0;
+  }
+
+  bool Has(std::size_t Ahead) const noexcept { return Position + Ahead < Source.size(); }
+
+  // Columns are counted on from the last place asked about, so that a long
+  // line costs linear time; tabs advance to the next multiple of 8.
+  long long Column_Of(std::size_t Offset) noexcept {
+    Offset = Offset < Source.size() ? Offset : Source.size();
+    if (Offset < Column_Base) {
+      Column_Base = Line_Start;
+      Base_Column = 1;
+    }
+    for (; Column_Base < Offset; ++Column_Base) {
+      Base_Column = static_cast<unsigned char>(Source[Column_Base]) == Tab
+                        ? ((Base_Column - 1) / 8 + 1) * 8 + 1
+                        : Base_Column + 1;
+    }
+    return Base_Column;
+  }
+
+  bool Current_Line_Has_Lexemes() const noexcept {
+    return Result.Lexemes.size() > Line_First;
+  }
+
+  void Add(Lexeme_Class Class, Code Symbol, std::size_t Length) {
+    Lexeme Item;
+    Item.Class = Class;
+    Item.Symbol = Symbol;
+    Item.Offset = Position;
+    Item.Length = Length;
+    Item.Line = Result.Lines.size();
+    Item.Column = Class == Lexeme_Class::Byte_Order_Mark ? 1 : Column_Of(Position);
+    Result.Lexemes.push_back(Item);
+    Position += Length;
+  }
+
+  void Error(std::size_t Offset, std::string Message) {
+    if (Result.Errors.size() < Error_Limit) {
+      Diagnostic Item;
+      Item.Line = Result.Lines.size() + 1;
+      Item.Column = static_cast<std::size_t>(Column_Of(Offset));
+      Item.Message = std::move(Message);
+      Result.Errors.push_back(std::move(Item));
+    }
+  }
+
+  void Close_Line(bool Terminated) {
+    Source_Line Line;
+    Line.First = Line_First;
+    Line.Count = Result.Lexemes.size() - Line_First;
+    Line.Terminated = Terminated;
+    Result.Lines.push_back(Line);
+    Line_First = Result.Lexemes.size();
+  }
+
+  void Line_End() {
+    Position += Peek() == Carriage_Return && Peek(1) == Line_Feed ? 2U : 1U;
+    Close_Line(true);
+    Line_Start = Position;
+    Column_Base = Position;
+    Base_Column = 1;
+  }
+
+  void Scan_One() {
+    const unsigned char B = Peek();
+    if (Is_Line_End(B)) {
+      Line_End();
+    } else if (B == ' ' || B == Tab) {
+      ++Position;
+    } else if (B == Vertical_Tab || B == Form_Feed) {
+      Add(Lexeme_Class::Effector, Code::None, 1);
+    } else if (Is_Letter(B, Language)) {
+      Scan_Identifier();
+    } else if (Is_Digit(B)) {
+      Scan_Number();
+    } else if (B == '"') {
+      Scan_String('"');
+    } else if (B == '-' && Peek(1) == '-') {
+      Scan_Comment();
+    } else if (B == '\'') {
+      Scan_Apostrophe();
+    } else if (B == '%') {
+      Scan_Percent_String();
+    } else {
+      Scan_Delimiter();
+    }
+  }
+
+  void Scan_Identifier() {
+    const std::size_t Start = Position;
+    std::size_t Length = 1;
+    for (;;) {
+      const unsigned char B = Peek(Length);
+      if (B == '_') {
+        const unsigned char After = Peek(Length + 1);
+        if (!Is_Letter(After, Language) && !Is_Digit(After)) {
+          Error(Position + Length, After == '_' ? "two underscores in a row"
+                                                : "an identifier cannot end with an underscore");
+          if (After != '_') {
+            ++Length;
+            break;
+          }
+        }
+        ++Length;
+      } else if (Is_Letter(B, Language) || Is_Digit(B)) {
+        ++Length;
+      } else {
+        break;
+      }
+    }
+    const std::string_view Word = Source.substr(Start, Length);
+    if (Follows_Apostrophe()) {
+      Add(Lexeme_Class::Attribute, Code::None, Length);
+      return;
+    }
+    const Code Word_Code = Reserved_Word(Word, Language);
+    Add(Word_Code == Code::None ? Lexeme_Class::Identifier : Lexeme_Class::Reserved_Word,
+        Word_Code, Length);
+  }
+
+  bool Follows_Apostrophe() const noexcept {
+    return !Result.Lexemes.empty() && Result.Lexemes.back().Symbol == Code::Apostrophe;
+  }
+
+  // digit {[underline] digit} (Based: extended digits below Base). Returns
+  // the number of characters taken from Ahead on; 0 when no digit is there.
+  std::size_t Numeral(std::size_t Ahead, int Base) {
+    std::size_t Length = 0;
+    for (;;) {
+      const int Value = Base == 10 ? (Is_Digit(Peek(Ahead + Length)) ? Peek(Ahead + Length) - '0' : -1)
+                                   : Digit_Value(Peek(Ahead + Length));
+      if (Value < 0) {
+        return Length;
+      }
+      if (Value >= Base) {
+        Error(Position + Ahead + Length, "digit not allowed in base " + std::to_string(Base));
+      }
+      ++Length;
+      if (Peek(Ahead + Length) == '_') {
+        const unsigned char After = Peek(Ahead + Length + 1);
+        if (Digit_Value(After) < 0 || (Base == 10 && !Is_Digit(After))) {
+          Error(Position + Ahead + Length, "an underscore must stand between two digits");
+          return Length + 1;
+        }
+        ++Length;
+      }
+    }
+  }
+
+  int Base_Value(std::size_t Length) const noexcept {
+    int Value = 0;
+    for (std::size_t I = 0; I < Length && Value <= 16; ++I) {
+      const unsigned char B = Peek(I);
+      if (Is_Digit(B)) {
+        Value = Value * 10 + (B - '0');
+      }
+    }
+    return Value;
+  }
+
+  std::size_t Based_Part(std::size_t Length) {
+    const unsigned char Mark = Peek(Length);
+    int Base = Base_Value(Length);
+    if (Base < 2 || Base > 16) {
+      Error(Position, "the base of a based literal must be 2 to 16");
+      Base = 16;
+    }
+    ++Length;
+    const std::size_t Digits = Numeral(Length, Base);
+    if (Digits == 0) {
+      Error(Position + Length, "extended digit expected");
+    }
+    Length += Digits;
+    if (Peek(Length) == '.' && Digit_Value(Peek(Length + 1)) >= 0) {
+      Length += 1 + Numeral(Length + 1, Base);
+    }
+    if (Peek(Length) != Mark) {
+      Error(Position + Length, std::string("missing '") + static_cast<char>(Mark) +
+                                   "' at the end of a based literal");
+      return Length;
+    }
+    return Length + 1;
+  }
+
+  std::size_t Exponent(std::size_t Length) {
+    const unsigned char E = Peek(Length);
+    if (E != 'E' && E != 'e') {
+      return Length;
+    }
+    std::size_t Ahead = Length + 1;
+    if (Peek(Ahead) == '+' || Peek(Ahead) == '-') {
+      ++Ahead;
+    }
+    if (!Is_Digit(Peek(Ahead))) {
+      Error(Position + Ahead, "digit expected in the exponent");
+      return Ahead;
+    }
+    return Ahead + Numeral(Ahead, 10);
+  }
+
+  void Scan_Number() {
+    std::size_t Length = Numeral(0, 10);
+    const unsigned char After = Peek(Length);
+    if (After == '#' || (After == ':' && Digit_Value(Peek(Length + 1)) >= 0)) {
+      Length = Based_Part(Length);
+    } else if (After == '.' && Is_Digit(Peek(Length + 1))) {
+      Length += 1 + Numeral(Length + 1, 10);
+    }
+    Length = Exponent(Length);
+    const unsigned char Next = Peek(Length);
+    if (Is_Letter(Next, Language) || Is_Digit(Next) || Next == '_') {
+      Error(Position + Length, "a numeric literal must be separated from what follows it");
+    }
+    Add(Lexeme_Class::Numeric_Literal, Code::None, Length);
+  }
+
+  // A string between Quote characters, doubled Quotes standing for one.
+  void Scan_String(unsigned char Quote) {
+    std::size_t Length = 1;
+    for (;;) {
+      if (!Has(Length) || Is_Line_End(Peek(Length))) {
+        Error(Position, "missing string quote");
+        Position += Length;
+        return;
+      }
+      const unsigned char B = Peek(Length);
+      if (B == Quote) {
+        if (Peek(Length + 1) != Quote) {
+          break;
+        }
+        ++Length;
+      } else if (!Is_Graphic(B) || (Quote == '%' && B == '"')) {
+        Error(Position + Length, "character not allowed in a string");
+      }
+      ++Length;
+    }
+    Add(Lexeme_Class::String_Literal, Code::None, Length + 1);
+  }
+
+  // The replacement form %...% of a string without quotation marks.
+  void Scan_Percent_String() { Scan_String('%'); }
+
+  void Scan_Comment() {
+    std::size_t Length = 2;
+    while (Has(Length) && !Is_Line_End(Peek(Length))) {
+      ++Length;
+    }
+    Add(Lexeme_Class::Comment, Code::None, Length);
+  }
+
+  bool Previous_Is_Prefix() const noexcept {
+    if (Result.Lexemes.empty()) {
+      return false;
+    }
+    const Lexeme& Last = Previous_Significant();
+    switch (Last.Class) {
+      case Lexeme_Class::Identifier:
+      case Lexeme_Class::Attribute:
+      case Lexeme_Class::String_Literal:
+        return true;
+      default:
+        return Last.Symbol == Code::Right_Paren || Last.Symbol == Code::Right_Bracket ||
+               Last.Symbol == Code::All || Last.Symbol == Code::At_Sign;
+    }
+  }
+
+  const Lexeme& Previous_Significant() const noexcept {
+    for (std::size_t I = Result.Lexemes.size(); I > 0; --I) {
+      const Lexeme& Item = Result.Lexemes[I - 1];
+      if (Item.Class != Lexeme_Class::Comment && Item.Class != Lexeme_Class::Effector) {
+        return Item;
+      }
+    }
+    return Result.Lexemes.front();
+  }
+
+  // A character literal, or the apostrophe of an attribute or of a
+  // qualified expression: after a name it is the apostrophe
+  // (Character'('a'), X'Length), elsewhere 'c' is a character literal.
+  void Scan_Apostrophe() {
+    if (Previous_Is_Prefix()) {
+      Add(Lexeme_Class::Delimiter, Code::Apostrophe, 1);
+    } else if (Has(2) && Peek(2) == '\'' && Is_Graphic(Peek(1))) {
+      Add(Lexeme_Class::Character_Literal, Code::None, 3);
+    } else {
+      Error(Position, "an apostrophe must follow a name or start a character literal");
+      ++Position;
+    }
+  }
+
+  void Scan_Delimiter() {
+    std::size_t Length = 0;
+    const Code Symbol = Delimiter_At(Source.substr(Position, 2), Language, Length);
+    if (Symbol == Code::None) {
+      Error(Position, "illegal character");
+      ++Position;
+      return;
+    }
+    Add(Lexeme_Class::Delimiter, Symbol, Length);
+  }
+
+  std::string_view Source;
+  Edition Language;
+  std::size_t Error_Limit;
+  std::size_t Position = 0;
+  std::size_t Line_Start = 0;
+  std::size_t Line_First = 0;
+  std::size_t Column_Base = 0;
+  long long Base_Column = 1;
+  Lexed Result;
+};
+
+}  // namespace
+
+Lexed Lex(std::string_view Source, Edition Language, std::size_t Error_Limit) {
+  return Scanner(Source, Language, Error_Limit).Run();
+}
+
+}  // namespace Formatter

@@ -1,0 +1,61 @@
+// The token-spacing rules of the GNAT style.
+#include "spacing.h"
+
+#include <array>
+
+namespace Formatter {
+
+namespace {
+
+bool Is_Word_Character(unsigned char B) noexcept {
+  return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z') || (B >= '0' && B <= '9') ||
+         B == '_' || B >= 0x80;
+}
+
+bool No_Blank_Before(Code S) noexcept {
+  return S == Code::Semicolon || S == Code::Comma || S == Code::Right_Paren ||
+         S == Code::Right_Bracket || S == Code::Apostrophe || S == Code::Dot ||
+         S == Code::Right_Label;
+}
+
+bool No_Blank_After(Code S) noexcept {
+  return S == Code::Left_Paren || S == Code::Left_Bracket || S == Code::Apostrophe ||
+         S == Code::Dot || S == Code::Left_Label;
+}
+
+}  // namespace
+
+Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept {
+  if (Right.Class == Lexeme_Class::Comment) {
+    return Gap::Comment;
+  }
+  if (No_Blank_Before(Right.Symbol) || No_Blank_After(Left.Symbol) || Left_Is_Sign) {
+    return Gap::None;
+  }
+  if (Left.Symbol == Code::Double_Star || Right.Symbol == Code::Double_Star) {
+    return Gap::Free;
+  }
+  return Gap::One;
+}
+
+bool Would_Merge(std::string_view Left, std::string_view Right) noexcept {
+  if (Left.empty() || Right.empty()) {
+    return false;
+  }
+  const auto L = static_cast<unsigned char>(Left.back());
+  const auto R = static_cast<unsigned char>(Right.front());
+  if (Is_Word_Character(L) && Is_Word_Character(R)) {
+    return true;
+  }
+  static constexpr std::array<std::string_view, 13> Pairs{
+      "--", "..", "**", ":=", "/=", ">=", "<=", "<<", ">>", "<>", "=>", "\"\"", "''"};
+  const char Joined[2] = {static_cast<char>(L), static_cast<char>(R)};
+  for (const std::string_view Pair : Pairs) {
+    if (Pair == std::string_view(Joined, 2)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace Formatter

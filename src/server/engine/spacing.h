@@ -1,0 +1,29 @@
+// GNAT's token-spacing rules: how many blanks the style puts between two
+// lexemes that stand on the same line.
+#pragma once
+
+#include <string_view>
+
+#include "lexer.h"
+
+namespace Formatter {
+
+enum class Gap : unsigned char {
+  None,     ///< no blank (before `;` `,` `)`, after `(`, around `'` and `.`, after a sign)
+  One,      ///< one blank (around operators, `:=`, `=>`, `:`, `|`, between words...)
+  Free,     ///< none or one, as the author wrote it (around `**`)
+  Comment,  ///< before an end-of-line comment: two blanks
+};
+
+/// The style's gap between Left and Right; Left_Is_Sign tells that Left is
+/// a unary plus or minus.
+Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept;
+
+/// The number of blanks before an end-of-line comment.
+inline constexpr long long Comment_Gap = 2;
+
+/// True when Left and Right written with no blank between them would lex
+/// as something else (two words, `--`, a compound delimiter, one string).
+bool Would_Merge(std::string_view Left, std::string_view Right) noexcept;
+
+}  // namespace Formatter

@@ -1,0 +1,132 @@
+// Reserved words by edition and the delimiter table.
+#include "vocabulary.h"
+
+#include <array>
+#include <cstddef>
+
+namespace Formatter {
+
+namespace {
+
+struct Word_Entry {
+  std::string_view Spelling;
+  Code Word;
+  Edition Since;
+};
+
+constexpr Edition A83 = Edition::Ada83;
+constexpr Edition A95 = Edition::Ada95;
+constexpr Edition A05 = Edition::Ada2005;
+constexpr Edition A12 = Edition::Ada2012;
+constexpr Edition A22 = Edition::Ada2022;
+
+constexpr std::array<Word_Entry, 74> Words{{
+    {"abort", Code::Abort, A83},         {"abs", Code::Abs, A83},
+    {"abstract", Code::Abstract, A95},   {"accept", Code::Accept, A83},
+    {"access", Code::Access, A83},       {"aliased", Code::Aliased, A95},
+    {"all", Code::All, A83},             {"and", Code::And, A83},
+    {"array", Code::Array, A83},         {"at", Code::At, A83},
+    {"begin", Code::Begin, A83},         {"body", Code::Body, A83},
+    {"case", Code::Case, A83},           {"constant", Code::Constant, A83},
+    {"declare", Code::Declare, A83},     {"delay", Code::Delay, A83},
+    {"delta", Code::Delta, A83},         {"digits", Code::Digits, A83},
+    {"do", Code::Do, A83},               {"else", Code::Else, A83},
+    {"elsif", Code::Elsif, A83},         {"end", Code::End, A83},
+    {"entry", Code::Entry, A83},         {"exception", Code::Exception, A83},
+    {"exit", Code::Exit, A83},           {"for", Code::For, A83},
+    {"function", Code::Function, A83},   {"generic", Code::Generic, A83},
+    {"goto", Code::Goto, A83},           {"if", Code::If, A83},
+    {"in", Code::In, A83},               {"interface", Code::Interface, A05},
+    {"is", Code::Is, A83},               {"limited", Code::Limited, A83},
+    {"loop", Code::Loop, A83},           {"mod", Code::Mod, A83},
+    {"new", Code::New, A83},             {"not", Code::Not, A83},
+    {"null", Code::Null, A83},           {"of", Code::Of, A83},
+    {"or", Code::Or, A83},               {"others", Code::Others, A83},
+    {"out", Code::Out, A83},             {"overriding", Code::Overriding, A05},
+    {"package", Code::Package, A83},     {"parallel", Code::Parallel, A22},
+    {"pragma", Code::Pragma, A83},       {"private", Code::Private, A83},
+    {"procedure", Code::Procedure, A83}, {"protected", Code::Protected, A95},
+    {"raise", Code::Raise, A83},         {"range", Code::Range, A83},
+    {"record", Code::Record, A83},       {"rem", Code::Rem, A83},
+    {"renames", Code::Renames, A83},     {"requeue", Code::Requeue, A95},
+    {"return", Code::Return, A83},       {"reverse", Code::Reverse, A83},
+    {"select", Code::Select, A83},       {"separate", Code::Separate, A83},
+    {"some", Code::Some, A12},           {"subtype", Code::Subtype, A83},
+    {"synchronized", Code::Synchronized, A05},
+    {"tagged", Code::Tagged, A95},       {"task", Code::Task, A83},
+    {"terminate", Code::Terminate, A83}, {"then", Code::Then, A83},
+    {"type", Code::Type, A83},           {"until", Code::Until, A95},
+    {"use", Code::Use, A83},             {"when", Code::When, A83},
+    {"while", Code::While, A83},         {"with", Code::With, A83},
+    {"xor", Code::Xor, A83},
+}};
+
+struct Delimiter_Entry {
+  std::string_view Spelling;
+  Code Symbol;
+};
+
+// Two-character delimiters first, so that the first match is the longest.
+constexpr std::array<Delimiter_Entry, 30> Delimiters{{
+    {"=>", Code::Arrow},       {"..", Code::Double_Dot},   {"**", Code::Double_Star},
+    {":=", Code::Assign},      {"/=", Code::Not_Equal},    {">=", Code::Greater_Equal},
+    {"<=", Code::Less_Equal},  {"<<", Code::Left_Label},   {">>", Code::Right_Label},
+    {"<>", Code::Box},         {"&", Code::Ampersand},     {"'", Code::Apostrophe},
+    {"(", Code::Left_Paren},   {")", Code::Right_Paren},   {"*", Code::Star},
+    {"+", Code::Plus},         {",", Code::Comma},         {"-", Code::Minus},
+    {".", Code::Dot},          {"/", Code::Slash},         {":", Code::Colon},
+    {";", Code::Semicolon},    {"<", Code::Less},          {"=", Code::Equal},
+    {">", Code::Greater},      {"|", Code::Bar},           {"!", Code::Bar},
+    {"[", Code::Left_Bracket}, {"]", Code::Right_Bracket}, {"@", Code::At_Sign},
+}};
+
+char Ascii_Lower(char C) noexcept {
+  return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+}
+
+bool Same_Word(std::string_view Word, std::string_view Lower) noexcept {
+  if (Word.size() != Lower.size()) {
+    return false;
+  }
+  for (std::size_t I = 0; I < Word.size(); ++I) {
+    if (Ascii_Lower(Word[I]) != Lower[I]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Only_From_2022(Code Symbol) noexcept {
+  return Symbol == Code::Left_Bracket || Symbol == Code::Right_Bracket ||
+         Symbol == Code::At_Sign;
+}
+
+}  // namespace
+
+Code Reserved_Word(std::string_view Word, Edition Language) noexcept {
+  if (Word.size() < 2 || Word.size() > 12) {
+    return Code::None;
+  }
+  for (const Word_Entry& Entry : Words) {
+    if (Same_Word(Word, Entry.Spelling)) {
+      return Entry.Since <= Language ? Entry.Word : Code::None;
+    }
+  }
+  return Code::None;
+}
+
+Code Delimiter_At(std::string_view Text, Edition Language, std::size_t& Length) noexcept {
+  for (const Delimiter_Entry& Entry : Delimiters) {
+    if (Text.substr(0, Entry.Spelling.size()) == Entry.Spelling) {
+      if (Only_From_2022(Entry.Symbol) && Language < Edition::Ada2022) {
+        break;
+      }
+      Length = Entry.Spelling.size();
+      return Entry.Symbol;
+    }
+  }
+  Length = 0;
+  return Code::None;
+}
+
+}  // namespace Formatter

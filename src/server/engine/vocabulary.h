@@ -1,0 +1,43 @@
+// The words and delimiters of Ada: which spellings are reserved in which
+// edition, and one code per reserved word and per delimiter so that the
+// layout can test tokens without comparing text.
+#pragma once
+
+#include <string_view>
+
+#include "formatter.h"
+
+namespace Formatter {
+
+/// One code per reserved word and per delimiter; None for everything else.
+enum class Code : unsigned char {
+  None,
+  // Reserved words, in alphabetical order.
+  Abort, Abs, Abstract, Accept, Access, Aliased, All, And, Array, At,
+  Begin, Body, Case, Constant, Declare, Delay, Delta, Digits, Do,
+  Else, Elsif, End, Entry, Exception, Exit, For, Function, Generic, Goto,
+  If, In, Interface, Is, Limited, Loop, Mod, New, Not, Null, Of, Or, Others, Out,
+  Overriding, Package, Parallel, Pragma, Private, Procedure, Protected,
+  Raise, Range, Record, Rem, Renames, Requeue, Return, Reverse,
+  Select, Separate, Some, Subtype, Synchronized, Tagged, Task, Terminate, Then, Type,
+  Until, Use, When, While, With, Xor,
+  // Delimiters.
+  Ampersand, Apostrophe, Left_Paren, Right_Paren, Star, Plus, Comma, Minus, Dot, Slash,
+  Colon, Semicolon, Less, Equal, Greater, Bar, Left_Bracket, Right_Bracket, At_Sign,
+  Arrow, Double_Dot, Double_Star, Assign, Not_Equal, Greater_Equal, Less_Equal,
+  Left_Label, Right_Label, Box,
+};
+
+/// The reserved word spelled Word (any letter case) in Language, or None.
+Code Reserved_Word(std::string_view Word, Edition Language) noexcept;
+
+/// The delimiter at the start of Text (the longest match), or None; Length
+/// receives the number of characters it takes. `[`, `]` and `@` are
+/// delimiters from Ada 2022 on; `!` stands for `|` (the replacement
+/// character of every edition).
+Code Delimiter_At(std::string_view Text, Edition Language, std::size_t& Length) noexcept;
+
+/// True for the codes of reserved words.
+constexpr bool Is_Reserved(Code C) noexcept { return C >= Code::Abort && C <= Code::Xor; }
+
+}  // namespace Formatter

@@ -1,0 +1,79 @@
+// The formatting engine's quality gates, measured on a corpus of Ada files:
+// token preservation, idempotence, faithfulness to files already in style,
+// recovery of scrambled files, and GNAT's style checker on the results.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formatter.h"
+
+namespace Gates {
+
+/// The text that the client writes for Tokens (CR LF line ends), produced by
+/// the client's own Client::Write_Tokens through a conversation that
+/// answers each "N" with the next token.
+std::string Render(const std::vector<Formatter::Token>& Tokens);
+
+/// The physical lines of Text without their ends (CR LF, LF or CR).
+std::vector<std::string_view> Lines_Of(std::string_view Text);
+
+/// Text scrambled: leading blanks removed, each run of blanks between two
+/// lexemes replaced by one to three blanks, reserved words in upper case.
+/// The same Seed gives the same text.
+std::string Scramble(std::string_view Source, Formatter::Edition Language, unsigned Seed);
+
+/// The lexemes of Source (comments included), reserved words in lower case;
+/// empty with Lexical_Error set when Source does not lex.
+std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition Language,
+                                     bool& Lexical_Error);
+
+struct File_Measure {
+  std::string Name;
+  bool Formatted = false;  ///< formatted without an error line or exception
+  bool Exception = false;
+  bool Token_Preserving = false;
+  bool Idempotent = false;
+  std::size_t Lines = 0;
+  std::size_t Unchanged = 0;
+  std::size_t Recovered = 0;
+  double Seconds = 0;
+  std::string Formatted_Output;  ///< the formatted text
+  std::string Scrambled_Output;  ///< the formatted scrambled text
+  std::string Failure;           ///< the first error line or the exception's text
+};
+
+/// Every measure of one file but the style check.
+File_Measure Measure_File(std::string Name, std::string_view Source,
+                          const Formatter::Settings& Options);
+
+/// Writes Text as Folder/Name and runs GNAT's style checker on it (gcc -c
+/// -gnats -gnatg -gnaty3abcefhiklmnprtux, in Folder); returns its messages,
+/// empty when the file is clean. The file is removed afterwards.
+std::string Style_Messages(const std::string& Folder, const std::string& Name,
+                           std::string_view Text);
+
+struct Totals {
+  std::size_t Files = 0;
+  std::size_t Token_Preserving = 0;
+  std::size_t Idempotent = 0;
+  std::size_t Lines = 0;
+  std::size_t Unchanged = 0;
+  std::size_t Recovered = 0;
+  std::size_t Style_Checked = 0;
+  std::size_t Style_Clean = 0;
+  std::size_t Exceptions = 0;
+  std::size_t Error_Files = 0;
+  std::size_t Slow = 0;  ///< files that took more than Slow_Seconds
+};
+
+inline constexpr double Slow_Seconds = 5.0;
+
+void Add(Totals& Sum, const File_Measure& File);
+
+/// The gate table, one line per gate with its measure and target.
+std::string Table(const Totals& Sum);
+
+}  // namespace Gates

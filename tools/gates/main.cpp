@@ -1,0 +1,144 @@
+// quorvel-gates: measures the formatting engine on a folder of Ada sources
+// (by default GNAT's runtime, found with gcc -print-file-name=adainclude)
+// and prints the gate table.
+//
+//   quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]
+//
+// --style runs GNAT's style checker on every formatted scrambled file (in a
+// scratch folder); --keep writes each file formatted (.formatted) and its
+// scrambled form formatted (.recovered) into <folder>; --every <n> measures
+// every n-th file only. The sources are only read.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "gates.h"
+
+namespace {
+
+struct Options {
+  bool Style = false;
+  bool Quiet = false;
+  std::size_t Every = 1;
+  std::string Keep;
+  std::string Folder;
+};
+
+std::string Runtime_Folder() {
+  std::string Path;
+  if (FILE* Pipe = popen("gcc -print-file-name=adainclude", "r")) {
+    char Buffer[4096];
+    while (fgets(Buffer, sizeof Buffer, Pipe) != nullptr) {
+      Path += Buffer;
+    }
+    pclose(Pipe);
+  }
+  while (!Path.empty() && (Path.back() == '\n' || Path.back() == '\r')) {
+    Path.pop_back();
+  }
+  return Path;
+}
+
+bool Parse(int Count, char** Arguments, Options& Result) {
+  for (int I = 1; I < Count; ++I) {
+    const std::string Argument = Arguments[I];
+    if (Argument == "--style") {
+      Result.Style = true;
+    } else if (Argument == "--quiet") {
+      Result.Quiet = true;
+    } else if ((Argument == "--keep" || Argument == "--every") && I + 1 < Count) {
+      const std::string Value = Arguments[++I];
+      if (Argument == "--keep") {
+        Result.Keep = Value;
+      } else {
+        Result.Every = std::max<std::size_t>(1, std::stoul(Value));
+      }
+    } else if (!Argument.empty() && Argument[0] != '-') {
+      Result.Folder = Argument;
+    } else {
+      return false;
+    }
+  }
+  if (Result.Folder.empty()) {
+    Result.Folder = Runtime_Folder();
+  }
+  return !Result.Folder.empty();
+}
+
+std::vector<std::filesystem::path> Ada_Files(const std::string& Folder) {
+  std::vector<std::filesystem::path> Files;
+  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+    const std::string Extension = Entry.path().extension().string();
+    if (Entry.is_regular_file() && (Extension == ".ads" || Extension == ".adb" || Extension == ".ada")) {
+      Files.push_back(Entry.path());
+    }
+  }
+  std::sort(Files.begin(), Files.end());
+  return Files;
+}
+
+std::string Read(const std::filesystem::path& Path) {
+  std::ostringstream Text;
+  Text << std::ifstream(Path, std::ios::binary).rdbuf();
+  return Text.str();
+}
+
+void Write(const std::filesystem::path& Path, std::string_view Text) {
+  std::ofstream(Path, std::ios::binary).write(Text.data(), static_cast<std::streamsize>(Text.size()));
+}
+
+void Report(const Gates::File_Measure& File, const std::string& Style, bool Quiet) {
+  if (Quiet) {
+    return;
+  }
+  if (!File.Formatted || !File.Token_Preserving || !File.Idempotent) {
+    std::cout << File.Name << ": formatted " << File.Formatted << ", token-preserving "
+              << File.Token_Preserving << ", idempotent " << File.Idempotent << ' ' << File.Failure
+              << '\n';
+  }
+  if (!Style.empty()) {
+    std::cout << File.Name << ": style: " << Style.substr(0, Style.find('\n')) << '\n';
+  }
+}
+
+}  // namespace
+
+int main(int Count, char** Arguments) {
+  Options Chosen;
+  if (!Parse(Count, Arguments, Chosen)) {
+    std::cerr << "usage: quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]\n";
+    return 2;
+  }
+  const std::filesystem::path Scratch =
+      std::filesystem::temp_directory_path() / ("quorvel-gates-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(Scratch);
+  const Formatter::Settings Settings;
+  Gates::Totals Sum;
+  const std::vector<std::filesystem::path> Files = Ada_Files(Chosen.Folder);
+  for (std::size_t I = 0; I < Files.size(); I += Chosen.Every) {
+    const std::string Name = Files[I].filename().string();
+    const Gates::File_Measure File = Gates::Measure_File(Name, Read(Files[I]), Settings);
+    Gates::Add(Sum, File);
+    std::string Style;
+    if (Chosen.Style && File.Formatted) {
+      Style = Gates::Style_Messages(Scratch.string(), Name, File.Scrambled_Output);
+      ++Sum.Style_Checked;
+      Sum.Style_Clean += Style.empty() ? 1U : 0U;
+    }
+    if (!Chosen.Keep.empty()) {
+      Write(std::filesystem::path(Chosen.Keep) / (Name + ".formatted"), File.Formatted_Output);
+      Write(std::filesystem::path(Chosen.Keep) / (Name + ".recovered"), File.Scrambled_Output);
+    }
+    Report(File, Style, Chosen.Quiet);
+  }
+  std::filesystem::remove_all(Scratch);
+  std::cout << "Corpus: " << Chosen.Folder << " (" << Sum.Files << " files)\n" << Gates::Table(Sum);
+  return 0;
+}

@@ -1,0 +1,65 @@
+// Scrambling a source's layout without touching its lexemes, and listing
+// the lexemes of a text for comparison.
+#include <random>
+
+#include "gates.h"
+#include "lexer.h"
+#include "text.h"
+
+namespace Gates {
+
+std::string Scramble(std::string_view Source, Formatter::Edition Language, unsigned Seed) {
+  const Formatter::Lexed Input = Formatter::Lex(Source, Language, 1);
+  if (!Input.Errors.empty()) {
+    return std::string(Source);
+  }
+  std::mt19937 Random(Seed);
+  std::uniform_int_distribution<int> Blanks(1, 3);
+  std::string Result;
+  Result.reserve(Source.size());
+  std::size_t Line_Start = 0;
+  for (const Formatter::Source_Line& Line : Input.Lines) {
+    std::size_t Previous_End = std::string_view::npos;
+    for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
+      const Formatter::Lexeme& Item = Input.Lexemes[I];
+      if (Previous_End != std::string_view::npos && Item.Offset > Previous_End) {
+        Result.append(static_cast<std::size_t>(Blanks(Random)), ' ');
+      }
+      const std::string_view Text = Formatter::Text_Of(Source, Item);
+      Result += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Upper_Case(Text)
+                                                                      : std::string(Text);
+      Previous_End = Item.Offset + Item.Length;
+    }
+    // The line end as the source has it.
+    std::size_t End = Line.Count > 0 ? Previous_End : Line_Start;
+    while (End < Source.size() && Source[End] != '\n' && Source[End] != '\r') {
+      ++End;
+    }
+    std::size_t After = End;
+    if (After < Source.size()) {
+      After += Source[After] == '\r' && After + 1 < Source.size() && Source[After + 1] == '\n' ? 2U : 1U;
+    }
+    Result.append(Source.substr(End, After - End));
+    Line_Start = After;
+  }
+  return Result;
+}
+
+std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition Language,
+                                     bool& Lexical_Error) {
+  const Formatter::Lexed Input = Formatter::Lex(Source, Language, 1);
+  Lexical_Error = !Input.Errors.empty();
+  std::vector<std::string> Texts;
+  if (Lexical_Error) {
+    return Texts;
+  }
+  Texts.reserve(Input.Lexemes.size());
+  for (const Formatter::Lexeme& Item : Input.Lexemes) {
+    const std::string_view Text = Formatter::Text_Of(Source, Item);
+    Texts.push_back(Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
+                                                                          : std::string(Text));
+  }
+  return Texts;
+}
+
+}  // namespace Gates
