@@ -28,7 +28,9 @@ bool Starts_With(std::string_view S, std::string_view Prefix) {
 }
 
 // UTF-16LE units as UTF-8; an odd last byte is dropped.
-std::string From_UTF_16_LE(std::string_view Bytes) { return To_UTF_8(Units_Of(Bytes)); }
+std::string From_UTF_16_LE(std::string_view Bytes) {
+  return To_UTF_8(Units_Of(Bytes));
+}
 
 std::string Decode_File(std::string_view Content) {
   if (Content.substr(0, 2) == "\xFF\xFE") {
@@ -124,6 +126,8 @@ class Parser {
  private:
   void Section(std::string_view Line);
   void Value(std::string_view Line, const std::vector<std::string_view>& Lines, std::size_t& I);
+  bool Data(std::string_view Rest, Stored_Value& New, const std::vector<std::string_view>& Lines,
+            std::size_t& I);
   std::string Hex_Data(std::string_view Rest, const std::vector<std::string_view>& Lines,
                        std::size_t& I);
   std::size_t Key_Index(std::string_view Path);
@@ -191,34 +195,7 @@ void Parser::Value(std::string_view Line, const std::vector<std::string_view>& L
     if (Rest.empty() || Rest.front() != '=') {
       throw Bad_Line();
     }
-    Rest = Trim(Rest.substr(1));
-    bool Deleted = false;
-    if (Rest == "-") {
-      Deleted = true;
-    } else if (!Rest.empty() && Rest.front() == '"') {
-      New.Type = 1;
-      New.Data = Quoted(Rest) + '\0';
-      if (!Trim(Rest).empty()) {
-        throw Bad_Line();
-      }
-    } else if (Starts_With(Rest, "dword:")) {
-      const std::uint32_t Number = Hex_Number(Trim(Rest.substr(6)), 8);
-      New.Type = 4;
-      for (int Shift = 0; Shift < 32; Shift += 8) {
-        New.Data.push_back(static_cast<char>(Number >> Shift & 0xFFu));
-      }
-    } else if (Starts_With(Rest, "hex")) {
-      New.Data = Hex_Data(Rest, Lines, I);
-      New.Type = 3;
-      if (Rest.substr(3, 1) == "(") {
-        New.Type = Hex_Number(Rest.substr(4, Rest.find(':') - 5), 8);
-      }
-      if (Unicode && (New.Type == 1 || New.Type == 2 || New.Type == 7)) {
-        New.Data = From_UTF_16_LE(New.Data);
-      }
-    } else {
-      throw Bad_Line();
-    }
+    const bool Deleted = !Data(Trim(Rest.substr(1)), New, Lines, I);
     if (Key.Broken) {
       return;
     }
@@ -231,6 +208,37 @@ void Parser::Value(std::string_view Line, const std::vector<std::string_view>& L
     Key.Broken = true;
     Key.Values.clear();
   }
+}
+
+// The type and bytes of the value written after '='; false for "-", which
+// deletes the value.
+bool Parser::Data(std::string_view Rest, Stored_Value& New,
+                  const std::vector<std::string_view>& Lines, std::size_t& I) {
+  if (Rest == "-") {
+    return false;
+  }
+  if (!Rest.empty() && Rest.front() == '"') {
+    New.Type = 1;
+    New.Data = Quoted(Rest) + '\0';
+    if (!Trim(Rest).empty()) {
+      throw Bad_Line();
+    }
+  } else if (Starts_With(Rest, "dword:")) {
+    const std::uint32_t Number = Hex_Number(Trim(Rest.substr(6)), 8);
+    New.Type = 4;
+    for (unsigned Shift = 0; Shift < 32; Shift += 8) {
+      New.Data.push_back(static_cast<char>(Number >> Shift & 0xFFu));
+    }
+  } else if (Starts_With(Rest, "hex")) {
+    New.Data = Hex_Data(Rest, Lines, I);
+    New.Type = Rest.substr(3, 1) == "(" ? Hex_Number(Rest.substr(4, Rest.find(':') - 5), 8) : 3;
+    if (Unicode && (New.Type == 1 || New.Type == 2 || New.Type == 7)) {
+      New.Data = From_UTF_16_LE(New.Data);
+    }
+  } else {
+    throw Bad_Line();
+  }
+  return true;
 }
 
 // The bytes after "hex:" or "hex(<type>):", continuation lines included.

@@ -30,7 +30,8 @@ const std::string Executable_Suffix = On_Windows ? ".exe" : "";
 // The creation record with its date and time (the user's forms on Windows,
 // those of US English on POSIX) replaced by "<date> <time>".
 std::string Dated(const std::string& Content) {
-  static const std::regex Posix_Form(R"(^ ~ => Log created \d{1,2}/\d{1,2}/\d{4} \d{1,2}:\d\d:\d\d [AP]M\r$)");
+  static const std::regex Posix_Form(
+      R"(^ ~ => Log created \d{1,2}/\d{1,2}/\d{4} \d{1,2}:\d\d:\d\d [AP]M\r$)");
   static const std::regex Any_Form(R"(^ ~ => Log created \S.*\d.* .*\d.*\r$)");
   std::string Result = Masked(Content);
   const std::size_t Start = Result.find(" ~ => Log created ");
@@ -46,7 +47,7 @@ std::string Dated(const std::string& Content) {
 }
 
 class Log_Run : public testing::Test {
-protected:
+ protected:
   // A copy of a probe under a name of its own: without version strings its
   // settings are keyed by that name.
   std::string Copy_Of(const std::string& Probe, const std::string& Name) {
@@ -77,8 +78,9 @@ TEST_F(Log_Run, AProgramWithoutVersionStringsUsesItsFileNameAndWritesOnlyTheCrea
   const std::string Probe = Copy_Of("log_probe", Stem);
   Key_For(Stem).Set_String("Log", Log_Path);
   Run(Probe, {"first", "second record", ""});
-  EXPECT_EQ(Dated(Scratch.Read("logs/run.log")),
-            Joined({" ~ => Log created <date> <time>", " ~ => first", " ~ => second record", " ~ => "}));
+  EXPECT_EQ(
+      Dated(Scratch.Read("logs/run.log")),
+      Joined({" ~ => Log created <date> <time>", " ~ => first", " ~ => second record", " ~ => "}));
 }
 
 TEST_F(Log_Run, WithoutSettingsTheProgramRunsAndWritesNoFile) {
@@ -92,17 +94,19 @@ TEST_F(Log_Run, AProductNameWithoutAVersionGivesNoVersionRecord) {
   Key_For("Quorvel Probe").Set_String("Log", Log_Path);
   Key_For("log_probe_named").Set_String("Log", Scratch / "logs/by-file-name.log");
   Run(Test_Support::Program_Beside_Tests("log_probe_named"), {"x"});
-  EXPECT_EQ(Dated(Scratch.Read("logs/run.log")), Joined({" ~ => Log created <date> <time>", " ~ => x"}));
+  EXPECT_EQ(Dated(Scratch.Read("logs/run.log")),
+            Joined({" ~ => Log created <date> <time>", " ~ => x"}));
   EXPECT_FALSE(Scratch.Has("logs/by-file-name.log"));
 }
 
 TEST_F(Log_Run, TheHeaderNamesTheProductAndItsVersion) {
   Key_For("Quorvel Probe Versioned").Set_String("Log", Log_Path);
   Run(Test_Support::Program_Beside_Tests("log_probe_versioned"), {"--exception", "after"});
-  EXPECT_EQ(Dated(Scratch.Read("logs/run.log")),
-            Joined({" ~ => Quorvel Probe Versioned version 2.5.1", " ~ => Log created <date> <time>",
-                    " ~ => Quorvel: Exception = WINDOWS.FILES.IO.END_ERROR (named) disk full",
-                    " ~ => after"}));
+  EXPECT_EQ(
+      Dated(Scratch.Read("logs/run.log")),
+      Joined({" ~ => Quorvel Probe Versioned version 2.5.1", " ~ => Log created <date> <time>",
+              " ~ => Quorvel: Exception = WINDOWS.FILES.IO.END_ERROR (named) disk full",
+              " ~ => after"}));
 }
 
 TEST_F(Log_Run, TheHeaderCountsTowardsTheLimit) {
@@ -113,7 +117,8 @@ TEST_F(Log_Run, TheHeaderCountsTowardsTheLimit) {
   Scratch.Write("logs/run.log", "an earlier run, longer than what comes now\r\n");
   Run(Probe, {"a", "b"});
   const Strings Notices = Test_Support::Rotation_Notices(2, Scratch / "logs/run_2.log");
-  EXPECT_EQ(Dated(Scratch.Read("logs/run_2.log")), Joined({" ~ => Log created <date> <time>", " ~ => a"}));
+  EXPECT_EQ(Dated(Scratch.Read("logs/run_2.log")),
+            Joined({" ~ => Log created <date> <time>", " ~ => a"}));
   EXPECT_EQ(Masked(Scratch.Read("logs/run.log")), Joined({Notices[0], Notices[1], " ~ => b"}));
 }
 
@@ -163,12 +168,13 @@ TEST_F(Log_Run, QuorvelLogsItsMessagesToTheServerAndItsUnexpectedErrors) {
 
   // A server that never makes its pipe: the settings are still sent into
   // the void, and the first file ends the run with an unexpected error.
-  Scratch.Write("q.ini", "[Quv_Client]\r\nPipename=" + Stem + "\r\nServer=" +
-                             Test_Support::Program_Beside_Tests("log_probe") +
+  Scratch.Write("q.ini", "[Quv_Client]\r\nPipename=" + Stem +
+                             "\r\nServer=" + Test_Support::Program_Beside_Tests("log_probe") +
                              "\r\nCompiler=Ada2012\r\n");
   Scratch.Write("src/a.adb", "procedure A is begin null; end A;\r\n");
   Scratch.Make_Folder("out");
-  const auto Failed = Test_Support::Run_Program(Quorvel, {Scratch / "q.ini", Scratch / "src/a.adb", Scratch / "out"});
+  const auto Failed = Test_Support::Run_Program(
+      Quorvel, {Scratch / "q.ini", Scratch / "src/a.adb", Scratch / "out"});
   EXPECT_EQ(Failed.Status, 1);
   const Strings Lines = Test_Support::Lines_Of(Dated(Scratch.Read("logs/run.log")));
   ASSERT_GE(Lines.size(), 4u);

@@ -90,7 +90,8 @@ TEST(Log_Load, EightThreadsWritingThroughASmallLimit) {
       // Each thread's records follow one another from its first one kept.
       EXPECT_TRUE(Expected < 0 || W.Sequence == Expected) << Fields->Text;
       Expected = W.Sequence + 1;
-      EXPECT_EQ(Fields->Thread, Unsigned::Hex_Image_Wide(Ids[static_cast<std::size_t>(W.Thread)], 4));
+      EXPECT_EQ(Fields->Thread,
+                Unsigned::Hex_Image_Wide(Ids[static_cast<std::size_t>(W.Thread)], 4));
     }
   }
   // The files hold the newest records: a thread that has any there has

@@ -6,7 +6,8 @@
 namespace Test_Support {
 
 std::optional<Record> Parse_Record(const std::string& Line) {
-  static const std::regex Form(R"(^ (0|[1-9][0-9]*)\.([0-9]{4}) \(([0-9A-F]{4,})\) => ([^\r\n]*)$)");
+  static const std::regex Form(
+      R"(^ (0|[1-9][0-9]*)\.([0-9]{4}) \(([0-9A-F]{4,})\) => ([^\r\n]*)$)");
   std::smatch Match;
   if (!std::regex_match(Line, Match, Form)) {
     return std::nullopt;

@@ -9,9 +9,9 @@
 namespace Test_Support {
 
 struct Record {
-  unsigned Seconds = 0;       ///< whole seconds since midnight
-  std::string Decimals;       ///< the four decimals
-  std::string Thread;         ///< the hexadecimal thread field
+  unsigned Seconds = 0;  ///< whole seconds since midnight
+  std::string Decimals;  ///< the four decimals
+  std::string Thread;    ///< the hexadecimal thread field
   std::string Text;
 };
 

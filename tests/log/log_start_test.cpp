@@ -40,7 +40,9 @@ TEST(Start_And_Run, OtherwiseRunsTheMainProcedureAndKeepsItsStatus) {
 }
 
 Log::Guarded_Log* Test_Log = nullptr;
-void Put_To_Test_Log(std::string_view Text) { Test_Log->Put(Text); }
+void Put_To_Test_Log(std::string_view Text) {
+  Test_Log->Put(Text);
+}
 
 TEST(Log_Interface, EveryPackagesRecordsReachTheFileAsWritten) {
   Test_Support::Scratch_Folder Scratch;
@@ -66,11 +68,12 @@ TEST(Log_Interface, EveryPackagesRecordsReachTheFileAsWritten) {
     Log::Install_Writer(nullptr);
     Log::Write("after the writer is gone");
   }
-  EXPECT_EQ(Masked(Scratch.Read("run.log")),
-            Joined({" ~ => Write to Server=OC:\\src\\a.adb",
-                    " ~ => Reply from Server=Compiler is Ada2012", " ~ => Bad Token, Id = 112",
-                    " ~ => Windows.Pipe - No Error", " ~ => Windows.Pipe - Unknown_Error: 1450",
-                    " ~ => Quorvel: Exception = WINDOWS.REGISTRY.OVERFLOW (named) value too long"}));
+  EXPECT_EQ(
+      Masked(Scratch.Read("run.log")),
+      Joined({" ~ => Write to Server=OC:\\src\\a.adb",
+              " ~ => Reply from Server=Compiler is Ada2012", " ~ => Bad Token, Id = 112",
+              " ~ => Windows.Pipe - No Error", " ~ => Windows.Pipe - Unknown_Error: 1450",
+              " ~ => Quorvel: Exception = WINDOWS.REGISTRY.OVERFLOW (named) value too long"}));
 }
 
 }  // namespace

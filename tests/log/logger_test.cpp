@@ -39,7 +39,7 @@ Strings Plus(Strings A, const Strings& B) {
 }
 
 class Logger_Test : public testing::Test {
-protected:
+ protected:
   Registry_Setting& User() {
     if (!User_Key) {
       User_Key.emplace(Root_Key::User, Key_Path);
@@ -160,8 +160,9 @@ TEST_F(Logger_Test, AFullFileBecomesThePreviousFileAndTheNewOneStartsWithTwoNoti
     EXPECT_EQ(Masked(Scratch.Read("run.log")), Joined(Plus(Notices, Records("", Last_Start, 12))))
         << Limit;
     const int Previous_Start = Last_Start - Per_File;
-    const Strings Previous = Previous_Start == 1 ? Records("", 1, static_cast<int>(Limit))
-                                                 : Plus(Notices, Records("", Previous_Start, Last_Start - 1));
+    const Strings Previous = Previous_Start == 1
+                                 ? Records("", 1, static_cast<int>(Limit))
+                                 : Plus(Notices, Records("", Previous_Start, Last_Start - 1));
     EXPECT_EQ(Masked(Scratch.Read("run_2.log")), Joined(Previous)) << Limit;
   }
 }
@@ -194,7 +195,8 @@ TEST_F(Logger_Test, TheMachineSettingsServeWhenTheUserHasNone) {
     ASSERT_TRUE(Log.Open(Product, false));
     Write(Log, 1, 3);
   }
-  EXPECT_EQ(Masked(Scratch.Read("run.log")), Joined(Plus(Rotation_Notices(2, Previous_Path), {" ~ => r3"})));
+  EXPECT_EQ(Masked(Scratch.Read("run.log")),
+            Joined(Plus(Rotation_Notices(2, Previous_Path), {" ~ => r3"})));
 }
 
 TEST_F(Logger_Test, TheUsersSettingsWinWithTheirOwnLimit) {

@@ -19,6 +19,8 @@ void Registry_Setting::Set_Dword(std::string_view Name, std::uint32_t Value) {
   Set(Name, Windows::Registry::Type_Dword, Data);
 }
 
-std::string Unique_Product_Name() { return Unique_Name("Quorvel Test"); }
+std::string Unique_Product_Name() {
+  return Unique_Name("Quorvel Test");
+}
 
 }  // namespace Test_Support

@@ -23,7 +23,7 @@ struct Registry_Not_Writable : std::runtime_error {
 };
 
 class Registry_Setting {
-public:
+ public:
   /// Throws Registry_Not_Writable.
   Registry_Setting(Windows::Registry::Root_Key Root, std::string Path);
   ~Registry_Setting();
@@ -39,14 +39,14 @@ public:
   /// Test programs run side by side may change the registry only inside
   /// this lock (held by every Registry_Setting; nested holds are counted).
   class Lock {
-  public:
+   public:
     Lock();
     ~Lock();
     Lock(const Lock&) = delete;
     Lock& operator=(const Lock&) = delete;
   };
 
-private:
+ private:
   struct State;
   Lock Held;
   std::unique_ptr<State> Key;

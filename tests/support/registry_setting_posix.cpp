@@ -68,7 +68,8 @@ std::string Value_Line(std::string_view Name, std::uint32_t Type, std::string_vi
   if (Type == 4 && Data.size() == 4) {
     char Text[9];
     const auto Byte = [&](std::size_t I) { return unsigned{static_cast<unsigned char>(Data[I])}; };
-    std::snprintf(Text, sizeof Text, "%08x", Byte(0) | Byte(1) << 8u | Byte(2) << 16u | Byte(3) << 24u);
+    std::snprintf(Text, sizeof Text, "%08x",
+                  Byte(0) | Byte(1) << 8u | Byte(2) << 16u | Byte(3) << 24u);
     return Left + "dword:" + Text;
   }
   std::string Bytes(Data);

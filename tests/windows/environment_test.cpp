@@ -19,7 +19,9 @@ const System_Time Afternoon{2026, 12, 2, 8, 16, 48, 9, 250};
 const System_Time Midnight{2026, 1, 4, 1, 0, 0, 0, 0};
 const System_Time Noon{2024, 2, 4, 29, 12, 5, 59, 999};
 
-bool Is_Posix() { return Windows::Native_Style == Windows::Path_Style::Posix; }
+bool Is_Posix() {
+  return Windows::Native_Style == Windows::Path_Style::Posix;
+}
 
 TEST(Date_Time_Image, IsTheDateABlankAndTheTime) {
   for (const System_Time& T : {Afternoon, Midnight, Noon}) {
@@ -42,11 +44,10 @@ TEST(Date_Time_Image, OnPosixIsWrittenAsWindowsWritesItForUsEnglish) {
 }
 
 TEST(Date_Time_Image, AnImpossibleDateLeavesTheTimeLedByOneBlank) {
-  for (const System_Time Bad : {System_Time{2026, 13, 0, 1, 16, 48, 9, 0},
-                                System_Time{2026, 0, 0, 1, 16, 48, 9, 0},
-                                System_Time{2026, 4, 0, 0, 16, 48, 9, 0},
-                                System_Time{2026, 4, 0, 32, 16, 48, 9, 0},
-                                System_Time{1600, 12, 0, 31, 16, 48, 9, 0}}) {
+  for (const System_Time Bad :
+       {System_Time{2026, 13, 0, 1, 16, 48, 9, 0}, System_Time{2026, 0, 0, 1, 16, 48, 9, 0},
+        System_Time{2026, 4, 0, 0, 16, 48, 9, 0}, System_Time{2026, 4, 0, 32, 16, 48, 9, 0},
+        System_Time{1600, 12, 0, 31, 16, 48, 9, 0}}) {
     EXPECT_EQ(Windows::Date_Image(Bad), "");
     const std::string Image = Windows::Date_Time_Image(Bad);
     std::string Expected = " ";

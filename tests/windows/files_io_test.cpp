@@ -13,7 +13,7 @@ namespace IO = Windows::Files::IO;
 using Test_Support::Scratch_Folder;
 
 class File_Handles : public testing::Test {
-protected:
+ protected:
   std::string On_Disk() const { return Scratch.Read("f"); }
   IO::Handle Reader(const std::string& Content) {
     Scratch.Write("r", Content);
@@ -88,7 +88,10 @@ TEST_F(File_Handles, LineTerminatorsAndTheirPairs) {
   const Lines_Case Cases[] = {
       {"a\r\nb", {"a", "b"}},
       {"a\n\rb", {"a", "", "b"}},
-      {"a\x0B" "b\x0C" "c\rd\n", {"a", "b", "c", "d"}},
+      {"a\x0B"
+       "b\x0C"
+       "c\rd\n",
+       {"a", "b", "c", "d"}},
       {"\r\n\r\n", {"", ""}},
       {"", {}},
       {std::string(499, 'p') + "\r\nq", {std::string(499, 'p'), "q"}},  // CR at 500, LF at 501
@@ -130,7 +133,7 @@ TEST_F(File_Handles, WideLinesTakeSixteenBitUnits) {
     Lines.push_back(IO::Get_Wide_Line(In));
   }
   EXPECT_EQ(Lines, (std::vector<std::u16string>{std::u16string(249, u'w'), u"", u"x", u"y", u"z",
-                                                 u"\u010A"}));
+                                                u"\u010A"}));
 }
 
 TEST_F(File_Handles, AWideUnitSplitAcrossBlocksIsCompleted) {

@@ -16,7 +16,7 @@ using Registry::Root_Key;
 using Test_Support::Registry_Setting;
 
 class Registry_Access : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Key.Set_String("Log", "C:\\Logs\\run.log");
     Registry::Set_Root(Root_Key::User);
@@ -121,7 +121,8 @@ struct Kernel_Name_Case {
 TEST(Registry_Path_Below_Root, SkipsTheRootsOwnComponents) {
   const Kernel_Name_Case Cases[] = {
       {u"\\REGISTRY\\MACHINE\\SOFTWARE\\Tallowmere", Root_Key::Machine, u"SOFTWARE\\Tallowmere"},
-      {u"\\REGISTRY\\USER\\S-1-5-21-1\\Software\\Tallowmere", Root_Key::User, u"Software\\Tallowmere"},
+      {u"\\REGISTRY\\USER\\S-1-5-21-1\\Software\\Tallowmere", Root_Key::User,
+       u"Software\\Tallowmere"},
       {u"\\REGISTRY\\USER\\S-1-5-21-1\\", Root_Key::User, u""},
       {u"\\REGISTRY\\MACHINE\\", Root_Key::Machine, u""},
   };
@@ -130,7 +131,38 @@ TEST(Registry_Path_Below_Root, SkipsTheRootsOwnComponents) {
   }
   EXPECT_THROW(Registry::Path_Below_Root(u"\\REGISTRY\\USER\\S-1-5", Root_Key::User),
                Registry::Key_Not_Found);
-  EXPECT_THROW(Registry::Path_Below_Root(u"\\REGISTRY", Root_Key::Machine), Registry::Key_Not_Found);
+  EXPECT_THROW(Registry::Path_Below_Root(u"\\REGISTRY", Root_Key::Machine),
+               Registry::Key_Not_Found);
+}
+
+}  // namespace
+
+namespace {
+
+// The settings tests write come and go without a trace: a developer's or a
+// user's own values of the same key are back when the test ends.
+TEST(Registry_Setting, ATestsValuesGiveWayToWhatWasThereBefore) {
+  const std::string Path = "Software\\Tallowmere\\" + Test_Support::Unique_Product_Name();
+  {
+    Registry_Setting Users_Own(Root_Key::User, Path);
+    Users_Own.Set_String("Log", "the user's own log");
+    Users_Own.Set_Dword("Log Limit", 12);
+    {
+      Registry_Setting Tests(Root_Key::User, Path);
+      Registry::Set_Root(Root_Key::User);
+      Registry::Open_Key(Path);
+      EXPECT_THROW(Registry::Get_String("Log"), Registry::Entry_Not_Found);
+      Tests.Set_String("Log", "the test's log");
+      Registry::Open_Key(Path);
+      EXPECT_EQ(Registry::Get_String("Log"), "the test's log");
+      EXPECT_THROW(Registry::Get_Integer("Log Limit"), Registry::Entry_Not_Found);
+    }
+    Registry::Open_Key(Path);
+    EXPECT_EQ(Registry::Get_String("Log"), "the user's own log");
+    EXPECT_EQ(Registry::Get_Integer("Log Limit"), 12u);
+  }
+  Registry::Set_Root(Root_Key::User);
+  EXPECT_THROW(Registry::Open_Key(Path), Registry::Key_Not_Found);
 }
 
 }  // namespace

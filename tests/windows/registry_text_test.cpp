@@ -26,7 +26,8 @@ class Value_Forms : public testing::TestWithParam<Value_Case> {};
 
 TEST_P(Value_Forms, GiveTheTypeAndTheBytesOfAnEightBitRead) {
   const Value_Case& C = GetParam();
-  const Hive Root = Hive::Parse(Header + Key_Line + std::string(C.Line) + "\r\n", "HKEY_CURRENT_USER");
+  const Hive Root =
+      Hive::Parse(Header + Key_Line + std::string(C.Line) + "\r\n", "HKEY_CURRENT_USER");
   const std::optional<Stored_Key> Key = Root.Find("software\\TALLOWMERE\\quorvel");
   ASSERT_TRUE(Key);
   EXPECT_FALSE(Key->Broken);
@@ -58,11 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
         Value_Case{"\"Log\"=hex:01,\\\r\n  02,\\\r\n  03", 3, "\x01\x02\x03"sv},
         Value_Case{"\"Log\"=\"first\"\r\n\"Log\"=\"second\"", 1, "second\0"sv}));
 
-Hive Parse(std::string_view Content) { return Hive::Parse(Content, "HKEY_CURRENT_USER"); }
+Hive Parse(std::string_view Content) {
+  return Hive::Parse(Content, "HKEY_CURRENT_USER");
+}
 
 TEST(Registry_Text, AValueLineThatCannotBeReadEmptiesOnlyItsKey) {
-  const Hive Root = Parse(Header + "[HKEY_CURRENT_USER\\A]\r\n\"Good\"=\"1\"\r\n\"Bad\"=dword:123456789\r\n"
-                                   "\"Later\"=\"2\"\r\n[HKEY_CURRENT_USER\\B]\r\n\"Kept\"=\"3\"\r\n");
+  const Hive Root = Parse(Header +
+                          "[HKEY_CURRENT_USER\\A]\r\n\"Good\"=\"1\"\r\n\"Bad\"=dword:123456789\r\n"
+                          "\"Later\"=\"2\"\r\n[HKEY_CURRENT_USER\\B]\r\n\"Kept\"=\"3\"\r\n");
   const auto A = Root.Find("A");
   ASSERT_TRUE(A);
   EXPECT_TRUE(A->Broken);
@@ -73,11 +77,12 @@ TEST(Registry_Text, AValueLineThatCannotBeReadEmptiesOnlyItsKey) {
 }
 
 TEST(Registry_Text, EveryKindOfBrokenValueLineIsCaught) {
-  for (const char* Line : {"\"Log\"=\"unended", "\"Log\"=dword:", "\"Log\"=dword:xyz",
-                           "\"Log\"=hex:1g", "\"Log\"=hex:123", "\"Log\"=hex(zz):00",
-                           "\"Log\"=hex:01,\\", "\"Log\"", "Log=\"x\"", "\"Log\"=text",
-                           "\"Log\"=\"a\" tail"}) {
-    const Hive Root = Parse(Header + "[HKEY_CURRENT_USER\\A]\r\n\"Other\"=\"1\"\r\n" + Line + "\r\n");
+  for (const char* Line :
+       {"\"Log\"=\"unended", "\"Log\"=dword:", "\"Log\"=dword:xyz", "\"Log\"=hex:1g",
+        "\"Log\"=hex:123", "\"Log\"=hex(zz):00", "\"Log\"=hex:01,\\", "\"Log\"", "Log=\"x\"",
+        "\"Log\"=text", "\"Log\"=\"a\" tail"}) {
+    const Hive Root =
+        Parse(Header + "[HKEY_CURRENT_USER\\A]\r\n\"Other\"=\"1\"\r\n" + Line + "\r\n");
     const auto A = Root.Find("A");
     ASSERT_TRUE(A) << Line;
     EXPECT_TRUE(A->Broken) << Line;
@@ -86,9 +91,9 @@ TEST(Registry_Text, EveryKindOfBrokenValueLineIsCaught) {
 }
 
 TEST(Registry_Text, WithoutTheHeaderTheWholeFileIsEmpty) {
-  for (const std::string& Content :
-       {std::string("[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n"), std::string(),
-        std::string("\0\1\2garbage\xff", 12), std::string("REGEDIT5\r\n[HKEY_CURRENT_USER\\A]\r\n")}) {
+  for (const std::string& Content : {std::string("[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\"\r\n"),
+                                     std::string(), std::string("\0\1\2garbage\xff", 12),
+                                     std::string("REGEDIT5\r\n[HKEY_CURRENT_USER\\A]\r\n")}) {
     EXPECT_TRUE(Parse(Content).Keys().empty());
     EXPECT_FALSE(Parse(Content).Find("A"));
   }
@@ -101,10 +106,12 @@ TEST(Registry_Text, RegeditFourAndUnicodeFilesBothRead) {
   EXPECT_EQ(Windows::Registry::Find_Value(*A, "E")->Data, std::string("%T%\0", 4));
 
   // The same export as Windows writes it: UTF-16LE with a byte-order mark.
-  const std::string Text = Header + "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\r\n\"Log\"=\"\xC3\xA9t\xC3\xA9\"\r\n";
+  const std::string Text =
+      Header + "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\r\n\"Log\"=\"\xC3\xA9t\xC3\xA9\"\r\n";
   std::string Wide = "\xFF\xFE";
-  for (const char16_t Unit : std::u16string(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                             u"[HKEY_CURRENT_USER\\Caf\u00e9]\r\n\"Log\"=\"\u00e9t\u00e9\"\r\n")) {
+  for (const char16_t Unit :
+       std::u16string(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                      u"[HKEY_CURRENT_USER\\Caf\u00e9]\r\n\"Log\"=\"\u00e9t\u00e9\"\r\n")) {
     Wide.push_back(static_cast<char>(Unit & 0xFF));
     Wide.push_back(static_cast<char>(Unit >> 8));
   }
@@ -112,16 +119,18 @@ TEST(Registry_Text, RegeditFourAndUnicodeFilesBothRead) {
     const auto Key = Parse(Content).Find("CAF\xC3\xA9");
     ASSERT_TRUE(Key);
     EXPECT_EQ(Key->Path, "Caf\xC3\xA9");
-    EXPECT_EQ(Windows::Registry::Find_Value(*Key, "log")->Data, std::string("\xC3\xA9t\xC3\xA9\0", 6));
+    EXPECT_EQ(Windows::Registry::Find_Value(*Key, "log")->Data,
+              std::string("\xC3\xA9t\xC3\xA9\0", 6));
   }
 }
 
 TEST(Registry_Text, KeysOfOtherRootsDeletionsAndCommentsAreSkipped) {
-  const Hive Root = Parse(Header +
-                          "; a comment\r\n"
-                          "[HKEY_LOCAL_MACHINE\\Software\\M]\r\n\"x\"=\"m\"\r\n"
-                          "[-HKEY_CURRENT_USER\\Software\\Gone]\r\n\"x\"=\"g\"\r\n"
-                          "[HKEY_CURRENT_USER\\Software\\U]\r\n; \"x\"=\"c\"\r\n\"y\"=-\r\n@=\"default\"\r\n");
+  const Hive Root =
+      Parse(Header +
+            "; a comment\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\M]\r\n\"x\"=\"m\"\r\n"
+            "[-HKEY_CURRENT_USER\\Software\\Gone]\r\n\"x\"=\"g\"\r\n"
+            "[HKEY_CURRENT_USER\\Software\\U]\r\n; \"x\"=\"c\"\r\n\"y\"=-\r\n@=\"default\"\r\n");
   EXPECT_FALSE(Root.Find("Software\\M"));
   EXPECT_FALSE(Root.Find("Software\\Gone"));
   const auto U = Root.Find("Software\\U");
@@ -132,7 +141,8 @@ TEST(Registry_Text, KeysOfOtherRootsDeletionsAndCommentsAreSkipped) {
 }
 
 TEST(Registry_Text, ParentsExistWithoutSectionsOfTheirOwnAndKeepTheirSpelling) {
-  const Hive Root = Parse(Header + "[HKEY_CURRENT_USER\\Software\\Tallowmere\\Quorvel]\r\n\"Log\"=\"x\"\r\n");
+  const Hive Root =
+      Parse(Header + "[HKEY_CURRENT_USER\\Software\\Tallowmere\\Quorvel]\r\n\"Log\"=\"x\"\r\n");
   const auto Parent = Root.Find("SOFTWARE\\tallowmere");
   ASSERT_TRUE(Parent);
   EXPECT_EQ(Parent->Path, "Software\\Tallowmere");

@@ -14,7 +14,7 @@ namespace Version = Windows::Version;
 using Test_Support::Program_Beside_Tests;
 
 class Version_Strings : public testing::Test {
-protected:
+ protected:
   void TearDown() override { Version::Set_Translation(0x040904E4); }
 };
 
@@ -30,8 +30,7 @@ TEST_F(Version_Strings, QuorvelCarriesItsNameAndTheProjectVersion) {
 TEST_F(Version_Strings, AFileWithoutThemHasNoVersionInformation) {
   EXPECT_THROW(Version::Product_Name(), Version::No_Version_Info);
   EXPECT_THROW(Version::Product_Version(), Version::No_Version_Info);
-  EXPECT_EQ(Version::Own_Module_Path(),
-            Windows::Module_Path(Windows::First_Module(0)));
+  EXPECT_EQ(Version::Own_Module_Path(), Windows::Module_Path(Windows::First_Module(0)));
   EXPECT_THROW(Version::String_Value("ProductName", Program_Beside_Tests("log_probe")),
                Version::No_Version_Info);
   Test_Support::Scratch_Folder Scratch;
