@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "alignment.h"
 #include "spacing.h"
 #include "structure.h"
 
@@ -14,26 +15,36 @@ namespace {
 
 constexpr int Most_Rounds = 12;
 
-class Placer {
+class Placer final : public Line_Placer {
 public:
   Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options)
-      : Source(Text), Input(Lexed_Source) {
-    Roles = Analyse(Source, Input, Options.Units, Unary);
+      : Source(Text), Input(Lexed_Source), Units(Options.Units), Unary(Sign_Flags(Input)) {
     Column.assign(Input.Lexemes.size(), 1);
     Keep.assign(Input.Lexemes.size(), 0);
+    Forced.assign(Input.Lexemes.size(), 0);
   }
 
+  // Placing, then aligning groups and dropping kept blanks that no longer
+  // align anything, until nothing changes.
   std::vector<long long> Run() {
     Mark_Alignment_Candidates();
     for (int Round = 0; Round < Most_Rounds; ++Round) {
       Place_All();
-      if (!Demote_Unaligned()) {
+      std::vector<long long> Groups = Group_Columns(Input, Roles, Column);
+      const bool Demoted = Demote_Unaligned();
+      if (Groups == Forced && !Demoted) {
         return std::move(Column);
       }
+      Forced = std::move(Groups);
     }
-    std::fill(Keep.begin(), Keep.end(), 0);
     Place_All();
     return std::move(Column);
+  }
+
+  long long Place(std::size_t L, const std::vector<Line_Role>& Known) override {
+    const Line_Role& Role = Known[L];
+    Place_Line(L, Role.First_Code, First_Column(L, Known));
+    return Column[Role.First_Code];
   }
 
 private:
@@ -72,6 +83,9 @@ private:
 
   long long Chosen_Gap(std::size_t I) const noexcept {
     const long long Author = Author_Gap(I);
+    if (Forced[I] > 0) {
+      return std::max<long long>(Forced[I] - (Column[I - 1] + Width(I - 1)), 1);
+    }
     if (Is_Effector(I)) {
       return 0;
     }
@@ -95,10 +109,9 @@ private:
   }
 
   void Place_All() {
+    Roles = Analyse(Input, Units, *this);
     for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-      if (Roles[L].Kind == Line_Kind::Fixed || Roles[L].Kind == Line_Kind::Continuation) {
-        Place_Line(L, Roles[L].First_Code, First_Column(L));
-      } else if (Roles[L].Kind == Line_Kind::Empty) {
+      if (Roles[L].Kind == Line_Kind::Empty) {
         Place_Line(L, End_Of(L), 1);
       }
     }
@@ -138,12 +151,12 @@ private:
     return I;
   }
 
-  long long First_Column(std::size_t L) const noexcept {
-    const Line_Role& Role = Roles[L];
+  long long First_Column(std::size_t L, const std::vector<Line_Role>& Known) const noexcept {
+    const Line_Role& Role = Known[L];
     if (Role.Kind == Line_Kind::Fixed) {
       return Role.Indent + 1;
     }
-    const std::size_t Base = Roles[Role.Statement_Line].First_Code;
+    const std::size_t Base = Known[Role.Statement_Line].First_Code;
     if (Base == No_Lexeme || Role.Statement_Line >= L) {
       return Role.Indent + 1;
     }
@@ -156,10 +169,25 @@ private:
     if (Offset > 0) {
       return Column[Base] + Offset;
     }
-    if (Paren != No_Lexeme) {
-      return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
+    return Styled_Column(Role, Column[Base]);
+  }
+
+  // A continuation line the author did not indent: by the line's rule.
+  long long Styled_Column(const Line_Role& Role, long long Base) const noexcept {
+    switch (Role.Rule) {
+      case Continuation_Rule::Level:
+        return Base;
+      case Continuation_Rule::Under:
+        return std::max<long long>(Column[Role.Reference] + Role.Shift, 1);
+      case Continuation_Rule::Indented:
+      default:
+        break;
     }
-    return Column[Base] + 2;
+    const std::size_t Paren = Role.Open_Paren;
+    if (Paren == No_Lexeme || Paren + 1 >= End_Of(At(Paren).Line)) {
+      return Base + 2;
+    }
+    return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
   }
 
   long long Comment_Column(std::size_t L, std::size_t Comment) const noexcept;
@@ -169,10 +197,12 @@ private:
 
   std::string_view Source;
   const Lexed& Input;
-  std::vector<Line_Role> Roles;
+  int Units;
   std::vector<bool> Unary;
+  std::vector<Line_Role> Roles;
   std::vector<long long> Column;
-  std::vector<char> Keep;  // 1: the lexeme keeps the author's blanks before it
+  std::vector<char> Keep;          // 1: the lexeme keeps the author's blanks before it
+  std::vector<long long> Forced;  // the column an alignment group gives the lexeme, or 0
 };
 
 std::size_t Placer::Code_Line_Near(std::size_t L, bool Forward) const noexcept {
@@ -248,7 +278,7 @@ bool Placer::Aligned_With_Line(std::size_t I, std::size_t L) const noexcept {
 bool Placer::Demote_Unaligned() {
   bool Changed = false;
   for (std::size_t I = 0; I < Keep.size(); ++I) {
-    if (Keep[I] == 0) {
+    if (Keep[I] == 0 || Forced[I] > 0) {
       continue;
     }
     const std::size_t L = At(I).Line;

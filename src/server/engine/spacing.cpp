@@ -23,7 +23,36 @@ bool No_Blank_After(Code S) noexcept {
          S == Code::Dot || S == Code::Left_Label;
 }
 
+bool Ends_Operand(const Lexeme& Item) noexcept {
+  switch (Item.Class) {
+    case Lexeme_Class::Identifier:
+    case Lexeme_Class::Attribute:
+    case Lexeme_Class::Numeric_Literal:
+    case Lexeme_Class::Character_Literal:
+    case Lexeme_Class::String_Literal:
+      return true;
+    default:
+      return Item.Symbol == Code::Right_Paren || Item.Symbol == Code::Right_Bracket ||
+             Item.Symbol == Code::All || Item.Symbol == Code::At_Sign;
+  }
+}
+
 }  // namespace
+
+std::vector<bool> Sign_Flags(const Lexed& Input) {
+  std::vector<bool> Flags(Input.Lexemes.size(), false);
+  bool After_Operand = false;
+  for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
+    const Lexeme& Item = Input.Lexemes[I];
+    if (Item.Class == Lexeme_Class::Comment || Item.Class == Lexeme_Class::Effector ||
+        Item.Class == Lexeme_Class::Byte_Order_Mark) {
+      continue;
+    }
+    Flags[I] = !After_Operand && (Item.Symbol == Code::Plus || Item.Symbol == Code::Minus);
+    After_Operand = Ends_Operand(Item);
+  }
+  return Flags;
+}
 
 Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept {
   if (Right.Class == Lexeme_Class::Comment) {

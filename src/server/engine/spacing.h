@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "lexer.h"
 
@@ -18,6 +19,10 @@ enum class Gap : unsigned char {
 /// The style's gap between Left and Right; Left_Is_Sign tells that Left is
 /// a unary plus or minus.
 Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept;
+
+/// One flag per lexeme of Input: the lexeme is a unary plus or minus (it
+/// follows neither a name, a literal nor a closing parenthesis).
+std::vector<bool> Sign_Flags(const Lexed& Input);
 
 /// The number of blanks before an end-of-line comment.
 inline constexpr long long Comment_Gap = 2;

@@ -2,6 +2,7 @@
 // words that open, divide and close them, one statement at a time.
 #include "structure.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace Formatter {
@@ -37,15 +38,16 @@ bool Is_Body_Frame(Frame_Kind Kind) noexcept {
 
 class Analyser {
 public:
-  Analyser(const Lexed& Lexed_Source, int Indent_Units) : Input(Lexed_Source), Units(Indent_Units) {
+  Analyser(const Lexed& Lexed_Source, int Indent_Units, Line_Placer& Line_Placer)
+      : Input(Lexed_Source), Units(Indent_Units), Placer(Line_Placer) {
     Stack.push_back(Frame{});
   }
 
-  std::vector<Line_Role> Run(std::vector<bool>& Unary) {
+  std::vector<Line_Role> Run() {
     Roles.assign(Input.Lines.size(), Line_Role{});
-    Unary.assign(Input.Lexemes.size(), false);
+    Estimated.reserve(Input.Lines.size());
     for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-      Analyse_Line(L, Unary);
+      Analyse_Line(L);
     }
     Mark_Comments_Before_Closers();
     return std::move(Roles);
@@ -62,7 +64,7 @@ private:
   }
   long long Statement_Base() const noexcept { return Estimated[Statement_Line]; }
 
-  void Analyse_Line(std::size_t L, std::vector<bool>& Unary) {
+  void Analyse_Line(std::size_t L) {
     const Source_Line& Line = Input.Lines[L];
     Line_Role& Role = Roles[L];
     Estimated.push_back(0);
@@ -78,35 +80,15 @@ private:
         Role.First_Code = I;
         Decide(L, I);
       }
-      Unary[I] = Is_Sign(I);
       Apply(I);
       Previous = I;
     }
-    if (Role.Kind == Line_Kind::Comment) {
+    if (Role.First_Code != No_Lexeme) {
+      Previous_Line_First = Role.First_Code;
+    } else if (Role.Kind == Line_Kind::Comment) {
       Role.Indent = Content();
       Role.Inside_Statement = !At_Start;
       Estimated.back() = Role.Indent;
-    }
-  }
-
-  bool Is_Sign(std::size_t I) const noexcept {
-    if (Sym(I) != Code::Plus && Sym(I) != Code::Minus) {
-      return false;
-    }
-    if (Previous == No_Lexeme) {
-      return true;
-    }
-    const Lexeme& Before = Input.Lexemes[Previous];
-    switch (Before.Class) {
-      case Lexeme_Class::Identifier:
-      case Lexeme_Class::Attribute:
-      case Lexeme_Class::Numeric_Literal:
-      case Lexeme_Class::Character_Literal:
-      case Lexeme_Class::String_Literal:
-        return false;
-      default:
-        return Before.Symbol != Code::Right_Paren && Before.Symbol != Code::Right_Bracket &&
-               Before.Symbol != Code::All && Before.Symbol != Code::At_Sign;
     }
   }
 
@@ -125,9 +107,38 @@ private:
       Role.Statement_Line = Statement_Line;
       Role.Open_Paren = Parens.empty() ? No_Lexeme : Parens.back();
       Role.Indent = Statement_Base() + 2;
+      Hint(Role, I);
     }
-    Estimated.back() = Role.Indent < 0 ? 0 : Role.Indent;
-    Role.Indent = Estimated.back();
+    Role.Indent = std::max<long long>(Role.Indent, 0);
+    Estimated.back() = std::max<long long>(Placer.Place(L, Roles) - 1, 0);
+  }
+
+  // The style's place for a continuation line that begins with I, where it
+  // is not two columns in or after the open parenthesis.
+  void Hint(Line_Role& Role, std::size_t I) const noexcept {
+    const Code S = Sym(I);
+    const std::size_t Next = Next_Code(I);
+    const bool Alone = Next == No_Lexeme || Input.Lexemes[Next].Line != Input.Lexemes[I].Line;
+    if (!Parens.empty()) {
+      return;
+    }
+    if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private) {
+      Role.Rule = Continuation_Rule::Level;
+    } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
+      Under(Role, Choice, -2);
+    } else if (S == Code::Return && Sym(Previous_Line_First) == Code::Left_Paren) {
+      Under(Role, Next_Code(Previous_Line_First), 0);
+    } else if (Sym(Previous) == Code::Arrow) {
+      Under(Role, Previous_Line_First, 2);
+    }
+  }
+
+  static void Under(Line_Role& Role, std::size_t Reference, long long Shift) noexcept {
+    if (Reference != No_Lexeme) {
+      Role.Rule = Continuation_Rule::Under;
+      Role.Reference = Reference;
+      Role.Shift = Shift;
+    }
   }
 
   // Keywords that can only begin a statement end an unfinished one (a
@@ -223,7 +234,11 @@ private:
            F.Part == Region::Declarations;
   }
 
+  // `private with`, `private package`...: only where library units start.
   bool Is_Prefix_Private(std::size_t I) const noexcept {
+    if (Top().Kind != Frame_Kind::Compilation) {
+      return false;
+    }
     const Code Next = Sym(Next_Code(I));
     return Next == Code::With || Next == Code::Package || Next == Code::Procedure ||
            Next == Code::Function || Next == Code::Generic;
@@ -256,7 +271,7 @@ private:
       case Code::Do:
         return Statement_Base();
       case Code::Record:
-        return Sym(Previous) == Code::Null ? -1 : Statement_Base() + Units;
+        return Sym(Previous) == Code::Null ? -1 : Statement_Base();
       default:
         return -1;
     }
@@ -318,7 +333,7 @@ private:
   }
 
   void Begin_Statement(std::size_t I);
-  bool Begin_Divider(Code S);
+  bool Begin_Divider(std::size_t I);
   void Continue_Statement(std::size_t I);
   void Apply_Is(std::size_t I);
   void Open_Alternative();
@@ -326,12 +341,15 @@ private:
 
   const Lexed& Input;
   int Units;
+  Line_Placer& Placer;
   std::vector<Frame> Stack;
   std::vector<Line_Role> Roles;
   std::vector<long long> Estimated;
   std::vector<std::size_t> Parens;
   std::size_t Statement_Line = 0;
   std::size_t Previous = No_Lexeme;
+  std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line
+  std::size_t Choice = No_Lexeme;               // the first choice after `when`
   Code Head = Code::None;
   bool At_Start = true;
   bool Skipping = false;       // after `end`, up to its semicolon
@@ -342,7 +360,7 @@ private:
 void Analyser::Begin_Statement(std::size_t I) {
   const Code S = Sym(I);
   Enter_Statement(I);
-  if (Begin_Divider(S)) {
+  if (Begin_Divider(I)) {
     return;
   }
   switch (S) {
@@ -378,7 +396,8 @@ void Analyser::Begin_Statement(std::size_t I) {
 }
 
 // Statement-starting keywords that open, divide or close a construct.
-bool Analyser::Begin_Divider(Code S) {
+bool Analyser::Begin_Divider(std::size_t I) {
+  const Code S = Sym(I);
   switch (S) {
     case Code::End:
       Stack.resize(Innermost_Closable() > 0 ? Innermost_Closable() : 1);
@@ -411,6 +430,7 @@ bool Analyser::Begin_Divider(Code S) {
       return true;
     case Code::When:
       Open_Alternative();
+      Choice = Next_Code(I);
       return true;
     case Code::Select:
       Push(Frame_Kind::Select, Statement_Base(), Region::Statements);
@@ -479,9 +499,8 @@ void Analyser::Continue_Statement(std::size_t I) {
       return;
     case Code::Record:
       if (Sym(Previous) != Code::Null) {
-        const Line_Role& Role = Roles[Input.Lexemes[I].Line];
-        const bool Own_Line = Role.First_Code == I;
-        Push(Frame_Kind::Record, Own_Line ? Role.Indent : Statement_Base());
+        // The components are indented from the line that holds `record`.
+        Push(Frame_Kind::Record, Estimated[Input.Lexemes[I].Line]);
         Start_Next();
       }
       return;
@@ -555,10 +574,8 @@ void Analyser::Mark_Comments_Before_Closers() {
 
 }  // namespace
 
-std::vector<Line_Role> Analyse(std::string_view Source, const Lexed& Input, int Units,
-                               std::vector<bool>& Unary) {
-  static_cast<void>(Source);
-  return Analyser(Input, Units).Run(Unary);
+std::vector<Line_Role> Analyse(const Lexed& Input, int Units, Line_Placer& Placer) {
+  return Analyser(Input, Units, Placer).Run();
 }
 
 }  // namespace Formatter
