@@ -49,9 +49,11 @@ struct File_Measure {
 File_Measure Measure_File(std::string Name, std::string_view Source,
                           const Formatter::Settings& Options);
 
-/// Writes Text as Folder/Name and runs GNAT's style checker on it (gcc -c
-/// -gnats -gnatg -gnaty3abcefhiklmnprtux, in Folder); returns its messages,
-/// empty when the file is clean. The file is removed afterwards.
+/// Writes Text as Folder/Name, its lines ended by LF (GNAT's own style
+/// refuses the client's CR LF, which is not a matter of layout), and runs
+/// GNAT's style checker on it (gcc -c -gnats -gnatg
+/// -gnaty3abcefhiklmnprtux, in Folder); returns its messages, empty when the
+/// file is clean. The file is removed afterwards.
 std::string Style_Messages(const std::string& Folder, const std::string& Name,
                            std::string_view Text);
 

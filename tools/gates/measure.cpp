@@ -104,7 +104,16 @@ std::string Style_Messages(const std::string& Folder, const std::string& Name,
                            std::string_view Text) {
   const std::filesystem::path Source = std::filesystem::path(Folder) / Name;
   const std::filesystem::path Report = std::filesystem::path(Folder) / "style-report.txt";
-  std::ofstream(Source, std::ios::binary).write(Text.data(), static_cast<std::streamsize>(Text.size()));
+  // The client ends lines with CR LF, which GNAT's own style (-gnatg)
+  // refuses; the layout is what is checked, so lines end with LF here.
+  std::string Unix_Text;
+  Unix_Text.reserve(Text.size());
+  for (const std::string_view Line : Lines_Of(Text)) {
+    Unix_Text.append(Line);
+    Unix_Text.push_back('\n');
+  }
+  std::ofstream(Source, std::ios::binary)
+      .write(Unix_Text.data(), static_cast<std::streamsize>(Unix_Text.size()));
   const std::string Command = "cd '" + Folder + "' && gcc -c -gnats -gnatg -gnaty3abcefhiklmnprtux '" +
                               Name + "' >'" + Report.string() + "' 2>&1";
   const int Status = std::system(Command.c_str());

@@ -107,6 +107,13 @@ std::vector<long long> Group_Columns(const Lexed& Input, const std::vector<Line_
   std::vector<Member> Group;
   for (std::size_t L = 0; L <= Roles.size(); ++L) {
     const Member Next = L < Roles.size() ? Find.Member_Of(Roles[L], L) : Member{};
+    // Lines that continue a member (indented past the names) do not end
+    // the group.
+    if (Next.Kind == Group_Kind::None && !Group.empty() && L < Roles.size() &&
+        Roles[L].Kind == Line_Kind::Continuation &&
+        Column[Roles[L].First_Code] > Group.front().Name_Column) {
+      continue;
+    }
     const bool Joins = !Group.empty() && Next.Kind == Group.front().Kind &&
                        Next.Name_Column == Group.front().Name_Column;
     if (!Joins) {

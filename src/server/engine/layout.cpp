@@ -193,7 +193,10 @@ private:
   long long Comment_Column(std::size_t L, std::size_t Comment) const noexcept;
   std::size_t Code_Line_Near(std::size_t L, bool Forward) const noexcept;
   bool Demote_Unaligned();
-  bool Aligned_With_Line(std::size_t I, std::size_t L) const noexcept;
+  std::size_t Aligned_On_Line(std::size_t I, std::size_t L) const noexcept;
+  bool Anchored(std::size_t I, const std::vector<char>& Kept) const noexcept;
+  // Blanks wider than the scrambling of any tool or hand: deliberate.
+  bool Wide(std::size_t I) const noexcept { return Keep[I] != 0 && Author_Gap(I) > 3; }
 
   std::string_view Source;
   const Lexed& Input;
@@ -251,7 +254,12 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexc
     Expected = Column[Roles[Next].First_Code];
     Expected_Before = At(Roles[Next].First_Code).Column;
   } else if (Prior != No_Lexeme) {
-    const std::size_t First = Roles[Prior].First_Code;
+    // The level moved as the last line that starts a statement moved.
+    std::size_t Fixed = Prior;
+    while (Roles[Fixed].Kind != Line_Kind::Fixed && Code_Line_Near(Fixed, false) != No_Lexeme) {
+      Fixed = Code_Line_Near(Fixed, false);
+    }
+    const std::size_t First = Roles[Fixed].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
   return std::max<long long>(1, Expected + Own - Expected_Before);
@@ -264,27 +272,53 @@ bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
   return Left.Class == Right.Class;
 }
 
-bool Placer::Aligned_With_Line(std::size_t I, std::size_t L) const noexcept {
+// The lexeme of line L that stands at the column of I, is of the same kind
+// and follows the same kind of lexeme (end-of-line comments need only the
+// column), or No_Lexeme.
+std::size_t Placer::Aligned_On_Line(std::size_t I, std::size_t L) const noexcept {
   for (std::size_t J = First_Of(L); J < End_Of(L); ++J) {
-    if (Column[J] == Column[I] && !Is_Mark(J) && Same_Family(At(I), At(J))) {
-      return true;
+    if (Column[J] != Column[I] || Is_Mark(J) || !Same_Family(At(I), At(J))) {
+      continue;
+    }
+    if (At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(J) ||
+        Same_Family(At(I - 1), At(J - 1))) {
+      return J;
+    }
+  }
+  return No_Lexeme;
+}
+
+// Kept blanks must still line the lexeme up, above or below, with a column
+// of the same kind of lexemes that holds at least one placed by the spacing
+// rules alone, or one that keeps more than three blanks: two lexemes that
+// both keep two or three extra blanks may align by chance. End-of-line
+// comments, aligned by extra blanks, need no more than the column.
+bool Placer::Anchored(std::size_t I, const std::vector<char>& Kept) const noexcept {
+  for (const bool Down : {false, true}) {
+    std::size_t L = At(I).Line;
+    for (;;) {
+      if (Down ? L + 1 >= Input.Lines.size() : L == 0) {
+        break;
+      }
+      L = Down ? L + 1 : L - 1;
+      const std::size_t J = Aligned_On_Line(I, L);
+      if (J == No_Lexeme) {
+        break;
+      }
+      if (Kept[J] == 0 || Forced[J] > 0 || Wide(I) || Wide(J) ||
+          At(I).Class == Lexeme_Class::Comment) {
+        return true;
+      }
     }
   }
   return false;
 }
 
-// Kept blanks must still line the lexeme up with the same kind of lexeme on
-// the line above or below; the others give way to the spacing rules.
 bool Placer::Demote_Unaligned() {
   bool Changed = false;
+  const std::vector<char> Kept = Keep;
   for (std::size_t I = 0; I < Keep.size(); ++I) {
-    if (Keep[I] == 0 || Forced[I] > 0) {
-      continue;
-    }
-    const std::size_t L = At(I).Line;
-    const bool Above = L > 0 && Aligned_With_Line(I, L - 1);
-    const bool Below = L + 1 < Input.Lines.size() && Aligned_With_Line(I, L + 1);
-    if (!Above && !Below) {
+    if (Keep[I] != 0 && Forced[I] == 0 && !Anchored(I, Kept)) {
       Keep[I] = 0;
       Changed = true;
     }
