@@ -9,16 +9,19 @@
 #include <vector>
 
 #include "formatter.h"
+#include "render.h"
 
 namespace Gates {
 
-/// The text that the client writes for Tokens (CR LF line ends), produced by
-/// the client's own Client::Write_Tokens through a conversation that
-/// answers each "N" with the next token.
-std::string Render(const std::vector<Formatter::Token>& Tokens);
+/// GNAT's runtime sources (gcc -print-file-name=adainclude), or "" when
+/// GNAT is not installed.
+std::string Runtime_Folder();
 
-/// The physical lines of Text without their ends (CR LF, LF or CR).
-std::vector<std::string_view> Lines_Of(std::string_view Text);
+/// The .ads, .adb and .ada files of Folder, sorted by path.
+std::vector<std::string> Ada_Files(const std::string& Folder);
+
+/// A whole file, byte for byte ("" when it cannot be read).
+std::string Read_File(const std::string& Path);
 
 /// Text scrambled: leading blanks removed, each run of blanks between two
 /// lexemes replaced by one to three blanks, reserved words in upper case.

@@ -2,7 +2,7 @@
 // texts into lines.
 #include <string>
 
-#include "gates.h"
+#include "render.h"
 #include "token_writer.h"
 
 namespace Gates {

@@ -115,12 +115,7 @@ private:
         Place_Line(L, End_Of(L), 1);
       }
     }
-    for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-      if (Roles[L].Kind == Line_Kind::Comment) {
-        const std::size_t Comment = Comment_Of(L);
-        Place_Line(L, Comment, Comment_Column(L, Comment));
-      }
-    }
+    Place_Comments();
   }
 
   // Lexeme Anchor at Start; what stands before it on the line (effectors)
@@ -190,11 +185,19 @@ private:
     return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
   }
 
-  long long Comment_Column(std::size_t L, std::size_t Comment) const noexcept;
-  std::size_t Code_Line_Near(std::size_t L, bool Forward) const noexcept;
+  // The code lines around a comment line: the next, the one before, and
+  // the last one before that starts a statement (or No_Lexeme).
+  struct Neighbours {
+    std::size_t Next = No_Lexeme;
+    std::size_t Prior = No_Lexeme;
+    std::size_t Prior_Fixed = No_Lexeme;
+  };
+  void Place_Comments();
+  long long Comment_Column(std::size_t L, std::size_t Comment, const Neighbours& Near) const noexcept;
   bool Demote_Unaligned();
-  std::size_t Aligned_On_Line(std::size_t I, std::size_t L) const noexcept;
-  bool Anchored(std::size_t I, const std::vector<char>& Kept) const noexcept;
+  bool Line_Up(std::size_t I, std::size_t J) const noexcept;
+  std::size_t Root(std::size_t I);
+  void Join_Columns();
   // Blanks wider than the scrambling of any tool or hand: deliberate.
   bool Wide(std::size_t I) const noexcept { return Keep[I] != 0 && Author_Gap(I) > 3; }
 
@@ -206,23 +209,25 @@ private:
   std::vector<long long> Column;
   std::vector<char> Keep;          // 1: the lexeme keeps the author's blanks before it
   std::vector<long long> Forced;  // the column an alignment group gives the lexeme, or 0
+  std::vector<std::size_t> Column_Set;  // lexemes lined up in one column (union-find)
 };
 
-std::size_t Placer::Code_Line_Near(std::size_t L, bool Forward) const noexcept {
-  if (Forward) {
-    for (std::size_t K = L + 1; K < Roles.size(); ++K) {
-      if (Roles[K].First_Code != No_Lexeme) {
-        return K;
-      }
-    }
-    return No_Lexeme;
+void Placer::Place_Comments() {
+  std::vector<std::size_t> Next(Roles.size() + 1, No_Lexeme);
+  for (std::size_t L = Roles.size(); L > 0; --L) {
+    Next[L - 1] = Roles[L - 1].First_Code != No_Lexeme ? L - 1 : Next[L];
   }
-  for (std::size_t K = L; K > 0; --K) {
-    if (Roles[K - 1].First_Code != No_Lexeme) {
-      return K - 1;
+  Neighbours Near;
+  for (std::size_t L = 0; L < Roles.size(); ++L) {
+    if (Roles[L].Kind == Line_Kind::Comment) {
+      Near.Next = Next[L];
+      const std::size_t Comment = Comment_Of(L);
+      Place_Line(L, Comment, Comment_Column(L, Comment, Near));
+    } else if (Roles[L].First_Code != No_Lexeme) {
+      Near.Prior = L;
+      Near.Prior_Fixed = Roles[L].Kind == Line_Kind::Fixed ? L : Near.Prior_Fixed;
     }
   }
-  return No_Lexeme;
 }
 
 // A whole-line comment: it goes on with the comment just above it when the
@@ -230,7 +235,8 @@ std::size_t Placer::Code_Line_Near(std::size_t L, bool Forward) const noexcept {
 // indented code; otherwise keeps its offset from the code it belongs to (the
 // next code line, or the statements it closes when it follows them
 // directly and a closing keyword comes next).
-long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexcept {
+long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
+                                 const Neighbours& Near) const noexcept {
   const long long Own = At(Comment).Column;
   if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
     const std::size_t Above = End_Of(L - 1) - 1;
@@ -238,8 +244,8 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexc
       return Column[Above];
     }
   }
-  const std::size_t Next = Code_Line_Near(L, true);
-  const std::size_t Prior = Code_Line_Near(L, false);
+  const std::size_t Next = Near.Next;
+  const std::size_t Prior = Near.Prior;
   if (Own == 1 && (Next == No_Lexeme || At(Roles[Next].First_Code).Column > 1)) {
     return 1;
   }
@@ -255,11 +261,7 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexc
     Expected_Before = At(Roles[Next].First_Code).Column;
   } else if (Prior != No_Lexeme) {
     // The level moved as the last line that starts a statement moved.
-    std::size_t Fixed = Prior;
-    while (Roles[Fixed].Kind != Line_Kind::Fixed && Code_Line_Near(Fixed, false) != No_Lexeme) {
-      Fixed = Code_Line_Near(Fixed, false);
-    }
-    const std::size_t First = Roles[Fixed].First_Code;
+    const std::size_t First = Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
   return std::max<long long>(1, Expected + Own - Expected_Before);
@@ -272,53 +274,67 @@ bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
   return Left.Class == Right.Class;
 }
 
-// The lexeme of line L that stands at the column of I, is of the same kind
-// and follows the same kind of lexeme (end-of-line comments need only the
-// column), or No_Lexeme.
-std::size_t Placer::Aligned_On_Line(std::size_t I, std::size_t L) const noexcept {
-  for (std::size_t J = First_Of(L); J < End_Of(L); ++J) {
-    if (Column[J] != Column[I] || Is_Mark(J) || !Same_Family(At(I), At(J))) {
-      continue;
-    }
-    if (At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(J) ||
-        Same_Family(At(I - 1), At(J - 1))) {
-      return J;
+// Two lexemes on adjacent lines line up: same column, same kind, after the
+// same kind of lexeme (end-of-line comments need only the column).
+bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
+  if (Column[J] != Column[I] || Is_Mark(I) || Is_Mark(J) || !Same_Family(At(I), At(J))) {
+    return false;
+  }
+  return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) ||
+         !Has_Left_Neighbour(J) || Same_Family(At(I - 1), At(J - 1));
+}
+
+std::size_t Placer::Root(std::size_t I) {
+  while (Column_Set[I] != I) {
+    Column_Set[I] = Column_Set[Column_Set[I]];
+    I = Column_Set[I];
+  }
+  return I;
+}
+
+// Joins every lexeme with the lexemes it lines up with on the line above,
+// so that each set is one visual column of the same kind of lexemes.
+void Placer::Join_Columns() {
+  Column_Set.resize(Input.Lexemes.size());
+  for (std::size_t I = 0; I < Column_Set.size(); ++I) {
+    Column_Set[I] = I;
+  }
+  for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
+    const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(L - 1));
+    const auto Above_End = Column.begin() + static_cast<std::ptrdiff_t>(End_Of(L - 1));
+    for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+      auto At_Column = std::lower_bound(Above_First, Above_End, Column[I]);
+      for (; At_Column != Above_End && *At_Column == Column[I]; ++At_Column) {
+        const auto J = static_cast<std::size_t>(At_Column - Column.begin());
+        if (Line_Up(I, J)) {
+          Column_Set[Root(I)] = Root(J);
+        }
+      }
     }
   }
-  return No_Lexeme;
 }
 
 // Kept blanks must still line the lexeme up, above or below, with a column
 // of the same kind of lexemes that holds at least one placed by the spacing
-// rules alone, or one that keeps more than three blanks: two lexemes that
-// both keep two or three extra blanks may align by chance. End-of-line
-// comments, aligned by extra blanks, need no more than the column.
-bool Placer::Anchored(std::size_t I, const std::vector<char>& Kept) const noexcept {
-  for (const bool Down : {false, true}) {
-    std::size_t L = At(I).Line;
-    for (;;) {
-      if (Down ? L + 1 >= Input.Lines.size() : L == 0) {
-        break;
-      }
-      L = Down ? L + 1 : L - 1;
-      const std::size_t J = Aligned_On_Line(I, L);
-      if (J == No_Lexeme) {
-        break;
-      }
-      if (Kept[J] == 0 || Forced[J] > 0 || Wide(I) || Wide(J) ||
-          At(I).Class == Lexeme_Class::Comment) {
-        return true;
-      }
+// rules alone or by a group, or one that keeps more than three blanks: two
+// lexemes that both keep two or three extra blanks may align by chance.
+// End-of-line comments, aligned by extra blanks, need no more than the
+// column.
+bool Placer::Demote_Unaligned() {
+  Join_Columns();
+  std::vector<std::size_t> Members(Column_Set.size(), 0);
+  std::vector<char> Anchored(Column_Set.size(), 0);
+  for (std::size_t I = 0; I < Column_Set.size(); ++I) {
+    const std::size_t R = Root(I);
+    ++Members[R];
+    if (Keep[I] == 0 || Forced[I] > 0 || Wide(I) || At(I).Class == Lexeme_Class::Comment) {
+      Anchored[R] = 1;
     }
   }
-  return false;
-}
-
-bool Placer::Demote_Unaligned() {
   bool Changed = false;
-  const std::vector<char> Kept = Keep;
   for (std::size_t I = 0; I < Keep.size(); ++I) {
-    if (Keep[I] != 0 && Forced[I] == 0 && !Anchored(I, Kept)) {
+    const std::size_t R = Root(I);
+    if (Keep[I] != 0 && Forced[I] == 0 && (Members[R] < 2 || Anchored[R] == 0)) {
       Keep[I] = 0;
       Changed = true;
     }

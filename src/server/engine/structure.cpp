@@ -22,6 +22,8 @@ struct Frame {
   bool Awaiting = false;  ///< If: `then`; Case: `is`; Alternative: `=>`
 };
 
+constexpr std::size_t Deepest_Search = 200;
+
 bool Is_Code(const Lexeme& Item) noexcept {
   return Item.Class != Lexeme_Class::Comment && Item.Class != Lexeme_Class::Effector &&
          Item.Class != Lexeme_Class::Byte_Order_Mark;
@@ -157,6 +159,7 @@ private:
     const bool Soft = Parens.empty() && (S == Code::Begin || (S == Code::Else && Sym(Previous) != Code::Or));
     if (Hard || Soft) {
       Parens.clear();
+      Declare_Depth = No_Lexeme;
       Start_Next();
     }
   }
@@ -164,7 +167,10 @@ private:
   // Index of the innermost frame of one of Kinds (Alternatives skipped over),
   // or 0 when there is none.
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept {
-    for (std::size_t F = Stack.size() - 1; F > 0; --F) {
+    // Nesting deeper than any real program is not searched through, so that
+    // no input makes this quadratic.
+    const std::size_t Lowest = Stack.size() > Deepest_Search ? Stack.size() - Deepest_Search : 1;
+    for (std::size_t F = Stack.size() - 1; F >= Lowest; --F) {
       for (const Frame_Kind Kind : Kinds) {
         if (Stack[F].Kind == Kind) {
           return F;
@@ -301,11 +307,48 @@ private:
     if (Opening || Closing) {
       Apply_Paren(I, Opening);
     } else if (!Parens.empty()) {
-      return;
+      Apply_Inside_Parens(I);
     } else if (At_Start) {
       Begin_Statement(I);
     } else {
       Continue_Statement(I);
+    }
+  }
+
+  // Inside parentheses only a formal part (or a declare expression) holds
+  // semicolons: elsewhere a semicolon means a parenthesis was left open,
+  // and the statement ends there.
+  void Apply_Inside_Parens(std::size_t I) {
+    if (Sym(I) == Code::Declare) {
+      Declare_Depth = std::min(Declare_Depth, Parens.size());
+    } else if (Sym(I) == Code::Semicolon && Parens.size() < Declare_Depth &&
+               !Opens_Formal_Part(Parens.front())) {
+      Parens.clear();
+      Declare_Depth = No_Lexeme;
+      Continue_Statement(I);
+    }
+  }
+
+  // A parenthesis after the name in a subprogram, entry, accept, type or
+  // formal declaration, or after `procedure`, `function` or another
+  // parenthesis (an entry family) in those and in access definitions.
+  bool Opens_Formal_Part(std::size_t Paren) const noexcept {
+    const Code Before = Paren > 0 ? Sym(Paren - 1) : Code::None;
+    if (Before == Code::Procedure || Before == Code::Function) {
+      return true;
+    }
+    switch (Head) {
+      case Code::Procedure:
+      case Code::Function:
+      case Code::Entry:
+      case Code::Accept:
+      case Code::Type:
+      case Code::Task:
+      case Code::Protected:
+      case Code::With:
+        return true;
+      default:
+        return false;
     }
   }
 
@@ -319,6 +362,9 @@ private:
     }
     if (!Parens.empty()) {
       Parens.pop_back();
+    }
+    if (Parens.size() < Declare_Depth) {
+      Declare_Depth = No_Lexeme;
     }
     if (Parens.empty() && Head == Code::Separate) {
       Start_Next();
@@ -351,6 +397,7 @@ private:
   std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line
   std::size_t Choice = No_Lexeme;               // the first choice after `when`
   Code Head = Code::None;
+  std::size_t Declare_Depth = No_Lexeme;  // parentheses around a declare expression
   bool At_Start = true;
   bool Skipping = false;       // after `end`, up to its semicolon
   bool Awaiting_With = false;  // task or protected `is new ... with`
