@@ -334,7 +334,8 @@ bool Placer::Demote_Unaligned() {
   bool Changed = false;
   for (std::size_t I = 0; I < Keep.size(); ++I) {
     const std::size_t R = Root(I);
-    if (Keep[I] != 0 && Forced[I] == 0 && (Members[R] < 2 || Anchored[R] == 0)) {
+    const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
+    if (Keep[I] != 0 && Forced[I] == 0 && !Own_Column && (Members[R] < 2 || Anchored[R] == 0)) {
       Keep[I] = 0;
       Changed = true;
     }

@@ -124,15 +124,38 @@ private:
     if (!Parens.empty()) {
       return;
     }
-    if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private) {
+    if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
+        S == Code::Renames) {
       Role.Rule = Continuation_Rule::Level;
     } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
       Under(Role, Choice, -2);
     } else if (S == Code::Return && Sym(Previous_Line_First) == Code::Left_Paren) {
       Under(Role, Next_Code(Previous_Line_First), 0);
+    } else if (Starts_Record(I)) {
+      // `type T is` then `record` one level in; `new P with` then `record`
+      // at the type's level.
+      if (Sym(Previous) == Code::Is) {
+        Under(Role, Roles[Statement_Line].First_Code, Units);
+      } else {
+        Role.Rule = Continuation_Rule::Level;
+      }
     } else if (Sym(Previous) == Code::Arrow) {
       Under(Role, Previous_Line_First, 2);
     }
+  }
+
+  // `record`, or `abstract`, `tagged` and `limited` before it.
+  bool Starts_Record(std::size_t I) const noexcept {
+    for (std::size_t J = I; J != No_Lexeme; J = Next_Code(J)) {
+      const Code S = Sym(J);
+      if (S == Code::Record) {
+        return Sym(Previous) != Code::Null;
+      }
+      if (S != Code::Abstract && S != Code::Tagged && S != Code::Limited) {
+        return false;
+      }
+    }
+    return false;
   }
 
   static void Under(Line_Role& Role, std::size_t Reference, long long Shift) noexcept {
@@ -146,7 +169,8 @@ private:
   // Keywords that can only begin a statement end an unfinished one (a
   // missing semicolon or parenthesis), so that one error stays local.
   void Recover_At_Line_Start(std::size_t I) {
-    if (Skipping) {
+    // Aspects after `end record` continue the type declaration.
+    if (Skipping && Sym(I) != Code::With) {
       Skipping = false;
       Start_Next();
       return;
@@ -276,8 +300,6 @@ private:
       case Code::Loop:
       case Code::Do:
         return Statement_Base();
-      case Code::Record:
-        return Sym(Previous) == Code::Null ? -1 : Statement_Base();
       default:
         return -1;
     }
@@ -546,8 +568,11 @@ void Analyser::Continue_Statement(std::size_t I) {
       return;
     case Code::Record:
       if (Sym(Previous) != Code::Null) {
-        // The components are indented from the line that holds `record`.
-        Push(Frame_Kind::Record, Estimated[Input.Lexemes[I].Line]);
+        // The components are indented from the type declaration, or from
+        // `record` standing at the start of a line.
+        const std::size_t Line = Input.Lexemes[I].Line;
+        const bool Leads = Starts_Record(Roles[Line].First_Code);
+        Push(Frame_Kind::Record, Leads ? Estimated[Line] : Statement_Base());
         Start_Next();
       }
       return;
