@@ -305,6 +305,60 @@ with
   Pre => X > 0;
 procedure G (X : Integer) with Inline;
 )"},
+        Layout_Case{"RecordsOnTheirOwnLines", R"(type Cursor is
+record
+Node : Natural;
+end record;
+type Iterator is new Limited_Controlled and
+Iterator_Interfaces.Forward_Iterator with
+record
+Container : List_Access;
+end record
+with Disable_Controlled;
+function Element (C : Cursor) return Natural
+renames Get;
+)",
+                    R"(type Cursor is
+   record
+      Node : Natural;
+   end record;
+type Iterator is new Limited_Controlled and
+  Iterator_Interfaces.Forward_Iterator with
+record
+   Container : List_Access;
+end record
+  with Disable_Controlled;
+function Element (C : Cursor) return Natural
+renames Get;
+)"},
+        Layout_Case{"LabelOnItsOwnLine", R"(begin
+Search :
+while J <= Last
+and then F (J) = ' '
+loop
+J := J + 1;
+end loop Search;
+end;
+)",
+                    R"(begin
+   Search :
+   while J <= Last
+     and then F (J) = ' '
+   loop
+      J := J + 1;
+   end loop Search;
+end;
+)"},
+        Layout_Case{"CommentBeforeAspects", R"(procedure Delete (Container : in out Set) with
+--  Removes everything
+Global => null,
+Depends => (Container =>+ null);
+)",
+                    R"(procedure Delete (Container : in out Set) with
+--  Removes everything
+  Global  => null,
+  Depends => (Container =>+ null);
+)"},
         Layout_Case{"WholeLineComments", R"(--  Header in column 1
 package body P is
 --  Before a declaration
@@ -414,6 +468,7 @@ INSTANTIATE_TEST_SUITE_P(
         Spacing_Case{"X : Integer:=1;", "X : Integer := 1;"},
         Spacing_Case{"Y := 2**8 + 2 ** 4;", "Y := 2**8 + 2 ** 4;"},
         Spacing_Case{"V := [ 1 , 2 ] ;", "V := [1, 2];"},
+        Spacing_Case{"R := [(1, 2), (3, 4)];", "R := [ (1, 2), (3, 4)];"},
         Spacing_Case{"<< L >>", "<<L>>"},
         Spacing_Case{"X := Y - - 1;", "X := Y - -1;"},
         Spacing_Case{"S := \"a\"&\"b\";", "S := \"a\" & \"b\";"},
@@ -422,6 +477,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Layout, AlignsTheColonsOfConsecutiveDeclarations) {
   EXPECT_EQ(Formatted("A : Integer;\nLonger_Name  :   Float;\nB, C : T;\n\nD     : T;\n"),
             "A           : Integer;\nLonger_Name : Float;\nB, C        : T;\n\nD : T;\n");
+}
+
+TEST(Layout, DoesNotAlignWhereALineWouldPassColumn79) {
+  const std::string Long = "Target_First : Positive := 1;\n"
+                           "Ptr : Chunk_Access := Buffer.List.First_Chunk'Unchecked_Access.all.Next;\n";
+  EXPECT_EQ(Formatted(Long), Long);
+}
+
+TEST(Layout, ContinuesTwoColumnsInWhereAfterTheParenthesisIsTooLong) {
+  EXPECT_EQ(Formatted("            pragma Assert (Source.Length <= 1\n"
+                      "or else not (SA (Source.Length) < SA (Source.Length - 1)) or else Done);\n"),
+            "pragma Assert (Source.Length <= 1\n"
+            "  or else not (SA (Source.Length) < SA (Source.Length - 1)) or else Done);\n");
+  EXPECT_EQ(Formatted("pragma Assert (Length <= 1\nor else Short);\n"),
+            "pragma Assert (Length <= 1\n               or else Short);\n");
 }
 
 TEST(Layout, AlignsTheArrowsOfConsecutiveAssociations) {

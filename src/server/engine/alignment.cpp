@@ -14,6 +14,7 @@ struct Member {
   long long Name_Column = 0;  ///< where the names (or choices) start
   long long Names_End = 0;    ///< the column just after the last name
   std::size_t Mark = No_Lexeme;
+  long long Line_End = 0;     ///< the column of the line's last character
 };
 
 constexpr std::size_t Most_Choice_Lexemes = 12;
@@ -48,6 +49,15 @@ public:
     if (Input.Lexemes[I].Symbol == Code::Left_Paren) {
       ++I;
     }
+    Member Found = Names(I, End);
+    if (Found.Kind != Group_Kind::None) {
+      Found.Line_End = End_Column(End - 1) - 1;
+    }
+    return Found;
+  }
+
+private:
+  Member Names(std::size_t I, std::size_t End) const noexcept {
     if (I >= End || Input.Lexemes[I].Class != Lexeme_Class::Identifier) {
       return Choices(I, End);
     }
@@ -62,7 +72,6 @@ public:
     return Choices(First, End);
   }
 
-private:
   long long End_Column(std::size_t I) const noexcept {
     return Column[I] + static_cast<long long>(Input.Lexemes[I].Length);
   }
@@ -93,6 +102,12 @@ void Align(const std::vector<Member>& Group, const std::vector<long long>& Colum
   }
   const long long Target =
       Aligned && Column[Group.front().Mark] > Names_End ? Column[Group.front().Mark] : Names_End + 1;
+  for (const Member& Item : Group) {
+    if (Item.Line_End + Target - Column[Item.Mark] > Style_Line_Length &&
+        Target > Column[Item.Mark]) {
+      return;
+    }
+  }
   for (const Member& Item : Group) {
     Forced[Item.Mark] = Target;
   }

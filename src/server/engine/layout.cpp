@@ -41,9 +41,22 @@ public:
     return std::move(Column);
   }
 
+  // A line aligned after a parenthesis that would then pass the style's
+  // longest line goes two columns in from the line above instead.
   long long Place(std::size_t L, const std::vector<Line_Role>& Known) override {
     const Line_Role& Role = Known[L];
-    Place_Line(L, Role.First_Code, First_Column(L, Known));
+    bool After_Paren = false;
+    const long long Start = First_Column(L, Known, After_Paren);
+    Place_Line(L, Role.First_Code, Start);
+    if (After_Paren && Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 > Style_Line_Length) {
+      std::size_t Above = L;
+      while (Above > 0 && Known[Above - 1].First_Code == No_Lexeme) {
+        --Above;
+      }
+      if (Above > 0 && Column[Known[Above - 1].First_Code] + 2 < Start) {
+        Place_Line(L, Role.First_Code, Column[Known[Above - 1].First_Code] + 2);
+      }
+    }
     return Column[Role.First_Code];
   }
 
@@ -146,7 +159,8 @@ private:
     return I;
   }
 
-  long long First_Column(std::size_t L, const std::vector<Line_Role>& Known) const noexcept {
+  long long First_Column(std::size_t L, const std::vector<Line_Role>& Known,
+                         bool& After_Paren) const noexcept {
     const Line_Role& Role = Known[L];
     if (Role.Kind == Line_Kind::Fixed) {
       return Role.Indent + 1;
@@ -158,13 +172,16 @@ private:
     const long long Mine = At(Role.First_Code).Column;
     const std::size_t Paren = Role.Open_Paren;
     if (Paren != No_Lexeme && Mine == At(Paren).Column + 1) {
+      After_Paren = true;
       return Column[Paren] + 1;
     }
     const long long Offset = Mine - At(Base).Column;
     if (Offset > 0) {
       return Column[Base] + Offset;
     }
-    return Styled_Column(Role, Column[Base]);
+    const long long Styled = Styled_Column(Role, Column[Base]);
+    After_Paren = Paren != No_Lexeme && Styled == Column[Paren] + 1;
+    return Styled;
   }
 
   // A continuation line the author did not indent: by the line's rule.
@@ -193,6 +210,7 @@ private:
     std::size_t Prior_Fixed = No_Lexeme;
   };
   void Place_Comments();
+  Code Last_Code_Symbol(std::size_t L) const noexcept;
   long long Comment_Column(std::size_t L, std::size_t Comment, const Neighbours& Near) const noexcept;
   bool Demote_Unaligned();
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
@@ -256,7 +274,13 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
                         Blank_Before);
   long long Expected = Role.Indent + 1;
   long long Expected_Before = Expected;
-  if (By_Next) {
+  if (Role.Inside_Statement && Prior != No_Lexeme && Near.Prior_Fixed != No_Lexeme &&
+      Last_Code_Symbol(Prior) == Code::With) {
+    // Between `with` and the aspects: at the level of the declaration.
+    const std::size_t First = Roles[Near.Prior_Fixed].First_Code;
+    Expected = Column[First];
+    Expected_Before = At(First).Column;
+  } else if (By_Next) {
     Expected = Column[Roles[Next].First_Code];
     Expected_Before = At(Roles[Next].First_Code).Column;
   } else if (Prior != No_Lexeme) {
@@ -265,6 +289,15 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
   return std::max<long long>(1, Expected + Own - Expected_Before);
+}
+
+Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
+  for (std::size_t I = End_Of(L); I > First_Of(L); --I) {
+    if (At(I - 1).Class != Lexeme_Class::Comment && At(I - 1).Class != Lexeme_Class::Effector) {
+      return At(I - 1).Symbol;
+    }
+  }
+  return Code::None;
 }
 
 bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {

@@ -39,17 +39,25 @@ bool Ends_Operand(const Lexeme& Item) noexcept {
 
 }  // namespace
 
+bool Is_Arrow_Plus(const Lexeme* Left, const Lexeme& Right) noexcept {
+  return Left != nullptr && Left->Symbol == Code::Arrow && Right.Symbol == Code::Plus &&
+         Left->Offset + Left->Length == Right.Offset;
+}
+
 std::vector<bool> Sign_Flags(const Lexed& Input) {
   std::vector<bool> Flags(Input.Lexemes.size(), false);
   bool After_Operand = false;
+  const Lexeme* Before = nullptr;
   for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
     const Lexeme& Item = Input.Lexemes[I];
     if (Item.Class == Lexeme_Class::Comment || Item.Class == Lexeme_Class::Effector ||
         Item.Class == Lexeme_Class::Byte_Order_Mark) {
       continue;
     }
-    Flags[I] = !After_Operand && (Item.Symbol == Code::Plus || Item.Symbol == Code::Minus);
+    Flags[I] = !After_Operand && (Item.Symbol == Code::Plus || Item.Symbol == Code::Minus) &&
+               !Is_Arrow_Plus(Before, Item);
     After_Operand = Ends_Operand(Item);
+    Before = &Item;
   }
   return Flags;
 }
@@ -58,11 +66,18 @@ Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexce
   if (Right.Class == Lexeme_Class::Comment) {
     return Gap::Comment;
   }
+  // GNAT's style wants a blank between a bracket and a parenthesis.
+  if (Left.Symbol == Code::Left_Bracket && Right.Symbol == Code::Left_Paren) {
+    return Gap::One;
+  }
   if (No_Blank_Before(Right.Symbol) || No_Blank_After(Left.Symbol) || Left_Is_Sign) {
     return Gap::None;
   }
   if (Left.Symbol == Code::Double_Star || Right.Symbol == Code::Double_Star) {
     return Gap::Free;
+  }
+  if (Is_Arrow_Plus(&Left, Right)) {
+    return Gap::None;
   }
   return Gap::One;
 }

@@ -124,8 +124,12 @@ private:
     if (!Parens.empty()) {
       return;
     }
+    // After a label that ends the line above, the loop or block it names
+    // stands at the label's level.
+    const bool After_Label = Sym(Previous) == Code::Colon &&
+                             (S == Code::While || S == Code::For || S == Code::Declare);
     if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
-        S == Code::Renames) {
+        S == Code::Renames || After_Label) {
       Role.Rule = Continuation_Rule::Level;
     } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
       Under(Role, Choice, -2);
