@@ -31,7 +31,8 @@ TEST(Corpus_Sample, MeetsTheQualityGates) {
     EXPECT_TRUE(File.Token_Preserving) << Name;
     EXPECT_TRUE(File.Idempotent) << Name;
     if (File.Formatted) {
-      const std::string Messages = Gates::Style_Messages(Scratch.Path(), Name, File.Scrambled_Output);
+      const std::string Messages =
+          Gates::Style_Messages(Scratch.Path(), Name, File.Scrambled_Output);
       ++Sum.Style_Checked;
       Sum.Style_Clean += Messages.empty() ? 1U : 0U;
     }

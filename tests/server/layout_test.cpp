@@ -28,12 +28,13 @@ TEST_P(Layout, LeavesItsOwnOutputAlone) {
   EXPECT_EQ(Formatted(GetParam().Expected), GetParam().Expected);
 }
 
-std::string Case_Name(const testing::TestParamInfo<Layout_Case>& Info) { return Info.param.Name; }
+std::string Case_Name(const testing::TestParamInfo<Layout_Case>& Info) {
+  return Info.param.Name;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Constructs, Layout,
-    testing::Values(
-        Layout_Case{"PackageSpecAndPrivatePart", R"(WITH Ada.Text_IO; USE Ada.Text_IO;
+    testing::Values(Layout_Case{"PackageSpecAndPrivatePart", R"(WITH Ada.Text_IO; USE Ada.Text_IO;
 PRIVATE WITH System;
 PACKAGE P IS
 TYPE T IS PRIVATE;
@@ -42,7 +43,7 @@ PRIVATE
 TYPE T IS NULL RECORD;
 END P;
 )",
-                    R"(with Ada.Text_IO; use Ada.Text_IO;
+                                R"(with Ada.Text_IO; use Ada.Text_IO;
 private with System;
 package P is
    type T is private;
@@ -51,7 +52,7 @@ private
    type T is null record;
 end P;
 )"},
-        Layout_Case{"SubprogramBodyStatements", R"(procedure Run (N : Integer) is
+                    Layout_Case{"SubprogramBodyStatements", R"(procedure Run (N : Integer) is
 Count : Natural := 0;
 begin
 if N > 0 then
@@ -81,7 +82,7 @@ when E : others =>
 raise;
 end Run;
 )",
-                    R"(procedure Run (N : Integer) is
+                                R"(procedure Run (N : Integer) is
    Count : Natural := 0;
 begin
    if N > 0 then
@@ -111,7 +112,7 @@ exception
       raise;
 end Run;
 )"},
-        Layout_Case{"CaseAlternatives", R"(case C is
+                    Layout_Case{"CaseAlternatives", R"(case C is
 when 'a' | 'b' =>
 Put ("ab");
 when others =>
@@ -123,7 +124,7 @@ null;
 end case;
 end case;
 )",
-                    R"(case C is
+                                R"(case C is
    when 'a' | 'b' =>
       Put ("ab");
    when others =>
@@ -135,7 +136,7 @@ end case;
       end case;
 end case;
 )"},
-        Layout_Case{"RecordsAndVariants", R"(type R (D : Boolean) is record
+                    Layout_Case{"RecordsAndVariants", R"(type R (D : Boolean) is record
 A : Integer;
 case D is
 when True =>
@@ -149,7 +150,7 @@ A at 0 range 0 .. 31;
 end record;
 type E is new R with null record;
 )",
-                    R"(type R (D : Boolean) is record
+                                R"(type R (D : Boolean) is record
    A : Integer;
    case D is
       when True =>
@@ -163,7 +164,7 @@ for R use record
 end record;
 type E is new R with null record;
 )"},
-        Layout_Case{"GenericAndFormalSubprograms", R"(generic
+                    Layout_Case{"GenericAndFormalSubprograms", R"(generic
 type Element is private;
 with function "<" (L, R : Element) return Boolean is <>;
 with package Q is new G (<>);
@@ -171,7 +172,7 @@ package Sorting is
 procedure Sort;
 end Sorting;
 )",
-                    R"(generic
+                                R"(generic
    type Element is private;
    with function "<" (L, R : Element) return Boolean is <>;
    with package Q is new G (<>);
@@ -179,7 +180,7 @@ package Sorting is
    procedure Sort;
 end Sorting;
 )"},
-        Layout_Case{"TasksProtectedSelect", R"(task body Worker is
+                    Layout_Case{"TasksProtectedSelect", R"(task body Worker is
 begin
 select
 accept Start (N : Integer) do
@@ -204,7 +205,7 @@ Held := True;
 end Seize;
 end Lock;
 )",
-                    R"(task body Worker is
+                                R"(task body Worker is
 begin
    select
       accept Start (N : Integer) do
@@ -229,7 +230,7 @@ protected body Lock is
    end Seize;
 end Lock;
 )"},
-        Layout_Case{"SeparateBodyAndStubs", R"(separate (Parent)
+                    Layout_Case{"SeparateBodyAndStubs", R"(separate (Parent)
 procedure Child is
 procedure Inner is separate;
 procedure Nothing is null;
@@ -238,7 +239,7 @@ begin
 Inner;
 end Child;
 )",
-                    R"(separate (Parent)
+                                R"(separate (Parent)
 procedure Child is
    procedure Inner is separate;
    procedure Nothing is null;
@@ -247,7 +248,7 @@ begin
    Inner;
 end Child;
 )"},
-        Layout_Case{"ContinuationLines", R"(procedure Long
+                    Layout_Case{"ContinuationLines", R"(procedure Long
 (First : Integer;
 Second : Integer)
 is
@@ -263,7 +264,7 @@ null;
 end if;
 end Long;
 )",
-                    R"(procedure Long
+                                R"(procedure Long
   (First  : Integer;
    Second : Integer)
 is
@@ -279,33 +280,33 @@ begin
    end if;
 end Long;
 )"},
-        Layout_Case{"AuthorsContinuationOffsetsKept", R"(procedure P is
+                    Layout_Case{"AuthorsContinuationOffsetsKept", R"(procedure P is
 begin
       X := Function_Call
                (A, B);
 end P;
 )",
-                    R"(procedure P is
+                                R"(procedure P is
 begin
    X := Function_Call
             (A, B);
 end P;
 )"},
-        Layout_Case{"AspectsAndReturnUnderParameters", R"(function F
+                    Layout_Case{"AspectsAndReturnUnderParameters", R"(function F
 (X : Integer)
 return Integer
 with
 Pre => X > 0;
 procedure G (X : Integer) with Inline;
 )",
-                    R"(function F
+                                R"(function F
   (X : Integer)
    return Integer
 with
   Pre => X > 0;
 procedure G (X : Integer) with Inline;
 )"},
-        Layout_Case{"RecordsOnTheirOwnLines", R"(type Cursor is
+                    Layout_Case{"RecordsOnTheirOwnLines", R"(type Cursor is
 record
 Node : Natural;
 end record;
@@ -318,7 +319,7 @@ with Disable_Controlled;
 function Element (C : Cursor) return Natural
 renames Get;
 )",
-                    R"(type Cursor is
+                                R"(type Cursor is
    record
       Node : Natural;
    end record;
@@ -331,7 +332,7 @@ end record
 function Element (C : Cursor) return Natural
 renames Get;
 )"},
-        Layout_Case{"LabelOnItsOwnLine", R"(begin
+                    Layout_Case{"LabelOnItsOwnLine", R"(begin
 Search :
 while J <= Last
 and then F (J) = ' '
@@ -340,7 +341,7 @@ J := J + 1;
 end loop Search;
 end;
 )",
-                    R"(begin
+                                R"(begin
    Search :
    while J <= Last
      and then F (J) = ' '
@@ -349,17 +350,18 @@ end;
    end loop Search;
 end;
 )"},
-        Layout_Case{"CommentBeforeAspects", R"(procedure Delete (Container : in out Set) with
+                    Layout_Case{"CommentBeforeAspects",
+                                R"(procedure Delete (Container : in out Set) with
 --  Removes everything
 Global => null,
 Depends => (Container =>+ null);
 )",
-                    R"(procedure Delete (Container : in out Set) with
+                                R"(procedure Delete (Container : in out Set) with
 --  Removes everything
   Global  => null,
   Depends => (Container =>+ null);
 )"},
-        Layout_Case{"WholeLineComments", R"(--  Header in column 1
+                    Layout_Case{"WholeLineComments", R"(--  Header in column 1
 package body P is
 --  Before a declaration
 X : Integer;
@@ -374,7 +376,7 @@ end Q;
    Z : Integer;
 end P;
 )",
-                    R"(--  Header in column 1
+                                R"(--  Header in column 1
 package body P is
    --  Before a declaration
    X : Integer;
@@ -389,23 +391,24 @@ package body P is
    Z : Integer;
 end P;
 )"},
-        Layout_Case{"EndOfLineCommentsAndBlankLines", "X := 1;   -- one\n\n\nY := 2;-- two   \n",
-                    "X := 1;  -- one\n\n\nY := 2;  -- two   \n"},
-        Layout_Case{"Labels", R"(procedure P is
+                    Layout_Case{"EndOfLineCommentsAndBlankLines",
+                                "X := 1;   -- one\n\n\nY := 2;-- two   \n",
+                                "X := 1;  -- one\n\n\nY := 2;  -- two   \n"},
+                    Layout_Case{"Labels", R"(procedure P is
 begin
 <<Again>>
 null;
 goto Again;
 end P;
 )",
-                    R"(procedure P is
+                                R"(procedure P is
 begin
    <<Again>>
    null;
    goto Again;
 end P;
 )"},
-        Layout_Case{"UnbalancedEndsClampAtTheMargin", R"(end if;
+                    Layout_Case{"UnbalancedEndsClampAtTheMargin", R"(end if;
 end loop;
 X := 1;
 procedure P is
@@ -414,7 +417,7 @@ if A then
 null;
 end P;
 )",
-                    R"(end if;
+                                R"(end if;
 end loop;
 X := 1;
 procedure P is
@@ -423,14 +426,14 @@ begin
       null;
    end P;
 )"},
-        Layout_Case{"UnfinishedConstructsStillFormat", R"(procedure P is
+                    Layout_Case{"UnfinishedConstructsStillFormat", R"(procedure P is
 begin
 Call (A,
 B;
 X := 1;
 end P;
 )",
-                    R"(procedure P is
+                                R"(procedure P is
 begin
    Call (A,
          B;
@@ -438,113 +441,5 @@ begin
 end P;
 )"}),
     Case_Name);
-
-struct Spacing_Case {
-  std::string Source;
-  std::string Expected;
-};
-
-class Spacing : public testing::TestWithParam<Spacing_Case> {};
-
-TEST_P(Spacing, FollowsTheTokenRules) {
-  EXPECT_EQ(Formatted(GetParam().Source + "\n"), GetParam().Expected + "\n");
-  EXPECT_EQ(Formatted(GetParam().Expected + "\n"), GetParam().Expected + "\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tokens, Spacing,
-    testing::Values(
-        Spacing_Case{"X:=A+B*C-D/E&F;", "X := A + B * C - D / E & F;"},
-        Spacing_Case{"X := ( A , B ) ;", "X := (A, B);"},
-        Spacing_Case{"Call(A,B);", "Call (A, B);"},
-        Spacing_Case{"X := - 1 + ( - Y );", "X := -1 + (-Y);"},
-        Spacing_Case{"Y := abs  X mod 3 rem 2;", "Y := abs X mod 3 rem 2;"},
-        Spacing_Case{"if X not  in  1..10 then", "if X not in 1 .. 10 then"},
-        Spacing_Case{"N := X ' Length + T ' ( others => <> ) ' Size;",
-                     "N := X'Length + T'(others => <>)'Size;"},
-        Spacing_Case{"C := Character ' ( 'a' ) ;", "C := Character'('a');"},
-        Spacing_Case{"P := R . all . Next ' Access;", "P := R.all.Next'Access;"},
-        Spacing_Case{"when A|B=>null;", "when A | B => null;"},
-        Spacing_Case{"X : Integer:=1;", "X : Integer := 1;"},
-        Spacing_Case{"Y := 2**8 + 2 ** 4;", "Y := 2**8 + 2 ** 4;"},
-        Spacing_Case{"V := [ 1 , 2 ] ;", "V := [1, 2];"},
-        Spacing_Case{"R := [(1, 2), (3, 4)];", "R := [ (1, 2), (3, 4)];"},
-        Spacing_Case{"<< L >>", "<<L>>"},
-        Spacing_Case{"X := Y - - 1;", "X := Y - -1;"},
-        Spacing_Case{"S := \"a\"&\"b\";", "S := \"a\" & \"b\";"},
-        Spacing_Case{"if A=B and then C/=D or else E>=F then", "if A = B and then C /= D or else E >= F then"}));
-
-TEST(Layout, AlignsTheColonsOfConsecutiveDeclarations) {
-  EXPECT_EQ(Formatted("A : Integer;\nLonger_Name  :   Float;\nB, C : T;\n\nD     : T;\n"),
-            "A           : Integer;\nLonger_Name : Float;\nB, C        : T;\n\nD : T;\n");
-}
-
-TEST(Layout, DoesNotAlignWhereALineWouldPassColumn79) {
-  const std::string Long = "Target_First : Positive := 1;\n"
-                           "Ptr : Chunk_Access := Buffer.List.First_Chunk'Unchecked_Access.all.Next;\n";
-  EXPECT_EQ(Formatted(Long), Long);
-}
-
-TEST(Layout, ContinuesTwoColumnsInWhereAfterTheParenthesisIsTooLong) {
-  EXPECT_EQ(Formatted("            pragma Assert (Source.Length <= 1\n"
-                      "or else not (SA (Source.Length) < SA (Source.Length - 1)) or else Done);\n"),
-            "pragma Assert (Source.Length <= 1\n"
-            "  or else not (SA (Source.Length) < SA (Source.Length - 1)) or else Done);\n");
-  EXPECT_EQ(Formatted("pragma Assert (Length <= 1\nor else Short);\n"),
-            "pragma Assert (Length <= 1\n               or else Short);\n");
-}
-
-TEST(Layout, AlignsTheArrowsOfConsecutiveAssociations) {
-  EXPECT_EQ(Formatted("Call\n(First => 1,\nSecond   => 2);\n"),
-            "Call\n  (First  => 1,\n   Second => 2);\n");
-}
-
-TEST(Layout, KeepsAnAlignmentTheAuthorMade) {
-  const std::string Aligned = "X      : constant Integer := 1;  --  one\n"
-                              "Longer : constant Integer := 22; --  two\n";
-  EXPECT_EQ(Formatted(Aligned), "X      : constant Integer := 1;  --  one\n"
-                                "Longer : constant Integer := 22;  --  two\n");
-  const std::string Table = "Put (1,     2);\nPut (10,    20);\nPut (100,   300);\n";
-  EXPECT_EQ(Formatted(Table), Table);
-}
-
-TEST(Layout, DropsBlanksThatAlignNothing) {
-  EXPECT_EQ(Formatted("Put (1,  2);\nPut (100, 3);\n"), "Put (1, 2);\nPut (100, 3);\n");
-  // Two lexemes that both keep extra blanks do not hold each other up.
-  EXPECT_EQ(Formatted("Put (1,  2);\nPut (1,  3);\n"), "Put (1, 2);\nPut (1, 3);\n");
-}
-
-TEST(Layout, IndentsByTheUnitsSetting) {
-  Formatter::Settings Four;
-  Four.Units = 4;
-  EXPECT_EQ(Formatted("procedure P is\nbegin\nif A then\nnull;\nend if;\nend P;\n", Four),
-            "procedure P is\nbegin\n    if A then\n        null;\n    end if;\nend P;\n");
-  Formatter::Settings Zero;
-  Zero.Units = 0;
-  EXPECT_EQ(Formatted("begin\nnull;\nend;\n", Zero), "begin\n null;\nend;\n");
-}
-
-TEST(Layout, TreatsOlderEditionsWordsAsIdentifiers) {
-  Formatter::Settings Ada83;
-  Ada83.Language = Formatter::Edition::Ada83;
-  EXPECT_EQ(Formatted("Interface := Some + Protected;\n", Ada83),
-            "Interface := Some + Protected;\n");
-  EXPECT_EQ(Formatted("INTERFACE := SOME;\n"), "interface := some;\n");
-}
-
-TEST(Layout, KeepsLineEndsByteOrderMarkAndPageMarks) {
-  EXPECT_EQ(Formatted("A;\r\nB;\rC;"), "A;\nB;\nC;\n");
-  EXPECT_EQ(Formatted("\xEF\xBB\xBFpackage P is\nX : T;\nend P;\n"),
-            "\xEF\xBB\xBFpackage P is\n   X : T;\nend P;\n");
-  EXPECT_EQ(Formatted("A;\n\f\nB;\n"), "A;\n\f\nB;\n");
-}
-
-TEST(Layout, ReportsLexicalErrorsInsteadOfTokens) {
-  const Formatter::Result Result = Formatter::Format("X := 1;\nY := $;\n", Formatter::Settings{});
-  EXPECT_TRUE(Result.Tokens.empty());
-  ASSERT_EQ(Result.Errors.size(), 1U);
-  EXPECT_EQ(Result.Errors[0].Line, 2U);
-  EXPECT_EQ(Result.Errors[0].Column, 6U);
-}
 
 }  // namespace

@@ -39,12 +39,15 @@ TEST(Robustness, RandomBytes) {
 
 TEST(Robustness, RandomLexemeSequences) {
   const std::vector<std::string> Words{
-      "if", "THEN", "else", "elsif", "end", "loop", "is", "begin", "procedure", "function",
-      "package", "body", "(", ")", ";", "X", "Y_1", ":=", "=>", "case", "when", "record",
-      "with", "declare", "-- note\n", "\n", "\n", "\r\n", "16#FF#", "\"s\"", "'a'", ".", "..",
-      "|", "private", "select", "or", "exception", "generic", "type", "'", "Length", "-",
-      "+", "abs", "not", "<<", ">>", "[", "]", "@", "**", "\t", "  ", "\f", "new", "do",
-      "accept", "task", "protected", "entry", "separate", "return", "renames", ",", ":"};
+      "if",        "THEN",     "else",    "elsif",     "end",    "loop",      "is",      "begin",
+      "procedure", "function", "package", "body",      "(",      ")",         ";",       "X",
+      "Y_1",       ":=",       "=>",      "case",      "when",   "record",    "with",    "declare",
+      "-- note\n", "\n",       "\n",      "\r\n",      "16#FF#", "\"s\"",     "'a'",     ".",
+      "..",        "|",        "private", "select",    "or",     "exception", "generic", "type",
+      "'",         "Length",   "-",       "+",         "abs",    "not",       "<<",      ">>",
+      "[",         "]",        "@",       "**",        "\t",     "  ",        "\f",      "new",
+      "do",        "accept",   "task",    "protected", "entry",  "separate",  "return",  "renames",
+      ",",         ":"};
   std::mt19937 Random(7);
   std::uniform_int_distribution<std::size_t> Pick(0, Words.size() - 1);
   std::uniform_int_distribution<int> Length(0, 600);

@@ -29,7 +29,8 @@ TEST(Token_Stream, GivesKindsColumnsAndLineEnds) {
 
 TEST(Token_Stream, KindsGetTheRightLetterCaseFromTheClient) {
   const Formatter::Result Result = Formatter::Format(
-      "\xEF\xBB\xBF" "BEGIN Mixed_Case'Access := 16#Ab# & \"Str\" & 'C';  --  Keep THIS\n\f",
+      "\xEF\xBB\xBF"
+      "BEGIN Mixed_Case'Access := 16#Ab# & \"Str\" & 'C';  --  Keep THIS\n\f",
       Formatter::Settings{});
   ASSERT_TRUE(Result.Errors.empty());
   std::string Written;
@@ -38,7 +39,9 @@ TEST(Token_Stream, KindsGetTheRightLetterCaseFromTheClient) {
     EXPECT_GE(Item.Kind, 1);
     EXPECT_LE(Item.Kind, 110);
   }
-  EXPECT_EQ(Written, "\xEF\xBB\xBF" "beginMixed_Case'Access:=16#Ab#&\"Str\"&'C';--  Keep THIS\f");
+  EXPECT_EQ(Written,
+            "\xEF\xBB\xBF"
+            "beginMixed_Case'Access:=16#Ab#&\"Str\"&'C';--  Keep THIS\f");
 }
 
 TEST(Token_Stream, EndsLinesOnlyWithEmptyEndOfLineTokens) {

@@ -14,7 +14,7 @@ struct Member {
   long long Name_Column = 0;  ///< where the names (or choices) start
   long long Names_End = 0;    ///< the column just after the last name
   std::size_t Mark = No_Lexeme;
-  long long Line_End = 0;     ///< the column of the line's last character
+  long long Line_End = 0;  ///< the column of the line's last character
 };
 
 constexpr std::size_t Most_Choice_Lexemes = 12;
@@ -28,9 +28,8 @@ bool Is_Choice_Part(const Lexeme& Item) noexcept {
     case Lexeme_Class::String_Literal:
       return true;
     default:
-      return Item.Symbol == Code::Others || Item.Symbol == Code::Bar ||
-             Item.Symbol == Code::Dot || Item.Symbol == Code::Apostrophe ||
-             Item.Symbol == Code::Double_Dot;
+      return Item.Symbol == Code::Others || Item.Symbol == Code::Bar || Item.Symbol == Code::Dot ||
+             Item.Symbol == Code::Apostrophe || Item.Symbol == Code::Double_Dot;
   }
 }
 
@@ -79,7 +78,8 @@ private:
   Member Choices(std::size_t First, std::size_t End) const noexcept {
     for (std::size_t I = First; I < End && I < First + Most_Choice_Lexemes; ++I) {
       if (Input.Lexemes[I].Symbol == Code::Arrow) {
-        return I == First ? Member{} : Member{Group_Kind::Arrow, Column[First], End_Column(I - 1), I};
+        return I == First ? Member{}
+                          : Member{Group_Kind::Arrow, Column[First], End_Column(I - 1), I};
       }
       if (!Is_Choice_Part(Input.Lexemes[I])) {
         return Member{};
@@ -100,8 +100,9 @@ void Align(const std::vector<Member>& Group, const std::vector<long long>& Colum
     Names_End = std::max(Names_End, Item.Names_End);
     Aligned = Aligned && Column[Item.Mark] == Column[Group.front().Mark];
   }
-  const long long Target =
-      Aligned && Column[Group.front().Mark] > Names_End ? Column[Group.front().Mark] : Names_End + 1;
+  const long long Target = Aligned && Column[Group.front().Mark] > Names_End
+                               ? Column[Group.front().Mark]
+                               : Names_End + 1;
   for (const Member& Item : Group) {
     if (Item.Line_End + Target - Column[Item.Mark] > Style_Line_Length &&
         Target > Column[Item.Mark]) {

@@ -55,9 +55,9 @@ public:
   Line_Writer(std::string_view Text, std::vector<Token>& Into) : Source(Text), Tokens(Into) {}
 
   void Write(const Lexed& Input, const Source_Line& Line, const std::vector<long long>& Column) {
-    long long Shift = 0;    // the byte-order mark's three columns
-    long long Delta = 0;    // how far tokens moved left at a line break
-    long long Indent = 0;   // the column of the line's first token
+    long long Shift = 0;   // the byte-order mark's three columns
+    long long Delta = 0;   // how far tokens moved left at a line break
+    long long Indent = 0;  // the column of the line's first token
     bool First = true;
     for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
       const Lexeme& Item = Input.Lexemes[I];

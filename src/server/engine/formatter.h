@@ -55,8 +55,8 @@ struct Diagnostic {
 };
 
 struct Result {
-  std::vector<Token> Tokens;          ///< empty when Errors is not
-  std::vector<Diagnostic> Errors;     ///< lexical errors, in source order
+  std::vector<Token> Tokens;       ///< empty when Errors is not
+  std::vector<Diagnostic> Errors;  ///< lexical errors, in source order
 };
 
 /// Formats one source text. Never throws for any input bytes.

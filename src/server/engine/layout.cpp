@@ -211,7 +211,8 @@ private:
   };
   void Place_Comments();
   Code Last_Code_Symbol(std::size_t L) const noexcept;
-  long long Comment_Column(std::size_t L, std::size_t Comment, const Neighbours& Near) const noexcept;
+  long long Comment_Column(std::size_t L, std::size_t Comment,
+                           const Neighbours& Near) const noexcept;
   bool Demote_Unaligned();
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
   std::size_t Root(std::size_t I);
@@ -225,8 +226,8 @@ private:
   std::vector<bool> Unary;
   std::vector<Line_Role> Roles;
   std::vector<long long> Column;
-  std::vector<char> Keep;          // 1: the lexeme keeps the author's blanks before it
-  std::vector<long long> Forced;  // the column an alignment group gives the lexeme, or 0
+  std::vector<char> Keep;               // 1: the lexeme keeps the author's blanks before it
+  std::vector<long long> Forced;        // the column an alignment group gives the lexeme, or 0
   std::vector<std::size_t> Column_Set;  // lexemes lined up in one column (union-find)
 };
 
@@ -269,9 +270,8 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
   }
   const Line_Role& Role = Roles[L];
   const bool Blank_Before = L > 0 && Roles[L - 1].Kind == Line_Kind::Empty;
-  const bool By_Next = Next != No_Lexeme &&
-                       (Role.Inside_Statement || !Role.Before_Closer || Prior == No_Lexeme ||
-                        Blank_Before);
+  const bool By_Next = Next != No_Lexeme && (Role.Inside_Statement || !Role.Before_Closer ||
+                                             Prior == No_Lexeme || Blank_Before);
   long long Expected = Role.Indent + 1;
   long long Expected_Before = Expected;
   if (Role.Inside_Statement && Prior != No_Lexeme && Near.Prior_Fixed != No_Lexeme &&
@@ -285,7 +285,8 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
     Expected_Before = At(Roles[Next].First_Code).Column;
   } else if (Prior != No_Lexeme) {
     // The level moved as the last line that starts a statement moved.
-    const std::size_t First = Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
+    const std::size_t First =
+        Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
   return std::max<long long>(1, Expected + Own - Expected_Before);
@@ -313,8 +314,8 @@ bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
   if (Column[J] != Column[I] || Is_Mark(I) || Is_Mark(J) || !Same_Family(At(I), At(J))) {
     return false;
   }
-  return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) ||
-         !Has_Left_Neighbour(J) || Same_Family(At(I - 1), At(J - 1));
+  return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) || !Has_Left_Neighbour(J) ||
+         Same_Family(At(I - 1), At(J - 1));
 }
 
 std::size_t Placer::Root(std::size_t I) {

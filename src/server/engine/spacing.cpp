@@ -8,8 +8,8 @@ namespace Formatter {
 namespace {
 
 bool Is_Word_Character(unsigned char B) noexcept {
-  return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z') || (B >= '0' && B <= '9') ||
-         B == '_' || B >= 0x80;
+  return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z') || (B >= '0' && B <= '9') || B == '_' ||
+         B >= 0x80;
 }
 
 bool No_Blank_Before(Code S) noexcept {
