@@ -10,6 +10,13 @@ else()
   set(QUORVEL_BACKEND posix)
 endif()
 
+# A Windows build made on a POSIX host runs under Wine, which shows the
+# host's root as drive Z:; paths written for it at build time go there.
+set(QUORVEL_WINE_DRIVE OFF)
+if(WIN32 AND CMAKE_HOST_UNIX)
+  set(QUORVEL_WINE_DRIVE ON)
+endif()
+
 # quorvel_backend_sources(<target> <name>...) adds <name>_<backend>.cpp of
 # each facility to <target>.
 function(quorvel_backend_sources target)

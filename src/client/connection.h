@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversation.h"
 #include "pipe.h"
@@ -26,10 +27,21 @@ public:
   std::size_t Pipe_Length() const noexcept { return Reply_Size; }
 
 private:
+  /// A configuration that names no way to the server; what() is the line
+  /// shown to the user.
+  QUORVEL_NAMED_ERROR(Not_Configured, Named_Error, "CLIENT.NOT_CONFIGURED");
+
   void Load_Configuration(const std::string& Path, std::string& Configuration_File);
+  void Connect(const std::string& Pipename, const std::string& Pipelength,
+               const std::string& Server);
+  void Open_Pipe(const std::string& Pipename);
+  void Start_Server(const std::string& Server, const std::string& Arguments);
+  void Send_Setting(char Code, const std::string& Value);
+  bool Show_Reply();
 
   Windows::Pipe::Handle Server_Pipe;
   std::size_t Reply_Size = 1000;
+  std::vector<char> Reply_Buffer;
 };
 
 }  // namespace Client

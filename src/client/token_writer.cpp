@@ -1,7 +1,7 @@
 // The token stream writer.
 #include "token_writer.h"
 
-#include <charconv>
+#include <optional>
 
 #include "log.h"
 #include "text.h"
@@ -13,24 +13,13 @@ namespace {
 constexpr long long Last_Kind = 110;
 constexpr long long End_Of_Line_Kind = 3;
 
-// The standard conversion of an integer image: blanks around it allowed,
-// a sign allowed, anything else is an error.
+// The standard conversion of an integer image; anything else ends the run.
 long long Integer_Value(std::string_view Field) {
-  const std::size_t First = Field.find_first_not_of(' ');
-  const std::size_t Last = Field.find_last_not_of(' ');
-  if (First == std::string_view::npos) {
-    throw Bad_Reply("empty number in token reply");
-  }
-  std::string_view Digits = Field.substr(First, Last - First + 1);
-  if (!Digits.empty() && Digits.front() == '+') {
-    Digits.remove_prefix(1);
-  }
-  long long Value = 0;
-  const auto [End, Code] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
-  if (Code != std::errc() || End != Digits.data() + Digits.size() || Digits.empty()) {
+  const std::optional<long long> Value = Text::Integer_Value(Field);
+  if (!Value) {
     throw Bad_Reply("bad number in token reply");
   }
-  return Value;
+  return *Value;
 }
 
 // The pending line and its two operations.

@@ -3,10 +3,12 @@
 #include <vector>
 
 #include "console.h"
+#include "process.h"
 #include "quorvel.h"
 
 int main(int argc, char** argv) {
   Windows::Console::Use_Binary_Mode();
+  Windows::Prepare_Program();
   const std::vector<std::string> Arguments(argv + 1, argv + argc);
   const int Status = Quorvel::Main(Arguments);
   Windows::Console::Flush();

@@ -52,6 +52,10 @@ std::optional<Destination_File> Open_Destination(const std::string& New_Name,
       Put_Line("Destination file " + New_Name + " already exists");
       return std::nullopt;
     }
+    // A folder of that name can never be replaced by the file.
+    if (Windows::Files::Is_Directory(New_Name)) {
+      throw Windows::Files::Access_Denied();
+    }
     return std::optional<Destination_File>(std::in_place, New_Name);
   } catch (...) {
     Put_Line("Cannot create destination file");

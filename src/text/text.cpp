@@ -2,6 +2,7 @@
 #include "text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace Text {
 
@@ -96,6 +97,37 @@ std::size_t Index(std::string_view Pattern, std::string_view Source, std::size_t
 
 std::size_t Index(char Item, std::string_view Source, std::size_t From, Going Direction) {
   return Index(std::string_view(&Item, 1), Source, From, Direction);
+}
+
+std::optional<long long> Integer_Value(std::string_view Image) {
+  const std::size_t First = Image.find_first_not_of(' ');
+  if (First == std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::string_view Digits = Image.substr(First, Image.find_last_not_of(' ') - First + 1);
+  const bool Negative = Digits.front() == '-';
+  if (Negative || Digits.front() == '+') {
+    Digits.remove_prefix(1);
+  }
+  if (Digits.empty() || Digits.front() == '_' || Digits.back() == '_') {
+    return std::nullopt;
+  }
+  unsigned long long Magnitude = 0;
+  constexpr unsigned long long Limit = std::numeric_limits<long long>::max();
+  char Previous = ' ';
+  for (const char C : Digits) {
+    if (C == '_' && Previous != '_') {
+      Previous = C;
+      continue;
+    }
+    if (C < '0' || C > '9' || Magnitude > (Limit - static_cast<unsigned>(C - '0')) / 10) {
+      return std::nullopt;
+    }
+    Magnitude = Magnitude * 10 + static_cast<unsigned>(C - '0');
+    Previous = C;
+  }
+  const auto Value = static_cast<long long>(Magnitude);
+  return Negative ? -Value : Value;
 }
 
 std::string Image(long long Value) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,11 @@ std::size_t Index(std::string_view Pattern, std::string_view Source, std::size_t
                   Going Direction = Going::Forward);
 std::size_t Index(char Item, std::string_view Source, std::size_t From = 0,
                   Going Direction = Going::Forward);
+
+/// The value of an integer image as the language reads it: blanks around
+/// it, an optional sign, decimal digits with single underscores between
+/// them. Nothing for anything else (or a value out of range).
+std::optional<long long> Integer_Value(std::string_view Image);
 
 /// Decimal image of an integer with the language's leading blank for
 /// non-negative values (" 42", "-7").

@@ -1,12 +1,24 @@
-// The portable half of Windows::Pipe: names, time limits and the table that
-// turns a Windows error code into its exception.
+// The portable half of Windows::Pipe: the checks every operation makes, names,
+// time limits and the table that turns a Windows error code into its
+// exception.
 #include "pipe.h"
 
 #include <cmath>
 
 #include "log.h"
+#include "pipe_backend.h"
 
 namespace Windows::Pipe {
+
+namespace {
+
+void Check_Handle(const Handle& Pipe) {
+  if (!Pipe) {
+    throw No_Handle();
+  }
+}
+
+}  // namespace
 
 std::string Full_Pipe_Name(std::string_view Name) {
   return "\\\\.\\pipe\\" + std::string(Name);
@@ -33,7 +45,6 @@ void Raise_Error(std::uint32_t Code) {
 }
 
 std::uint32_t Milliseconds(double Seconds) {
-  constexpr std::uint32_t Infinite = 0xFFFFFFFFu;
   if (Seconds == 0.0) {
     return Infinite;
   }
@@ -42,6 +53,45 @@ std::uint32_t Milliseconds(double Seconds) {
     throw Constraint_Error("range check failed");
   }
   return static_cast<std::uint32_t>(Rounded);
+}
+
+Settings Settings_For(std::string_view Name, bool Is_Server, Direction Flow,
+                      std::size_t Buffer_Length, double Timeout) {
+  if (!Is_Server && Timeout != 0.0) {
+    throw Not_Server();
+  }
+  if (Name.empty()) {
+    throw Constraint_Error("pipe name is empty");
+  }
+  Settings Wanted{std::string(Name), Is_Server, Flow, Buffer_Length, Infinite};
+  if (Is_Server) {
+    Wanted.Timeout_Ms = Milliseconds(Timeout);
+  }
+  return Wanted;
+}
+
+void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
+          std::size_t Buffer_Length, double Timeout) {
+  Close(Pipe);
+  Pipe = Make(Settings_For(Name, Is_Server, Flow, Buffer_Length, Timeout));
+}
+
+void Close(Handle& Pipe) noexcept { Pipe.reset(); }
+
+std::size_t Read(const Handle& Pipe, char* Buffer, double Timeout) {
+  Check_Handle(Pipe);
+  if (!Is_Server(*Pipe)) {
+    if (Timeout != 0.0) {
+      throw Not_Server();
+    }
+    return Read_Message(*Pipe, Buffer, Infinite);
+  }
+  return Read_Message(*Pipe, Buffer, Milliseconds(Timeout));
+}
+
+void Write(const Handle& Pipe, const char* Buffer, std::size_t Length) {
+  Check_Handle(Pipe);
+  Write_Message(*Pipe, Buffer, Length);
 }
 
 }  // namespace Windows::Pipe

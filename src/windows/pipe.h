@@ -28,7 +28,8 @@ QUORVEL_NAMED_ERROR(Broken, Error, "WINDOWS.PIPE.BROKEN");
 QUORVEL_NAMED_ERROR(Bad_Pipe, Error, "WINDOWS.PIPE.BAD_PIPE");
 QUORVEL_NAMED_ERROR(Access_Denied, Error, "WINDOWS.PIPE.ACCESS_DENIED");
 
-/// Data direction seen from the server end.
+/// Data direction seen from the server end. Reading or writing against it
+/// throws Access_Denied.
 enum class Direction { Duplex = 0, Inbound = 1, Outbound = 2 };
 
 /// A pipe object; its layout belongs to the backend.
@@ -40,9 +41,12 @@ struct Object_Closer {
 using Handle = std::unique_ptr<Object, Object_Closer>;
 
 /// Creates (server) or opens (client) the pipe Name, first closing what Pipe
-/// held. Timeout in seconds, 0 = none; only a server may give one
-/// (Not_Server otherwise). On any failure Pipe is left null and the
-/// exception passes on.
+/// held. A server end waits for its one client, at most Timeout seconds
+/// (0 = no limit; Timeout when it passes). Only a server may give a time-out
+/// (Not_Server otherwise). An empty Name throws Constraint_Error; a missing
+/// pipe No_Server; a pipe whose one client is connected, or a second server
+/// end, Name_In_Use. On any failure Pipe is left null and the exception
+/// passes on.
 void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
           std::size_t Buffer_Length, double Timeout = 0.0);
 
@@ -50,11 +54,16 @@ void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
 void Close(Handle& Pipe) noexcept;
 
 /// Reads one message into Buffer (at least Buffer_Length bytes) and returns
-/// its length. A longer message throws More_Data; the rest of it is what the
-/// next Read returns. Timeout as for Open (server end only).
+/// its length (an empty message gives 0). A longer message throws More_Data
+/// with its first Buffer_Length bytes in Buffer; the rest of it is what the
+/// next Read returns. The server end waits at most Timeout seconds for the
+/// message (0 = no limit; Timeout when it passes, the pipe unchanged); a
+/// client may not give one (Not_Server). Broken once the other end has
+/// closed and everything it wrote has been read; No_Handle on null.
 std::size_t Read(const Handle& Pipe, char* Buffer, double Timeout = 0.0);
 
-/// Writes Length bytes as one message.
+/// Writes Length bytes as one message. No_Data when the other end has
+/// closed; No_Handle on null.
 void Write(const Handle& Pipe, const char* Buffer, std::size_t Length);
 
 /// The full Windows name: "\\.\pipe\" followed by Name.
@@ -64,8 +73,9 @@ std::string Full_Pipe_Name(std::string_view Name);
 /// leave a log record). Never returns.
 [[noreturn]] void Raise_Error(std::uint32_t Code);
 
-/// Seconds to milliseconds rounded half up; 0 gives INFINITE (0xFFFFFFFF).
-/// Throws Constraint_Error outside 0 < ms < 2**32.
+/// Seconds to milliseconds rounded half up (Seconds * 1000 + 0.5 cut to a
+/// whole number, so 0.0004 gives 0); 0 gives INFINITE (0xFFFFFFFF). Throws
+/// Constraint_Error unless 0 < Seconds * 1000 + 0.5 < 2**32.
 std::uint32_t Milliseconds(double Seconds);
 
 }  // namespace Windows::Pipe

@@ -1,31 +1,208 @@
-// Placeholder backend until the named pipes land: every open finds no server.
-#include "pipe.h"
+// Windows::Pipe over Win32 named pipes in message mode. The client end
+// blocks; the server end uses overlapped I/O only to put time limits on the
+// wait for its client and for a message.
+#include <cstdint>
+
+#include "handle_win32.h"
+#include "pipe_backend.h"
 
 namespace Windows::Pipe {
 
-struct Object {};
+/// One overlapped operation of the server end, with its own event
+/// (manual-reset, created signalled).
+struct Operation {
+  Owned_Handle Event;
+  OVERLAPPED Record{};
+};
 
+struct Object {
+  Settings Wanted;
+  Owned_Handle Os_Handle;
+  Operation Connecting;  // server end only, as the two below
+  Operation Writing;
+  Operation Reading;
+
+  explicit Object(const Settings& Made_With) : Wanted(Made_With) {}
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+};
+
+// No operation is ever left pending, so the events and the pipe simply
+// close. The pipe is not disconnected first: that would throw away what the
+// other end has not read yet, where closing lets it read the rest and then
+// find the pipe broken.
 void Object_Closer::operator()(Object* Pipe) const noexcept { delete Pipe; }
 
-void Open(Handle& Pipe, std::string_view, bool, Direction, std::size_t, double) {
-  Close(Pipe);
-  throw No_Server();
+bool Is_Server(const Object& Pipe) noexcept { return Pipe.Wanted.Is_Server; }
+
+namespace {
+
+DWORD To_Dword(std::size_t Value) {
+  const std::uint64_t Wide = Value;  // on 32-bit Windows every size fits
+  if ((Wide >> 32) != 0) {
+    throw Constraint_Error("length out of range");
+  }
+  return static_cast<DWORD>(Value);
 }
 
-void Close(Handle& Pipe) noexcept { Pipe.reset(); }
-
-std::size_t Read(const Handle& Pipe, char*, double) {
-  if (!Pipe) {
-    throw No_Handle();
+void Check_Result(BOOL Result) {
+  if (Result == 0) {
+    Raise_Error(GetLastError());
   }
-  throw Broken();
 }
 
-void Write(const Handle& Pipe, const char*, std::size_t) {
-  if (!Pipe) {
-    throw No_Handle();
+DWORD Client_Access(Direction Flow) {
+  switch (Flow) {
+    case Direction::Inbound: return GENERIC_WRITE;
+    case Direction::Outbound: return GENERIC_READ | FILE_WRITE_ATTRIBUTES;
+    case Direction::Duplex: break;
   }
-  throw Broken();
+  return GENERIC_READ | GENERIC_WRITE;
+}
+
+DWORD Server_Access(Direction Flow) {
+  switch (Flow) {
+    case Direction::Inbound: return PIPE_ACCESS_INBOUND;
+    case Direction::Outbound: return PIPE_ACCESS_OUTBOUND;
+    case Direction::Duplex: break;
+  }
+  return PIPE_ACCESS_DUPLEX;
+}
+
+// The outcome of an operation that Windows took on as pending, once the
+// wait on its event gave Wait_Result. An operation still running is
+// cancelled and waited for, so that Windows no longer holds its record or
+// the caller's buffer: after a time-out that is Timeout, unless the
+// operation finished meanwhile, which then counts as finished.
+DWORD Complete(Object& Pipe, Operation& Op, DWORD Wait_Result) {
+  const HANDLE Os_Handle = Pipe.Os_Handle.Get();
+  DWORD Count = 0;
+  if (Wait_Result == WAIT_OBJECT_0) {
+    Check_Result(GetOverlappedResult(Os_Handle, &Op.Record, &Count, FALSE));
+    return Count;
+  }
+  CancelIoEx(Os_Handle, &Op.Record);
+  if (GetOverlappedResult(Os_Handle, &Op.Record, &Count, TRUE) != 0) {
+    return Count;
+  }
+  const DWORD Error = GetLastError();
+  if (Error != ERROR_OPERATION_ABORTED) {
+    Raise_Error(Error);
+  }
+  if (Wait_Result == WAIT_TIMEOUT) {
+    throw Timeout();
+  }
+  Raise_Error(ERROR_IO_PENDING);
+}
+
+void Wait_For_Client(Object& Pipe) {
+  Operation& Op = Pipe.Connecting;
+  if (ConnectNamedPipe(Pipe.Os_Handle.Get(), &Op.Record) != 0) {
+    return;
+  }
+  const DWORD Error = GetLastError();
+  // A client that came before the wait began is connected all the same.
+  if (Error == ERROR_PIPE_CONNECTED) {
+    return;
+  }
+  if (Error != ERROR_IO_PENDING) {
+    Raise_Error(Error);
+  }
+  Complete(Pipe, Op, WaitForSingleObject(Op.Event.Get(), Pipe.Wanted.Timeout_Ms));
+}
+
+Handle Create_Server(const Settings& Wanted) {
+  Handle Pipe(new Object(Wanted));
+  for (Operation* Op : {&Pipe->Connecting, &Pipe->Writing, &Pipe->Reading}) {
+    Op->Event.Reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+    if (!Op->Event.Valid()) {
+      Raise_Error(GetLastError());
+    }
+    Op->Record.hEvent = Op->Event.Get();
+  }
+  const DWORD Size = To_Dword(Wanted.Buffer_Length);
+  Pipe->Os_Handle.Reset(CreateNamedPipeA(
+      Full_Pipe_Name(Wanted.Name).c_str(), FILE_FLAG_OVERLAPPED | Server_Access(Wanted.Flow),
+      PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, Size, Size, 0, nullptr));
+  if (!Pipe->Os_Handle.Valid()) {
+    Raise_Error(GetLastError());
+  }
+  Wait_For_Client(*Pipe);
+  return Pipe;
+}
+
+Handle Open_Client(const Settings& Wanted) {
+  Handle Pipe(new Object(Wanted));
+  Pipe->Os_Handle.Reset(CreateFileA(Full_Pipe_Name(Wanted.Name).c_str(),
+                                    Client_Access(Wanted.Flow), FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!Pipe->Os_Handle.Valid()) {
+    Raise_Error(GetLastError());
+  }
+  DWORD Mode = PIPE_READMODE_MESSAGE;
+  Check_Result(SetNamedPipeHandleState(Pipe->Os_Handle.Get(), &Mode, nullptr, nullptr));
+  return Pipe;
+}
+
+// Whether an overlapped call that returned Result is still under way; a
+// failure other than "pending" raises.
+bool Pending(BOOL Result) {
+  if (Result != 0) {
+    return false;
+  }
+  const DWORD Error = GetLastError();
+  if (Error != ERROR_IO_PENDING) {
+    Raise_Error(Error);
+  }
+  return true;
+}
+
+DWORD Server_Read(Object& Pipe, char* Buffer, DWORD Length, DWORD Timeout_Ms) {
+  Operation& Op = Pipe.Reading;
+  DWORD Count = 0;
+  if (!Pending(ReadFile(Pipe.Os_Handle.Get(), Buffer, Length, &Count, &Op.Record))) {
+    return Count;
+  }
+  const HANDLE Event = Op.Event.Get();
+  return Complete(Pipe, Op, WaitForMultipleObjects(1, &Event, FALSE, Timeout_Ms));
+}
+
+DWORD Server_Write(Object& Pipe, const char* Buffer, DWORD Length) {
+  Operation& Op = Pipe.Writing;
+  DWORD Written = 0;
+  if (!Pending(WriteFile(Pipe.Os_Handle.Get(), Buffer, Length, &Written, &Op.Record))) {
+    return Written;
+  }
+  return Complete(Pipe, Op, WaitForSingleObject(Op.Event.Get(), INFINITE));
+}
+
+}  // namespace
+
+Handle Make(const Settings& Wanted) {
+  return Wanted.Is_Server ? Create_Server(Wanted) : Open_Client(Wanted);
+}
+
+std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
+  const DWORD Length = To_Dword(Pipe.Wanted.Buffer_Length);
+  if (Pipe.Wanted.Is_Server) {
+    return Server_Read(Pipe, Buffer, Length, Timeout_Ms);
+  }
+  DWORD Count = 0;
+  Check_Result(ReadFile(Pipe.Os_Handle.Get(), Buffer, Length, &Count, nullptr));
+  return Count;
+}
+
+void Write_Message(Object& Pipe, const char* Buffer, std::size_t Length) {
+  const DWORD Wanted_Length = To_Dword(Length);
+  DWORD Written = 0;
+  if (Pipe.Wanted.Is_Server) {
+    Written = Server_Write(Pipe, Buffer, Wanted_Length);
+  } else {
+    Check_Result(WriteFile(Pipe.Os_Handle.Get(), Buffer, Wanted_Length, &Written, nullptr));
+  }
+  if (Written != Wanted_Length) {
+    throw Write_Incomplete();
+  }
 }
 
 }  // namespace Windows::Pipe

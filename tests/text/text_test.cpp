@@ -96,3 +96,30 @@ TEST(Text_Misc, EmptinessClearingAndImages) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Value_Case {
+  std::string_view Image;
+  std::optional<long long> Expected;
+};
+
+class Text_Integer_Value : public testing::TestWithParam<Value_Case> {};
+
+TEST_P(Text_Integer_Value, ReadsAnIntegerImage) {
+  EXPECT_EQ(Text::Integer_Value(GetParam().Image), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Text_Integer_Value,
+    testing::Values(Value_Case{"4000", 4000}, Value_Case{" 12 ", 12}, Value_Case{"-3", -3},
+                    Value_Case{"+7", 7}, Value_Case{"1_000", 1000}, Value_Case{"0", 0},
+                    Value_Case{"", std::nullopt}, Value_Case{"  ", std::nullopt},
+                    Value_Case{"x", std::nullopt}, Value_Case{"12a", std::nullopt},
+                    Value_Case{"1__0", std::nullopt}, Value_Case{"_1", std::nullopt},
+                    Value_Case{"1_", std::nullopt}, Value_Case{"- 1", std::nullopt},
+                    Value_Case{"1 2", std::nullopt}, Value_Case{"-", std::nullopt},
+                    Value_Case{"9223372036854775807", 9223372036854775807LL},
+                    Value_Case{"9223372036854775808", std::nullopt}));
+
+}  // namespace

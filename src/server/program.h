@@ -1,0 +1,43 @@
+// The quorvel-server program: its command line, the server end of the pipe,
+// and the loop that carries the conversation's messages over it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pipe.h"
+#include "session.h"
+
+namespace Server {
+
+struct Command_Line {
+  std::string Pipename;
+  std::size_t Pipe_Length = Default_Pipe_Length;
+  std::uint32_t Wait_Ms = 60000;  ///< for the client to connect; 0 = no limit
+};
+
+/// Reads "[--wait=<seconds>] <Pipename> [<Pipelength>]". The Pipelength
+/// text is every word after the pipename joined by blanks, read as the
+/// client reads its Pipelength: a whole number of at least 1, anything else
+/// leaves 1000. Nothing without a pipename or with a bad wait.
+std::optional<Command_Line> Read_Command_Line(const std::vector<std::string>& Arguments);
+
+enum class Ending { Closed, Client_Gone, Idle };
+
+/// Carries messages between the connected Pipe and Conversation until "C"
+/// (Closed), until the client closes its end (Client_Gone), or until the
+/// client is silent for the Timeout setting (Idle). A message longer than
+/// Buffer_Length is read whole. Other pipe failures pass on.
+Ending Serve(const Windows::Pipe::Handle& Pipe, Session& Conversation, std::size_t Buffer_Length);
+
+/// The program's exit statuses.
+enum Exit_Status : int { Closed = 0, Failed = 1, Client_Gone = 2, Idle = 3 };
+
+/// The whole program: creates the pipe, waits for the client, serves it.
+/// Returns the exit status; prints a line only when it fails. Never throws.
+int Main(const std::vector<std::string>& Arguments) noexcept;
+
+}  // namespace Server
