@@ -47,7 +47,8 @@ TEST(Robustness, RandomLexemeSequences) {
       "'",         "Length",   "-",       "+",         "abs",    "not",       "<<",      ">>",
       "[",         "]",        "@",       "**",        "\t",     "  ",        "\f",      "new",
       "do",        "accept",   "task",    "protected", "entry",  "separate",  "return",  "renames",
-      ",",         ":"};
+      ",",         ":",        "1",       "2.5",       "1E3",    "=",         ">",       "<",
+      "/",         "*",        "&",       "%a%",       "!",      "'('",       "0"};
   std::mt19937 Random(7);
   std::uniform_int_distribution<std::size_t> Pick(0, Words.size() - 1);
   std::uniform_int_distribution<int> Length(0, 600);

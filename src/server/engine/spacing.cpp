@@ -12,6 +12,8 @@ bool Is_Word_Character(unsigned char B) noexcept {
          B >= 0x80;
 }
 
+bool Is_Digit(unsigned char B) noexcept { return B >= '0' && B <= '9'; }
+
 bool No_Blank_Before(Code S) noexcept {
   return S == Code::Semicolon || S == Code::Comma || S == Code::Right_Paren ||
          S == Code::Right_Bracket || S == Code::Apostrophe || S == Code::Dot ||
@@ -89,6 +91,12 @@ bool Would_Merge(std::string_view Left, std::string_view Right) noexcept {
   const auto L = static_cast<unsigned char>(Left.back());
   const auto R = static_cast<unsigned char>(Right.front());
   if (Is_Word_Character(L) && Is_Word_Character(R)) {
+    return true;
+  }
+  // A numeral, a dot and a digit read as one real literal. No sound program
+  // puts a dot next to a numeral, so the author's blanks there stay.
+  if ((Is_Digit(static_cast<unsigned char>(Left.front())) && R == '.') ||
+      (L == '.' && Is_Digit(R))) {
     return true;
   }
   static constexpr std::array<std::string_view, 13> Pairs{

@@ -32,7 +32,9 @@ std::vector<bool> Sign_Flags(const Lexed& Input);
 inline constexpr long long Comment_Gap = 2;
 
 /// True when Left and Right written with no blank between them would lex
-/// as something else (two words, `--`, a compound delimiter, one string).
+/// as something else (two words, `--`, a compound delimiter, one string),
+/// or could with their other neighbour (a numeral and a dot, a dot and a
+/// numeral: `2 .0` must not become the real literal `2.0`).
 bool Would_Merge(std::string_view Left, std::string_view Right) noexcept;
 
 }  // namespace Formatter

@@ -40,6 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Spacing_Case{"V := [ 1 , 2 ] ;", "V := [1, 2];"},
                     Spacing_Case{"R := [(1, 2), (3, 4)];", "R := [ (1, 2), (3, 4)];"},
                     Spacing_Case{"<< L >>", "<<L>>"}, Spacing_Case{"X := Y - - 1;", "X := Y - -1;"},
+                    Spacing_Case{"X := 2 .0 + 3. 0;", "X := 2 .0 + 3. 0;"},
                     Spacing_Case{"S := \"a\"&\"b\";", "S := \"a\" & \"b\";"},
                     Spacing_Case{"if A=B and then C/=D or else E>=F then",
                                  "if A = B and then C /= D or else E >= F then"}));
