@@ -66,6 +66,12 @@ TEST(Spacing, ContinuesTwoColumnsInWhereAfterTheParenthesisIsTooLong) {
             "pragma Assert (Length <= 1\n               or else Short);\n");
 }
 
+TEST(Spacing, PutsOneBlankBeforeACommentWhereTwoWouldPassColumn79) {
+  const std::string Code = "Value := " + std::string(60, 'x') + ";";
+  EXPECT_EQ(Formatted(Code + "   -- abcde\n"), Code + " -- abcde\n");
+  EXPECT_EQ(Formatted(Code + " -- abcd\n"), Code + "  -- abcd\n");
+}
+
 TEST(Spacing, AlignsTheArrowsOfConsecutiveAssociations) {
   EXPECT_EQ(Formatted("Call\n(First => 1,\nSecond   => 2);\n"),
             "Call\n  (First  => 1,\n   Second => 2);\n");

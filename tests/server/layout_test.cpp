@@ -332,7 +332,29 @@ end record
 function Element (C : Cursor) return Natural
 renames Get;
 )"},
-                    Layout_Case{"LabelOnItsOwnLine", R"(begin
+                    Layout_Case{"ParenthesesAndAspectsUnderWhatTheyFollow", R"(function F return T is
+begin
+return
+Formatting.Time_Of
+(Year => 1,
+Month => 2);
+end F;
+type R is new C
+with Bit_Order => X,
+Scalar_Storage_Order => Y;
+)",
+                    R"(function F return T is
+begin
+   return
+     Formatting.Time_Of
+       (Year  => 1,
+        Month => 2);
+end F;
+type R is new C
+  with Bit_Order => X,
+       Scalar_Storage_Order => Y;
+)"},
+        Layout_Case{"LabelOnItsOwnLine", R"(begin
 Search :
 while J <= Last
 and then F (J) = ' '

@@ -93,8 +93,14 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     } else {
       Role.Rule = Continuation_Rule::Level;
     }
-  } else if (Sym(Previous) == Code::Arrow) {
+  } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren) {
+    // After `=>`, and a parenthesis under the name it applies to: two
+    // columns in from the line above.
     Under(Role, Previous_Line_First, 2);
+  } else if (Sym(Previous) == Code::Comma && Sym(Previous_Line_First) == Code::With &&
+             Next_Code(Previous_Line_First) != I) {
+    // The next aspect under the first one, after `with`.
+    Under(Role, Next_Code(Previous_Line_First), 0);
   }
 }
 

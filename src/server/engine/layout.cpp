@@ -114,7 +114,11 @@ private:
       case Gap::Free:
         return Author > 0 ? 1 : 0;
       case Gap::Comment:
-        return Comment_Gap;
+        // One blank where that, and not two, keeps the line within the
+        // style's longest line.
+        return Column[I - 1] + Width(I - 1) + Comment_Gap + Width(I) - 2 == Style_Line_Length
+                   ? 1
+                   : Comment_Gap;
       case Gap::One:
       default:
         return 1;
