@@ -8,9 +8,10 @@ set(CPACK_PACKAGE_VENDOR "Quorvel developers")
 set(CPACK_PACKAGE_CONTACT "Quorvel developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Ada source formatter driven by a formatting server")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quorvel reformats Ada source files, one file or every Ada source of a folder, into a
-destination folder. It asks its formatting server, quorvel-server, over a named pipe
-for the layout of each file and writes the token stream the server sends back.")
+    "Quorvel reformats Ada source files, one file or every Ada source of a
+folder, into a destination folder. It asks its formatting server,
+quorvel-server, over a named pipe for the layout of each file and writes
+the token stream the server sends back.")
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
