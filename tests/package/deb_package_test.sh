@@ -46,11 +46,20 @@ for Line in "[Quv_Client]" "Pipename=Quorvel" "Pipelength=1000" "Server=/usr/bin
   grep -qxF "$Line"$'\r' "$Ini" || Fail "the installed Quorvel.ini has no line $Line"
 done
 
+# Stripped, the client keeps the version strings that name its log's
+# registry key and its log's first record.
+if command -v readelf >/dev/null; then
+  Strings=$(readelf -p .quorvel_version "$Bin/quorvel" 2>&1)
+  for Word in "]  Quorvel" "]  $Version"; do
+    grep -qF "$Word" <<<"$Strings" || Fail "the installed quorvel's version strings lack $Word: $Strings"
+  done
+fi
+
 # The manual page: sound troff that covers the command line, every key and
 # the exit status; quorvel-server(1) shows it too.
 Page=$(gzip -dc "$Root/usr/share/man/man1/quorvel.1.gz") || Fail "quorvel.1.gz is not gzip"
 for Word in SYNOPSIS Overwrite Quv_Client Pipename Pipelength Server Compiler Path Units Errors \
-  Timeout "EXIT STATUS" "Quorvel $Version"; do
+  Timeout "EXIT STATUS" "Quorvel $Version" "Log Limit" registry/user.reg registry/machine.reg; do
   grep -qF "$Word" <<<"$Page" || Fail "the manual page does not mention $Word"
 done
 Expect_Equal quorvel-server.1 ".so man1/quorvel.1" \
