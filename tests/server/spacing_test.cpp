@@ -1,12 +1,8 @@
-// The formatting engine's spacing never joins two lexemes into another
-// one: where the style wants no blank but closing the gap would change the
-// tokens, the author's blank stays.
+// The formatting engine's merge rule: which two lexemes, written with no
+// blank between them, could read as something else.
 #include "spacing.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -29,26 +25,5 @@ INSTANTIATE_TEST_SUITE_P(Table, Would_Merge,
                                          // A numeral, a dot and a digit make a real literal.
                                          Merge_Case{"2", ".", true}, Merge_Case{"1_000", ".", true},
                                          Merge_Case{".", "0", true}, Merge_Case{".", "5E3", true}));
-
-// The line that Format lays Source out on (a single line, no line end).
-std::string Formatted_Line(std::string_view Source) {
-  const Formatter::Result Formatted = Formatter::Format(Source, Formatter::Settings{});
-  EXPECT_TRUE(Formatted.Errors.empty()) << Source;
-  std::string Line;
-  for (const Formatter::Token& Item : Formatted.Tokens) {
-    Line.resize(static_cast<std::size_t>(Item.Column) - 1, ' ');
-    Line += Item.Text;
-  }
-  return Line;
-}
-
-TEST(Format_Spacing, BlanksBesideADotBetweenNumeralsStay) {
-  EXPECT_EQ(Formatted_Line("2 .0"), "2 .0");
-  EXPECT_EQ(Formatted_Line("2. 0"), "2. 0");
-  EXPECT_EQ(Formatted_Line("2 . 0"), "2 . 0");
-  // Elsewhere the style still closes the gaps around a dot.
-  EXPECT_EQ(Formatted_Line("A . B"), "A.B");
-  EXPECT_EQ(Formatted_Line("2.0"), "2.0");
-}
 
 }  // namespace

@@ -8,6 +8,8 @@
 // scratch folder); --keep writes each file formatted (.formatted) and its
 // scrambled form formatted (.recovered) into <folder>; --every <n> measures
 // every n-th file only. The sources are only read.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,8 +18,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "gates.h"
 
@@ -30,21 +30,6 @@ struct Options {
   std::string Keep;
   std::string Folder;
 };
-
-std::string Runtime_Folder() {
-  std::string Path;
-  if (FILE* Pipe = popen("gcc -print-file-name=adainclude", "r")) {
-    char Buffer[4096];
-    while (fgets(Buffer, sizeof Buffer, Pipe) != nullptr) {
-      Path += Buffer;
-    }
-    pclose(Pipe);
-  }
-  while (!Path.empty() && (Path.back() == '\n' || Path.back() == '\r')) {
-    Path.pop_back();
-  }
-  return Path;
-}
 
 bool Parse(int Count, char** Arguments, Options& Result) {
   for (int I = 1; I < Count; ++I) {
@@ -67,31 +52,14 @@ bool Parse(int Count, char** Arguments, Options& Result) {
     }
   }
   if (Result.Folder.empty()) {
-    Result.Folder = Runtime_Folder();
+    Result.Folder = Gates::Runtime_Folder();
   }
   return !Result.Folder.empty();
 }
 
-std::vector<std::filesystem::path> Ada_Files(const std::string& Folder) {
-  std::vector<std::filesystem::path> Files;
-  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-    const std::string Extension = Entry.path().extension().string();
-    if (Entry.is_regular_file() && (Extension == ".ads" || Extension == ".adb" || Extension == ".ada")) {
-      Files.push_back(Entry.path());
-    }
-  }
-  std::sort(Files.begin(), Files.end());
-  return Files;
-}
-
-std::string Read(const std::filesystem::path& Path) {
-  std::ostringstream Text;
-  Text << std::ifstream(Path, std::ios::binary).rdbuf();
-  return Text.str();
-}
-
 void Write(const std::filesystem::path& Path, std::string_view Text) {
-  std::ofstream(Path, std::ios::binary).write(Text.data(), static_cast<std::streamsize>(Text.size()));
+  std::ofstream(Path, std::ios::binary)
+      .write(Text.data(), static_cast<std::streamsize>(Text.size()));
 }
 
 void Report(const Gates::File_Measure& File, const std::string& Style, bool Quiet) {
@@ -113,7 +81,8 @@ void Report(const Gates::File_Measure& File, const std::string& Style, bool Quie
 int main(int Count, char** Arguments) {
   Options Chosen;
   if (!Parse(Count, Arguments, Chosen)) {
-    std::cerr << "usage: quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]\n";
+    std::cerr
+        << "usage: quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]\n";
     return 2;
   }
   const std::filesystem::path Scratch =
@@ -121,10 +90,11 @@ int main(int Count, char** Arguments) {
   std::filesystem::create_directories(Scratch);
   const Formatter::Settings Settings;
   Gates::Totals Sum;
-  const std::vector<std::filesystem::path> Files = Ada_Files(Chosen.Folder);
+  const std::vector<std::string> Files = Gates::Ada_Files(Chosen.Folder);
   for (std::size_t I = 0; I < Files.size(); I += Chosen.Every) {
-    const std::string Name = Files[I].filename().string();
-    const Gates::File_Measure File = Gates::Measure_File(Name, Read(Files[I]), Settings);
+    const std::string Name = std::filesystem::path(Files[I]).filename().string();
+    const Gates::File_Measure File =
+        Gates::Measure_File(Name, Gates::Read_File(Files[I]), Settings);
     Gates::Add(Sum, File);
     std::string Style;
     if (Chosen.Style && File.Formatted) {

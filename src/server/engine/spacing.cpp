@@ -8,8 +8,8 @@ namespace Formatter {
 namespace {
 
 bool Is_Word_Character(unsigned char B) noexcept {
-  return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z') || (B >= '0' && B <= '9') ||
-         B == '_' || B >= 0x80;
+  return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z') || (B >= '0' && B <= '9') || B == '_' ||
+         B >= 0x80;
 }
 
 bool Is_Digit(unsigned char B) noexcept { return B >= '0' && B <= '9'; }
@@ -25,17 +25,61 @@ bool No_Blank_After(Code S) noexcept {
          S == Code::Dot || S == Code::Left_Label;
 }
 
+bool Ends_Operand(const Lexeme& Item) noexcept {
+  switch (Item.Class) {
+    case Lexeme_Class::Identifier:
+    case Lexeme_Class::Attribute:
+    case Lexeme_Class::Numeric_Literal:
+    case Lexeme_Class::Character_Literal:
+    case Lexeme_Class::String_Literal:
+      return true;
+    default:
+      return Item.Symbol == Code::Right_Paren || Item.Symbol == Code::Right_Bracket ||
+             Item.Symbol == Code::All || Item.Symbol == Code::At_Sign;
+  }
+}
+
 }  // namespace
+
+bool Is_Arrow_Plus(const Lexeme* Left, const Lexeme& Right) noexcept {
+  return Left != nullptr && Left->Symbol == Code::Arrow && Right.Symbol == Code::Plus &&
+         Left->Offset + Left->Length == Right.Offset;
+}
+
+std::vector<bool> Sign_Flags(const Lexed& Input) {
+  std::vector<bool> Flags(Input.Lexemes.size(), false);
+  bool After_Operand = false;
+  const Lexeme* Before = nullptr;
+  for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
+    const Lexeme& Item = Input.Lexemes[I];
+    if (Item.Class == Lexeme_Class::Comment || Item.Class == Lexeme_Class::Effector ||
+        Item.Class == Lexeme_Class::Byte_Order_Mark) {
+      continue;
+    }
+    Flags[I] = !After_Operand && (Item.Symbol == Code::Plus || Item.Symbol == Code::Minus) &&
+               !Is_Arrow_Plus(Before, Item);
+    After_Operand = Ends_Operand(Item);
+    Before = &Item;
+  }
+  return Flags;
+}
 
 Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept {
   if (Right.Class == Lexeme_Class::Comment) {
     return Gap::Comment;
+  }
+  // GNAT's style wants a blank between a bracket and a parenthesis.
+  if (Left.Symbol == Code::Left_Bracket && Right.Symbol == Code::Left_Paren) {
+    return Gap::One;
   }
   if (No_Blank_Before(Right.Symbol) || No_Blank_After(Left.Symbol) || Left_Is_Sign) {
     return Gap::None;
   }
   if (Left.Symbol == Code::Double_Star || Right.Symbol == Code::Double_Star) {
     return Gap::Free;
+  }
+  if (Is_Arrow_Plus(&Left, Right)) {
+    return Gap::None;
   }
   return Gap::One;
 }
