@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,16 @@
 #include "formatter.h"
 
 namespace Gates {
+
+/// The folder of GNAT's runtime sources (gcc -print-file-name=adainclude);
+/// empty when gcc cannot tell.
+std::string Runtime_Folder();
+
+/// The .ada, .adb and .ads files directly inside Folder, sorted by path.
+std::vector<std::filesystem::path> Ada_Files(const std::string& Folder);
+
+/// A whole file, byte for byte (empty when it cannot be read).
+std::string Read_File(const std::filesystem::path& Path);
 
 /// The text that the client writes for Tokens (CR LF line ends), produced by
 /// the client's own Client::Write_Tokens through a conversation that

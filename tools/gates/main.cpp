@@ -9,11 +9,9 @@
 // scrambled form formatted (.recovered) into <folder>; --every <n> measures
 // every n-th file only. The sources are only read.
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,21 +28,6 @@ struct Options {
   std::string Keep;
   std::string Folder;
 };
-
-std::string Runtime_Folder() {
-  std::string Path;
-  if (FILE* Pipe = popen("gcc -print-file-name=adainclude", "r")) {
-    char Buffer[4096];
-    while (fgets(Buffer, sizeof Buffer, Pipe) != nullptr) {
-      Path += Buffer;
-    }
-    pclose(Pipe);
-  }
-  while (!Path.empty() && (Path.back() == '\n' || Path.back() == '\r')) {
-    Path.pop_back();
-  }
-  return Path;
-}
 
 bool Parse(int Count, char** Arguments, Options& Result) {
   for (int I = 1; I < Count; ++I) {
@@ -67,27 +50,9 @@ bool Parse(int Count, char** Arguments, Options& Result) {
     }
   }
   if (Result.Folder.empty()) {
-    Result.Folder = Runtime_Folder();
+    Result.Folder = Gates::Runtime_Folder();
   }
   return !Result.Folder.empty();
-}
-
-std::vector<std::filesystem::path> Ada_Files(const std::string& Folder) {
-  std::vector<std::filesystem::path> Files;
-  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-    const std::string Extension = Entry.path().extension().string();
-    if (Entry.is_regular_file() && (Extension == ".ads" || Extension == ".adb" || Extension == ".ada")) {
-      Files.push_back(Entry.path());
-    }
-  }
-  std::sort(Files.begin(), Files.end());
-  return Files;
-}
-
-std::string Read(const std::filesystem::path& Path) {
-  std::ostringstream Text;
-  Text << std::ifstream(Path, std::ios::binary).rdbuf();
-  return Text.str();
 }
 
 void Write(const std::filesystem::path& Path, std::string_view Text) {
@@ -121,10 +86,10 @@ int main(int Count, char** Arguments) {
   std::filesystem::create_directories(Scratch);
   const Formatter::Settings Settings;
   Gates::Totals Sum;
-  const std::vector<std::filesystem::path> Files = Ada_Files(Chosen.Folder);
+  const std::vector<std::filesystem::path> Files = Gates::Ada_Files(Chosen.Folder);
   for (std::size_t I = 0; I < Files.size(); I += Chosen.Every) {
     const std::string Name = Files[I].filename().string();
-    const Gates::File_Measure File = Gates::Measure_File(Name, Read(Files[I]), Settings);
+    const Gates::File_Measure File = Gates::Measure_File(Name, Gates::Read_File(Files[I]), Settings);
     Gates::Add(Sum, File);
     std::string Style;
     if (Chosen.Style && File.Formatted) {
