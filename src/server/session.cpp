@@ -137,7 +137,8 @@ void Session::Next_Token(std::string& Reply) {
   if (Next >= Tokens.size()) {
     Tokens = {};
     Next = 0;
-    Reply.assign("0");
+    Reply.clear();
+    Reply.push_back('0');
     return;
   }
   Token_Reply(Tokens[Next++], Reply);
