@@ -11,6 +11,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "child_process.h"
+
 extern char** environ;
 
 namespace Bench {
@@ -40,13 +42,8 @@ private:
 
 pid_t Start(const std::string& Program, const std::vector<std::string>& Arguments,
             const std::string& Output_File) {
-  std::vector<std::string> Words{Program};
-  Words.insert(Words.end(), Arguments.begin(), Arguments.end());
-  std::vector<char*> Argv;
-  for (std::string& Word : Words) {
-    Argv.push_back(Word.data());
-  }
-  Argv.push_back(nullptr);
+  std::vector<std::string> Words;
+  std::vector<char*> Argv = Test_Support::Exec_Arguments(Program, Arguments, Words);
   const Redirection Output(Output_File);
   // The benchmark holds signals back while it has changed the registry; the
   // programs it starts get none of that.
