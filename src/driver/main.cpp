@@ -1,8 +1,10 @@
-// The program's entry: hands the arguments to the main procedure.
+// The program's entry: starts the log, then hands the arguments to the main
+// procedure.
 #include <string>
 #include <vector>
 
 #include "console.h"
+#include "log_file.h"
 #include "process.h"
 #include "quorvel.h"
 
@@ -10,7 +12,7 @@ int main(int argc, char** argv) {
   Windows::Console::Use_Binary_Mode();
   Windows::Prepare_Program();
   const std::vector<std::string> Arguments(argv + 1, argv + argc);
-  const int Status = Quorvel::Main(Arguments);
+  const int Status = Log::Start_And_Run([&] { return Quorvel::Main(Arguments); });
   Windows::Console::Flush();
   return Status;
 }

@@ -3,7 +3,7 @@
 
 #include "module.h"
 #include "win32_api.h"
-#include "win32_handle.h"
+#include "handle_win32.h"
 
 // After <windows.h>: tool-help needs its types.
 #include <tlhelp32.h>

@@ -8,7 +8,8 @@
 // of its lines is sent as one reply (an empty line is an empty reply). With
 // no group left, "N" is answered "0" and anything else ".". Directives:
 // "!nopipe" (first line) never makes the pipe; "!die" in a group ends the
-// server at once, as if it were killed.
+// server at once, as if it were killed; "!remove PATH" removes a file or
+// folder tree (as a user might while a run goes on).
 // Record (<temp>/quorvel-record-<Pipename>.txt): "ARGS" and the arguments,
 // then one line per message, then "<end>".
 #include <chrono>
@@ -76,6 +77,11 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
     for (const std::string& Reply : Replies) {
       if (Reply == "!die") {
         return;
+      }
+      if (Reply.rfind("!remove ", 0) == 0) {
+        std::error_code Ignored;
+        std::filesystem::remove_all(Reply.substr(8), Ignored);
+        continue;
       }
       Windows::Pipe::Write(Pipe, Reply.data(), Reply.size());
     }

@@ -1,0 +1,105 @@
+// File handle calls over POSIX descriptors. The share modes of Windows have
+// no equivalent: other processes may always open the file.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "files_io_system.h"
+#include "wide.h"
+
+namespace Windows::Files::IO::System {
+
+namespace {
+
+File Open_Descriptor(const std::string& Name, int Flags) {
+  int Descriptor = -1;
+  do {
+    Descriptor = ::open(Name.c_str(), Flags | O_CLOEXEC, 0666);
+  } while (Descriptor < 0 && errno == EINTR);
+  return Descriptor < 0 ? No_File : Descriptor;
+}
+
+int Descriptor(File F) {
+  return static_cast<int>(F);
+}
+
+}  // namespace
+
+File Create(const std::string& Name, bool Fail_If_Exists, bool) {
+  return Open_Descriptor(Name, O_WRONLY | O_CREAT | (Fail_If_Exists ? O_EXCL : O_TRUNC));
+}
+
+File Create(const std::u16string& Name, bool Fail_If_Exists, bool Share_Read) {
+  return Create(To_UTF_8(Name), Fail_If_Exists, Share_Read);
+}
+
+File Open(const std::string& Name, bool Writable) {
+  const File F = Open_Descriptor(Name, Writable ? O_RDWR : O_RDONLY);
+  // A folder opens for reading on POSIX but is no file to read, as on Windows.
+  struct stat Info {};
+  if (F != No_File && (::fstat(Descriptor(F), &Info) != 0 || S_ISDIR(Info.st_mode))) {
+    Close(F);
+    return No_File;
+  }
+  return F;
+}
+
+File Open(const std::u16string& Name, bool Writable) {
+  return Open(To_UTF_8(Name), Writable);
+}
+
+bool Read(File F, char* Buffer, std::int32_t Size, std::int32_t& Count) {
+  Count = 0;
+  // Like ReadFile on a disk file: a short count only at the end of the file.
+  while (Count < Size) {
+    const ssize_t Done =
+        ::read(Descriptor(F), Buffer + Count, static_cast<std::size_t>(Size - Count));
+    if (Done < 0 && errno == EINTR) {
+      continue;
+    }
+    if (Done < 0) {
+      return false;
+    }
+    if (Done == 0) {
+      break;
+    }
+    Count += static_cast<std::int32_t>(Done);
+  }
+  return true;
+}
+
+bool Write(File F, const char* Buffer, std::int32_t Size, std::int32_t& Written) {
+  Written = 0;
+  while (Written < Size) {
+    const ssize_t Done =
+        ::write(Descriptor(F), Buffer + Written, static_cast<std::size_t>(Size - Written));
+    if (Done < 0 && errno == EINTR) {
+      continue;
+    }
+    if (Done <= 0) {
+      return false;
+    }
+    Written += static_cast<std::int32_t>(Done);
+  }
+  return true;
+}
+
+bool Seek(File F, std::int64_t Position) {
+  return ::lseek(Descriptor(F), static_cast<off_t>(Position), SEEK_SET) >= 0;
+}
+
+std::int64_t Seek_End(File F) {
+  return ::lseek(Descriptor(F), 0, SEEK_END);
+}
+
+void Flush(File F) {
+  ::fsync(Descriptor(F));
+}
+
+void Close(File F) {
+  ::close(Descriptor(F));
+}
+
+}  // namespace Windows::Files::IO::System

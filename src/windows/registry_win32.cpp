@@ -1,0 +1,118 @@
+// The registry through RegOpenKeyExA/W, RegQueryValueExA, RegCloseKey and,
+// for the current key's name, NtQueryKey.
+#include <vector>
+
+#include "registry.h"
+#include "win32_api.h"
+
+extern "C" LONG NTAPI NtQueryKey(HANDLE Key, int Information_Class, PVOID Information, ULONG Length,
+                                 PULONG Result_Length);
+
+namespace Windows::Registry {
+
+namespace {
+
+constexpr REGSAM Full_Access = 0x3001F;
+constexpr int Key_Name_Information = 3;
+constexpr LONG Status_Buffer_Too_Small = static_cast<LONG>(0xC0000023);
+
+// The package's position; an owned key is closed when it is replaced and
+// when the process ends.
+bool Is_Root_Handle(HKEY Key) {
+  return Key == HKEY_CURRENT_USER || Key == HKEY_LOCAL_MACHINE;
+}
+
+struct Position {
+  HKEY Root = HKEY_CURRENT_USER;
+  HKEY Current_Key = HKEY_CURRENT_USER;
+  Position() = default;
+  Position(const Position&) = delete;
+  Position& operator=(const Position&) = delete;
+  ~Position() {
+    if (!Is_Root_Handle(Current_Key)) {
+      RegCloseKey(Current_Key);
+    }
+  }
+};
+Position Here;
+
+// Opens with full access, falling back to read access when that is denied.
+template <class Open_Function, class Char>
+void Open_With(Open_Function Open, const std::basic_string<Char>& Path) {
+  HKEY New_Key = Here.Root;
+  if (!Path.empty()) {
+    LONG Result = Open(Here.Root, Path.c_str(), 0, Full_Access, &New_Key);
+    if (Result == ERROR_ACCESS_DENIED) {
+      Result = Open(Here.Root, Path.c_str(), 0, KEY_READ, &New_Key);
+    }
+    if (Result != ERROR_SUCCESS) {
+      throw Key_Not_Found();
+    }
+  }
+  Close_Current();
+  Here.Current_Key = New_Key;
+}
+
+}  // namespace
+
+void Close_Current() {
+  if (!Is_Root_Handle(Here.Current_Key)) {
+    RegCloseKey(Here.Current_Key);
+  }
+}
+
+void Set_Root(Root_Key Which) {
+  Here.Root = Which == Root_Key::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  Close_Current();
+  Here.Current_Key = Here.Root;
+}
+
+Root_Key Get_Root() {
+  return Here.Root == HKEY_LOCAL_MACHINE ? Root_Key::Machine : Root_Key::User;
+}
+
+void Open_Key(std::string_view Path) {
+  Open_With(RegOpenKeyExA, std::string(Path));
+}
+
+void Open_Key(std::u16string_view Path) {
+  Open_With(RegOpenKeyExW, std::wstring(Path.begin(), Path.end()));
+}
+
+std::u16string Current_Key_Name() {
+  if (Here.Current_Key == Here.Root) {
+    return u"";
+  }
+  ULONG Size = 0;
+  if (NtQueryKey(Here.Current_Key, Key_Name_Information, nullptr, 0, &Size) !=
+      Status_Buffer_Too_Small) {
+    throw Key_Not_Found();
+  }
+  // A 4-byte length, then the name; the buffer in whole 4-byte words.
+  const ULONG Name_Bytes = Size >= 4 ? Size - 4 : 0;
+  std::vector<ULONG> Buffer(1 + (Name_Bytes + 3) / 4);
+  const ULONG Length = static_cast<ULONG>(Buffer.size() * sizeof(ULONG));
+  if (NtQueryKey(Here.Current_Key, Key_Name_Information, Buffer.data(), Length, &Size) != 0 ||
+      Buffer[0] == 0) {
+    throw Key_Not_Found();
+  }
+  const auto* Name = reinterpret_cast<const char16_t*>(Buffer.data() + 1);
+  return Path_Below_Root(std::u16string_view(Name, Buffer[0] / 2), Get_Root());
+}
+
+Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size) {
+  std::vector<BYTE> Buffer(Buffer_Size);
+  DWORD Type = 0;
+  DWORD Size = static_cast<DWORD>(Buffer_Size);
+  const std::string Value_Name(Name);
+  Query_Result Result;
+  Result.Status = static_cast<std::uint32_t>(
+      RegQueryValueExA(Here.Current_Key, Value_Name.c_str(), nullptr, &Type, Buffer.data(), &Size));
+  Result.Type = Type;
+  if (Result.Status == ERROR_SUCCESS) {
+    Result.Data.assign(reinterpret_cast<const char*>(Buffer.data()), Size);
+  }
+  return Result;
+}
+
+}  // namespace Windows::Registry

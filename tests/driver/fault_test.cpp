@@ -1,0 +1,80 @@
+// What users' machines do to a run, done on purpose: a server that dies, a
+// full disk, a destination folder that vanishes, a server left over by a
+// killed run. Nothing of anyone's source may be lost.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "files.h"
+#include "path_style.h"
+#include "run_support.h"
+#include "scratch.h"
+#include "scripted.h"
+
+namespace {
+
+using Test_Support::Run_Quorvel;
+using Test_Support::Scratch_Folder;
+using Test_Support::Scripted_Server;
+using Strings = std::vector<std::string>;
+
+const std::string Original = "procedure A is begin null; end A;\n";
+
+Strings Entries(const std::string& Folder) {
+  Strings Names;
+  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+    Names.push_back(Entry.path().filename().string());
+  }
+  std::sort(Names.begin(), Names.end());
+  return Names;
+}
+
+bool Ends_With(const std::string& Text, const std::string& End) {
+  return Text.size() >= End.size() && Text.compare(Text.size() - End.size(), End.size(), End) == 0;
+}
+
+TEST(Fault, AServerKilledAtAnyTokenLosesNothing) {
+  std::mt19937 Random(20261208);
+  for (int Round = 0; Round < 3; ++Round) {
+    Scratch_Folder Scratch;
+    Scratch.Write("src/a.adb", Original);
+    Scripted_Server Server;
+    Server.Replies({"Standard", "."});
+    const int Killed_At = std::uniform_int_distribution<int>(1, 40)(Random);
+    for (int Token = 1; Token < Killed_At; ++Token) {
+      Server.Replies({Token % 5 == 0 ? "3,1," : "1," + std::to_string(Token) + ",x"});
+    }
+    Server.Replies({"!die"});
+    Scratch.Make_Folder("cfg");
+    const std::string Ini = Server.Configuration(Scratch / "cfg");
+    const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "src", "overwrite"});
+    EXPECT_TRUE(Ends_With(Result.Console, "Unexpected Error\r\n")) << Killed_At;
+    EXPECT_EQ(Result.Status, 1);
+    EXPECT_EQ(Scratch.Read("src/a.adb"), Original) << Killed_At;
+    EXPECT_EQ(Entries(Scratch / "src"), Strings{"a.adb"}) << Killed_At;
+  }
+}
+
+TEST(Fault, ADestinationFolderRemovedDuringAFolderRunSkipsTheRest) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Write("src/b.adb", Original);
+  Scratch.Make_Folder("out");
+  Scripted_Server Server;
+  Server.Replies({"Standard", "."}).Tokens({"1,1,x"});
+  Server.Replies({"!remove " + (Scratch / "out"), "Standard", "."});
+  Scratch.Make_Folder("cfg");
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  const auto Result = Run_Quorvel({Ini, Scratch / "src" + Windows::Separator(Windows::Native_Style) + "*", Scratch / "out"});
+  EXPECT_TRUE(Ends_With(Result.Console, "Cannot create destination file\r\n")) << Result.Console;
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
+  EXPECT_EQ(Scratch.Read("src/b.adb"), Original);
+  EXPECT_EQ(Server.Record().back(), "<end>");
+  const Strings Record = Server.Record();
+  EXPECT_EQ(Record[Record.size() - 2], "C");
+}
+
+}  // namespace
