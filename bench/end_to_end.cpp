@@ -8,6 +8,7 @@
 #include "child.h"
 #include "formatter.h"
 #include "gates.h"
+#include "log_file.h"
 #include "measures.h"
 #include "scratch.h"
 
@@ -47,7 +48,7 @@ void Check_Output(const Sample& Files, const std::string& Folder) {
 void Check_Log(const std::string& Log_File) {
   const std::string Trace = "Write to Server=N\r\n";
   const fs::path Path(Log_File);
-  const fs::path Previous = Path.parent_path() / (Path.stem().string() + "_2" + Path.extension().string());
+  const fs::path Previous(Log::Previous_Name(Log_File, Windows::Native_Style));
   if (Gates::Read_File(Path).find(Trace) == std::string::npos &&
       Gates::Read_File(Previous).find(Trace) == std::string::npos) {
     throw std::runtime_error("the run with the log on wrote no log at " + Log_File);

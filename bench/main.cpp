@@ -5,7 +5,8 @@
 //
 //   quorvel-bench [--rounds <n>] [--every <n>]
 //
-// --rounds: rounds of raw ping-pong and quorvel (default 3);
+// --rounds: rounds of raw ping-pong, quorvel with the log off and on
+// (default 5);
 // --every: the end to end sample takes every n-th runtime file (default 5).
 #include <benchmark/benchmark.h>
 
@@ -19,6 +20,8 @@
 #include "gates.h"
 #include "measures.h"
 #include "module.h"
+#include "held_signals.h"
+#include "registry_setting.h"
 #include "report.h"
 #include "scratch.h"
 
@@ -27,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Options {
-  std::size_t Rounds = 3;
+  std::size_t Rounds = 5;
   std::size_t Every = 5;
 };
 
@@ -45,6 +48,19 @@ bool Parse(int Count, char** Arguments, Options& Chosen) {
 
 void Progress(const std::string& Line) { std::cerr << "quorvel-bench: " << Line << std::endl; }
 
+// One run of quorvel with the log on: its registry key names a log in the
+// scratch folder (default record limit) for as long as the run lasts, and
+// whatever the user had there comes back after it.
+double Format_With_Log(const Bench::Places& Where, const Bench::Sample& Files,
+                       const std::string& Tag) {
+  const Bench::Held_Signals Held;
+  const std::string Log_File = Where.Scratch + "/quorvel.log";
+  Test_Support::Registry_Setting Key(Windows::Registry::Root_Key::User,
+                                     "Software\\Tallowmere\\Quorvel");
+  Key.Set_String("Log", Log_File);
+  return Bench::Format_Sample(Where, Files, Tag, Log_File);
+}
+
 void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
                        const std::vector<fs::path>& Runtime, Bench::Figures& Measured) {
   const Bench::Sample Files = Bench::Make_Sample(Runtime, Chosen.Every, Where.Scratch + "/sample");
@@ -55,9 +71,10 @@ void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
   const auto Requests = static_cast<double>(Files.Requests);
   for (std::size_t Round = 1; Round <= Chosen.Rounds; ++Round) {
     const std::string Tag = std::to_string(Round);
-    Progress("round " + Tag + ": raw ping-pong, quorvel with the log off");
+    Progress("round " + Tag + ": raw ping-pong, quorvel with the log off, with the log on");
     Measured.Raw.push_back(Requests / Bench::Ping_Pong(Files.Requests));
     Measured.Log_Off.push_back(Requests / Bench::Format_Sample(Where, Files, "off-" + Tag, ""));
+    Measured.Log_On.push_back(Requests / Format_With_Log(Where, Files, "on-" + Tag));
   }
 }
 
@@ -108,6 +125,8 @@ int Run(const Options& Chosen) {
   Measure_Transport(Where, Chosen, Runtime, Measured);
   Measure_Memory(Where, Runtime, Measured);
   Measure_Engine(Runtime, Measured);
+  Progress("Log::Write from 1 and from 8 threads");
+  Measured.Log = Bench::Log_Write_Rates(Scratch.Path() + "/log-bench.log");
   Measured.Load_After = Bench::Load_Average();
   std::cout << Bench::Table(Measured);
   return 0;

@@ -63,9 +63,13 @@ void Write_Generated_Ada(const std::string& Path, std::size_t Bytes);
 double Engine_Bytes_Per_Second(const std::vector<std::string>& Sources);
 
 struct Log_Rates {
-  double One_Thread = 0;    ///< records per second
+  double One_Thread = 0;  ///< records per second
   double Eight_Threads = 0;
-  std::uint64_t Records = 0;  ///< written in all
 };
+
+/// Log::Write from 1 and from 8 threads into the log Log_File, which rotates
+/// at the default record limit. Starts the log of this process (its
+/// registry settings are set and put back here).
+Log_Rates Log_Write_Rates(const std::string& Log_File);
 
 }  // namespace Bench

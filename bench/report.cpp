@@ -122,7 +122,7 @@ std::string Table(const Figures& Measured) {
               Format("%.1f MB/s", Measured.Engine_Bytes_Per_Second / Mega), ">= 30 MB/s",
               Verdict(Measured.Engine_Bytes_Per_Second >= Engine_Goal));
   Text += Memory_Rows(Measured);
-  if (Measured.Log.Records > 0) {
+  if (Measured.Log.One_Thread > 0) {
     Text += Row("Log::Write with rotation, 1 thread",
                 Format("%.0f records/s", Measured.Log.One_Thread), "", "");
     Text += Row("Log::Write with rotation, 8 threads",
