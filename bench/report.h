@@ -27,8 +27,10 @@ struct Figures {
   std::size_t Sample_Files = 0;
   std::size_t Sample_Bytes = 0;
   std::uint64_t Requests = 0;  ///< "N" requests of one run over the sample
-  std::vector<double> Raw;     ///< round trips per second, one per round
-  std::vector<double> Log_Off; ///< tokens per second, one per round
+  /// Raw round trips per second: one before the first round, then one
+  /// after each run of quorvel, so that runs and raw runs alternate.
+  std::vector<double> Raw;
+  std::vector<double> Log_Off;  ///< tokens per second, one per round
   std::vector<double> Log_On;
   long Base_Kibibytes = 0;     ///< the server's peak for a one-line source
   std::vector<Server_Peak> Peaks;
