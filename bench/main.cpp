@@ -11,19 +11,20 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "gates.h"
+#include "held_signals.h"
 #include "measures.h"
 #include "module.h"
-#include "held_signals.h"
 #include "registry_setting.h"
 #include "report.h"
 #include "scratch.h"
+#include "text.h"
 
 namespace {
 
@@ -37,11 +38,11 @@ struct Options {
 bool Parse(int Count, char** Arguments, Options& Chosen) {
   for (int I = 1; I + 1 < Count; I += 2) {
     const std::string Name = Arguments[I];
-    const std::size_t Value = std::stoul(Arguments[I + 1]);
-    if (Value == 0 || (Name != "--rounds" && Name != "--every")) {
+    const std::optional<long long> Value = Text::Integer_Value(Arguments[I + 1]);
+    if (!Value || *Value < 1 || (Name != "--rounds" && Name != "--every")) {
       return false;
     }
-    (Name == "--rounds" ? Chosen.Rounds : Chosen.Every) = Value;
+    (Name == "--rounds" ? Chosen.Rounds : Chosen.Every) = static_cast<std::size_t>(*Value);
   }
   return Count % 2 == 1;
 }

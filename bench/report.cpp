@@ -97,7 +97,7 @@ std::string Transport_Rows(const Figures& Measured) {
 }
 
 std::string Memory_Rows(const Figures& Measured) {
-  std::string Rows = Row("Server peak, one-line source (the fixed part)",
+  std::string Rows = Row("Server peak, an empty package body (the fixed part)",
                          Format("%.1f MiB", Real(Measured.Base_Kibibytes) / 1024), "", "");
   for (const Server_Peak& Peak : Measured.Peaks) {
     const double Per_Byte = Real(Peak.Kibibytes - Measured.Base_Kibibytes) * 1024 / Real(Peak.Bytes);

@@ -32,7 +32,7 @@ struct Figures {
   std::vector<double> Raw;
   std::vector<double> Log_Off;  ///< tokens per second, one per round
   std::vector<double> Log_On;
-  long Base_Kibibytes = 0;     ///< the server's peak for a one-line source
+  long Base_Kibibytes = 0;     ///< the server's peak for an empty package body
   std::vector<Server_Peak> Peaks;
   double Engine_Bytes_Per_Second = 0;
   Log_Rates Log;
