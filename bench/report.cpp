@@ -130,8 +130,9 @@ std::string Table(const Figures& Measured) {
                             Measured.Load_Before, Measured.Load_After);
   Text += Format("End to end: %.0f of the %.0f runtime files (every ", Real(Measured.Sample_Files),
                  Real(Measured.Runtime_Files)) +
-          Format("%.0f-th), %.2f MB, %.0f \"N\" requests a run; ",
-                 Real(Measured.Every), Real(Measured.Sample_Bytes) / Mega, Real(Measured.Requests)) +
+          Format("%.0f-th), %.2f MB, %.0f tokens a run", Real(Measured.Every),
+                 Real(Measured.Sample_Bytes) / Mega, Real(Measured.Requests)) +
+          " (its \"N\" requests: every token and each file's end); " +
           Format("%.0f rounds, each run of quorvel between two raw runs and compared with their "
                  "mean; median (lowest .. highest)\n\n",
                  Real(Measured.Log_Off.size()));
