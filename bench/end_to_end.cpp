@@ -59,7 +59,8 @@ void Check_Log(const std::string& Log_File) {
 
 }  // namespace
 
-Sample Make_Sample(const std::vector<fs::path>& Files, std::size_t Every, const std::string& Folder) {
+Sample Make_Sample(const std::vector<std::string>& Files, std::size_t Every,
+                   const std::string& Folder) {
   Sample Result;
   Result.Folder = Folder;
   fs::create_directories(Folder);
@@ -70,10 +71,11 @@ Sample Make_Sample(const std::vector<fs::path>& Files, std::size_t Every, const 
     if (!Formatted.Errors.empty()) {
       continue;
     }
-    fs::create_symlink(Files[I], fs::path(Folder) / Files[I].filename());
+    const fs::path File(Files[I]);
+    fs::create_symlink(File, fs::path(Folder) / File.filename());
     Result.Bytes += Source.size();
     Result.Requests += Formatted.Tokens.size() + 1;
-    Result.Expected.emplace_back(Files[I].filename().string(), Gates::Render(Formatted.Tokens));
+    Result.Expected.emplace_back(File.filename().string(), Gates::Render(Formatted.Tokens));
   }
   return Result;
 }

@@ -63,7 +63,7 @@ double Format_With_Log(const Bench::Places& Where, const Bench::Sample& Files,
 }
 
 void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
-                       const std::vector<fs::path>& Runtime, Bench::Figures& Measured) {
+                       const std::vector<std::string>& Runtime, Bench::Figures& Measured) {
   const Bench::Sample Files = Bench::Make_Sample(Runtime, Chosen.Every, Where.Scratch + "/sample");
   Measured.Every = Chosen.Every;
   Measured.Sample_Files = Files.Expected.size();
@@ -85,15 +85,16 @@ void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
   }
 }
 
-void Measure_Memory(const Bench::Places& Where, const std::vector<fs::path>& Runtime,
+void Measure_Memory(const Bench::Places& Where, const std::vector<std::string>& Runtime,
                     Bench::Figures& Measured) {
   Progress("the server's peak memory");
   const std::string Small = Where.Scratch + "/small.adb";
   Bench::Write_Generated_Ada(Small, 0);
   Measured.Base_Kibibytes = Bench::Server_Peak_Kibibytes(Where, Small);
   const fs::path Largest = *std::max_element(
-      Runtime.begin(), Runtime.end(),
-      [](const fs::path& A, const fs::path& B) { return fs::file_size(A) < fs::file_size(B); });
+      Runtime.begin(), Runtime.end(), [](const std::string& A, const std::string& B) {
+        return fs::file_size(A) < fs::file_size(B);
+      });
   Measured.Peaks.push_back({Largest.filename().string(), fs::file_size(Largest),
                             Bench::Server_Peak_Kibibytes(Where, Largest.string())});
   for (const std::size_t Megabytes : {std::size_t{10}, std::size_t{50}}) {
@@ -105,10 +106,10 @@ void Measure_Memory(const Bench::Places& Where, const std::vector<fs::path>& Run
   }
 }
 
-void Measure_Engine(const std::vector<fs::path>& Runtime, Bench::Figures& Measured) {
+void Measure_Engine(const std::vector<std::string>& Runtime, Bench::Figures& Measured) {
   Progress("the engine alone over the whole runtime");
   std::vector<std::string> Sources;
-  for (const fs::path& File : Runtime) {
+  for (const std::string& File : Runtime) {
     Sources.push_back(Gates::Read_File(File));
     Measured.Runtime_Bytes += Sources.back().size();
   }
@@ -125,7 +126,7 @@ int Run(const Options& Chosen) {
     std::cerr << "quorvel-bench: GNAT's runtime sources were not found (gcc -print-file-name=adainclude)\n";
     return 1;
   }
-  const std::vector<fs::path> Runtime = Gates::Ada_Files(Runtime_Folder);
+  const std::vector<std::string> Runtime = Gates::Ada_Files(Runtime_Folder);
   Bench::Figures Measured;
   Measured.Machine = Bench::Machine_Description();
   Measured.Load_Before = Bench::Load_Average();

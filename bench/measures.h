@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,7 +41,7 @@ struct Sample {
 
 /// Links every Every-th of Files (those the engine formats without an error)
 /// into Folder, and formats them here to know the run's requests and output.
-Sample Make_Sample(const std::vector<std::filesystem::path>& Files, std::size_t Every,
+Sample Make_Sample(const std::vector<std::string>& Files, std::size_t Every,
                    const std::string& Folder);
 
 /// Seconds that one run of quorvel takes to format the whole sample into a

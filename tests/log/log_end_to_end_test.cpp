@@ -13,6 +13,7 @@
 #include "registry_setting.h"
 #include "run_program.h"
 #include "scratch.h"
+#include "scripted.h"
 
 namespace {
 
@@ -181,6 +182,39 @@ TEST_F(Log_Run, QuorvelLogsItsMessagesToTheServerAndItsUnexpectedErrors) {
   EXPECT_EQ(Lines[2].rfind(" ~ => Write to Server=O", 0), 0u) << Lines[2];
   EXPECT_EQ(Lines[2].substr(Lines[2].size() - 5), "a.adb") << Lines[2];
   EXPECT_EQ(Lines[3], " ~ => Quorvel: Exception = WINDOWS.PIPE.NO_HANDLE (named) ");
+}
+
+TEST_F(Log_Run, AFullDiskSwitchesTheLogOffAndFormattingGoesOn) {
+  if (On_Windows || !fs::exists("/usr/bin/prlimit")) {
+    GTEST_SKIP() << "needs prlimit to limit the file size of the program";
+  }
+  Key_For("Quorvel").Set_String("Log", Log_Path);
+  Test_Support::Scripted_Server Server;
+  Server.Replies({"Standard", "."});
+  Strings Tokens;
+  for (int Line = 0; Line < 200; ++Line) {
+    Tokens.push_back("1,1,x");
+    Tokens.push_back("3,1,");
+  }
+  Server.Tokens(Tokens);
+  Scratch.Write("src/a.adb", "procedure A is begin null; end A;\r\n");
+  Scratch.Make_Folder("out");
+  const std::string Ini = Server.Configuration(Scratch.Path());
+  // Each request leaves a record of some forty bytes: the log reaches the
+  // limit long before the formatted file does.
+  const auto Result = Test_Support::Run_Program(
+      "/usr/bin/prlimit", {"--fsize=4096", Test_Support::Program_In_Bin("quorvel"), Ini,
+                           Scratch / "src/a.adb", Scratch / "out"});
+  EXPECT_EQ(Result.Status, 0) << Result.Output;
+  std::string Expected;
+  for (int Line = 0; Line < 200; ++Line) {
+    Expected += "x\r\n";
+  }
+  EXPECT_EQ(Scratch.Read("out/a.adb"), Expected);
+  const std::string Log = Scratch.Read("logs/run.log");
+  EXPECT_LE(Log.size(), 4096u);
+  EXPECT_EQ(Log.rfind(" ", 0), 0u);
+  EXPECT_NE(Log.find("Write to Server=N"), std::string::npos);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The corpus the gates and the benchmarks read: GNAT's runtime sources, found
-// through gcc, listed and read where they are.
+// Finding the corpus: GNAT's runtime sources and the Ada files of a folder.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -11,7 +11,7 @@ namespace Gates {
 
 std::string Runtime_Folder() {
   std::string Path;
-  if (FILE* Pipe = popen("gcc -print-file-name=adainclude", "r")) {
+  if (FILE* Pipe = popen("gcc -print-file-name=adainclude 2>/dev/null", "r")) {
     char Buffer[4096];
     while (fgets(Buffer, sizeof Buffer, Pipe) != nullptr) {
       Path += Buffer;
@@ -21,23 +21,25 @@ std::string Runtime_Folder() {
   while (!Path.empty() && (Path.back() == '\n' || Path.back() == '\r')) {
     Path.pop_back();
   }
-  return Path;
+  std::error_code Error;
+  return std::filesystem::is_directory(Path, Error) ? Path : std::string();
 }
 
-std::vector<std::filesystem::path> Ada_Files(const std::string& Folder) {
-  std::vector<std::filesystem::path> Files;
-  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+std::vector<std::string> Ada_Files(const std::string& Folder) {
+  std::vector<std::string> Files;
+  std::error_code Error;
+  for (const auto& Entry : std::filesystem::directory_iterator(Folder, Error)) {
     const std::string Extension = Entry.path().extension().string();
     if (Entry.is_regular_file() &&
         (Extension == ".ads" || Extension == ".adb" || Extension == ".ada")) {
-      Files.push_back(Entry.path());
+      Files.push_back(Entry.path().string());
     }
   }
   std::sort(Files.begin(), Files.end());
   return Files;
 }
 
-std::string Read_File(const std::filesystem::path& Path) {
+std::string Read_File(const std::string& Path) {
   std::ostringstream Text;
   Text << std::ifstream(Path, std::ios::binary).rdbuf();
   return Text.str();

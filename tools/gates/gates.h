@@ -4,32 +4,24 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "formatter.h"
+#include "render.h"
 
 namespace Gates {
 
-/// The folder of GNAT's runtime sources (gcc -print-file-name=adainclude);
-/// empty when gcc cannot tell.
+/// GNAT's runtime sources (gcc -print-file-name=adainclude), or "" when
+/// GNAT is not installed.
 std::string Runtime_Folder();
 
-/// The .ada, .adb and .ads files directly inside Folder, sorted by path.
-std::vector<std::filesystem::path> Ada_Files(const std::string& Folder);
+/// The .ads, .adb and .ada files of Folder, sorted by path.
+std::vector<std::string> Ada_Files(const std::string& Folder);
 
-/// A whole file, byte for byte (empty when it cannot be read).
-std::string Read_File(const std::filesystem::path& Path);
-
-/// The text that the client writes for Tokens (CR LF line ends), produced by
-/// the client's own Client::Write_Tokens through a conversation that
-/// answers each "N" with the next token.
-std::string Render(const std::vector<Formatter::Token>& Tokens);
-
-/// The physical lines of Text without their ends (CR LF, LF or CR).
-std::vector<std::string_view> Lines_Of(std::string_view Text);
+/// A whole file, byte for byte ("" when it cannot be read).
+std::string Read_File(const std::string& Path);
 
 /// Text scrambled: leading blanks removed, each run of blanks between two
 /// lexemes replaced by one to three blanks, reserved words in upper case.
@@ -60,9 +52,11 @@ struct File_Measure {
 File_Measure Measure_File(std::string Name, std::string_view Source,
                           const Formatter::Settings& Options);
 
-/// Writes Text as Folder/Name and runs GNAT's style checker on it (gcc -c
-/// -gnats -gnatg -gnaty3abcefhiklmnprtux, in Folder); returns its messages,
-/// empty when the file is clean. The file is removed afterwards.
+/// Writes Text as Folder/Name, its lines ended by LF (GNAT's own style
+/// refuses the client's CR LF, which is not a matter of layout), and runs
+/// GNAT's style checker on it (gcc -c -gnats -gnatg
+/// -gnaty3abcefhiklmnprtux, in Folder); returns its messages, empty when the
+/// file is clean. The file is removed afterwards.
 std::string Style_Messages(const std::string& Folder, const std::string& Name,
                            std::string_view Text);
 

@@ -8,14 +8,16 @@
 // scratch folder); --keep writes each file formatted (.formatted) and its
 // scrambled form formatted (.recovered) into <folder>; --every <n> measures
 // every n-th file only. The sources are only read.
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "gates.h"
 
@@ -56,7 +58,8 @@ bool Parse(int Count, char** Arguments, Options& Result) {
 }
 
 void Write(const std::filesystem::path& Path, std::string_view Text) {
-  std::ofstream(Path, std::ios::binary).write(Text.data(), static_cast<std::streamsize>(Text.size()));
+  std::ofstream(Path, std::ios::binary)
+      .write(Text.data(), static_cast<std::streamsize>(Text.size()));
 }
 
 void Report(const Gates::File_Measure& File, const std::string& Style, bool Quiet) {
@@ -78,7 +81,8 @@ void Report(const Gates::File_Measure& File, const std::string& Style, bool Quie
 int main(int Count, char** Arguments) {
   Options Chosen;
   if (!Parse(Count, Arguments, Chosen)) {
-    std::cerr << "usage: quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]\n";
+    std::cerr
+        << "usage: quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]\n";
     return 2;
   }
   const std::filesystem::path Scratch =
@@ -86,10 +90,11 @@ int main(int Count, char** Arguments) {
   std::filesystem::create_directories(Scratch);
   const Formatter::Settings Settings;
   Gates::Totals Sum;
-  const std::vector<std::filesystem::path> Files = Gates::Ada_Files(Chosen.Folder);
+  const std::vector<std::string> Files = Gates::Ada_Files(Chosen.Folder);
   for (std::size_t I = 0; I < Files.size(); I += Chosen.Every) {
-    const std::string Name = Files[I].filename().string();
-    const Gates::File_Measure File = Gates::Measure_File(Name, Gates::Read_File(Files[I]), Settings);
+    const std::string Name = std::filesystem::path(Files[I]).filename().string();
+    const Gates::File_Measure File =
+        Gates::Measure_File(Name, Gates::Read_File(Files[I]), Settings);
     Gates::Add(Sum, File);
     std::string Style;
     if (Chosen.Style && File.Formatted) {

@@ -30,7 +30,8 @@ bool Format_Text(std::string_view Source, const Formatter::Settings& Options, st
   const Formatter::Result Formatted = Formatter::Format(Source, Options);
   if (!Formatted.Errors.empty()) {
     const Formatter::Diagnostic& First = Formatted.Errors.front();
-    Failure = std::to_string(First.Line) + ':' + std::to_string(First.Column) + ": " + First.Message;
+    Failure =
+        std::to_string(First.Line) + ':' + std::to_string(First.Column) + ": " + First.Message;
     return false;
   }
   Output = Render(Formatted.Tokens);
@@ -53,8 +54,8 @@ void Measure_Formatted(File_Measure& File, std::string_view Source,
   File.Formatted_Output = Once;
   File.Lines = Lines_Of(Source).size();
   File.Unchanged = Same_Lines(Source, Once);
-  const std::string Scrambled =
-      Scramble(Source, Options.Language, static_cast<unsigned>(std::hash<std::string>{}(File.Name)));
+  const std::string Scrambled = Scramble(
+      Source, Options.Language, static_cast<unsigned>(std::hash<std::string>{}(File.Name)));
   if (Format_Text(Scrambled, Options, File.Scrambled_Output, File.Failure)) {
     File.Recovered = Same_Lines(Source, File.Scrambled_Output);
     File.Formatted = true;
@@ -104,9 +105,19 @@ std::string Style_Messages(const std::string& Folder, const std::string& Name,
                            std::string_view Text) {
   const std::filesystem::path Source = std::filesystem::path(Folder) / Name;
   const std::filesystem::path Report = std::filesystem::path(Folder) / "style-report.txt";
-  std::ofstream(Source, std::ios::binary).write(Text.data(), static_cast<std::streamsize>(Text.size()));
-  const std::string Command = "cd '" + Folder + "' && gcc -c -gnats -gnatg -gnaty3abcefhiklmnprtux '" +
-                              Name + "' >'" + Report.string() + "' 2>&1";
+  // The client ends lines with CR LF, which GNAT's own style (-gnatg)
+  // refuses; the layout is what is checked, so lines end with LF here.
+  std::string Unix_Text;
+  Unix_Text.reserve(Text.size());
+  for (const std::string_view Line : Lines_Of(Text)) {
+    Unix_Text.append(Line);
+    Unix_Text.push_back('\n');
+  }
+  std::ofstream(Source, std::ios::binary)
+      .write(Unix_Text.data(), static_cast<std::streamsize>(Unix_Text.size()));
+  const std::string Command = "cd '" + Folder +
+                              "' && gcc -c -gnats -gnatg -gnaty3abcefhiklmnprtux '" + Name +
+                              "' >'" + Report.string() + "' 2>&1";
   const int Status = std::system(Command.c_str());
   std::ostringstream Messages;
   Messages << std::ifstream(Report, std::ios::binary).rdbuf();
@@ -143,7 +154,8 @@ std::string Table(const Totals& Sum) {
               ">= 99 %");
   Text += Row("recovered lines", Percent(Sum.Recovered, Sum.Lines), Of(Sum.Recovered, Sum.Lines),
               ">= 90 %");
-  Text += Row("style-clean", Sum.Style_Checked == 0 ? "not run" : Percent(Sum.Style_Clean, Sum.Style_Checked),
+  Text += Row("style-clean",
+              Sum.Style_Checked == 0 ? "not run" : Percent(Sum.Style_Clean, Sum.Style_Checked),
               Of(Sum.Style_Clean, Sum.Style_Checked) + " files", ">= 95 %");
   Text += Row("crashes", std::to_string(Sum.Exceptions), "", "0");
   Text += Row("hangs (> 5 s)", std::to_string(Sum.Slow), "", "0");

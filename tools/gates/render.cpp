@@ -1,8 +1,9 @@
 // Rendering a token stream with the client's own writer, and splitting
 // texts into lines.
+#include "render.h"
+
 #include <string>
 
-#include "gates.h"
 #include "token_writer.h"
 
 namespace Gates {

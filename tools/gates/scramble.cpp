@@ -27,7 +27,7 @@ std::string Scramble(std::string_view Source, Formatter::Edition Language, unsig
       }
       const std::string_view Text = Formatter::Text_Of(Source, Item);
       Result += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Upper_Case(Text)
-                                                                      : std::string(Text);
+                                                                     : std::string(Text);
       Previous_End = Item.Offset + Item.Length;
     }
     // The line end as the source has it.
@@ -37,7 +37,8 @@ std::string Scramble(std::string_view Source, Formatter::Edition Language, unsig
     }
     std::size_t After = End;
     if (After < Source.size()) {
-      After += Source[After] == '\r' && After + 1 < Source.size() && Source[After + 1] == '\n' ? 2U : 1U;
+      After +=
+          Source[After] == '\r' && After + 1 < Source.size() && Source[After + 1] == '\n' ? 2U : 1U;
     }
     Result.append(Source.substr(End, After - End));
     Line_Start = After;
@@ -57,7 +58,7 @@ std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition
   for (const Formatter::Lexeme& Item : Input.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
     Texts.push_back(Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
-                                                                          : std::string(Text));
+                                                                         : std::string(Text));
   }
   return Texts;
 }

@@ -45,6 +45,48 @@ Settings Sound(const Settings& Options) noexcept {
   return Result;
 }
 
+// Emits the tokens of one source line. The client writes nothing past
+// Longest_Line without starting a new line, and puts no blank before a
+// token whose column lies beyond it, so a token that would end past it
+// starts a line of its own, two columns in from the line's first token;
+// words never run together.
+class Line_Writer {
+public:
+  Line_Writer(std::string_view Text, std::vector<Token>& Into) : Source(Text), Tokens(Into) {}
+
+  void Write(const Lexed& Input, const Source_Line& Line, const std::vector<long long>& Column) {
+    long long Shift = 0;   // the byte-order mark's three columns
+    long long Delta = 0;   // how far tokens moved left at a line break
+    long long Indent = 0;  // the column of the line's first token
+    bool First = true;
+    for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
+      const Lexeme& Item = Input.Lexemes[I];
+      const auto Length = static_cast<long long>(Item.Length);
+      long long At = Column[I] + Shift - Delta;
+      if (At + Length - 1 > Longest_Line) {
+        const long long Fitting = std::max<long long>(1, Longest_Line - Length + 1);
+        const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
+        if (!First) {
+          Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
+        }
+        Delta += At - Wanted;
+        At = Wanted;
+      }
+      Tokens.push_back(Token{Kind_Of(Item.Class), Clamped(At), std::string(Text_Of(Source, Item))});
+      if (Item.Class == Lexeme_Class::Byte_Order_Mark) {
+        Shift = Length;
+        continue;
+      }
+      Indent = First ? At : Indent;
+      First = false;
+    }
+  }
+
+private:
+  std::string_view Source;
+  std::vector<Token>& Tokens;
+};
+
 }  // namespace
 
 Result Format(std::string_view Source, const Settings& Options) {
@@ -57,17 +99,9 @@ Result Format(std::string_view Source, const Settings& Options) {
   }
   const std::vector<long long> Column = Lay_Out(Source, Input, In_Force);
   Output.Tokens.reserve(Input.Lexemes.size() + Input.Lines.size());
+  Line_Writer Writer(Source, Output.Tokens);
   for (const Source_Line& Line : Input.Lines) {
-    long long Shift = 0;
-    for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
-      const Lexeme& Item = Input.Lexemes[I];
-      // The byte-order mark takes three of the client's columns.
-      Output.Tokens.push_back(
-          Token{Kind_Of(Item.Class), Clamped(Column[I] + Shift), std::string(Text_Of(Source, Item))});
-      if (Item.Class == Lexeme_Class::Byte_Order_Mark) {
-        Shift = static_cast<long long>(Item.Length);
-      }
-    }
+    Writer.Write(Input, Line, Column);
     if (Line.Terminated) {
       Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
     }

@@ -42,6 +42,11 @@ inline constexpr int Attribute = 105;    ///< the name after an apostrophe: kept
 inline constexpr int Verbatim = 108;     ///< byte-order mark, form feed, vertical tab: kept
 }  // namespace Kinds
 
+/// The last column of the client's line: the stream never has a token end
+/// past it (a longer line is broken between tokens, where the client would
+/// otherwise run words together).
+inline constexpr long long Longest_Line = 999;
+
 /// A lexical error: 1-based line and column, and what is wrong.
 struct Diagnostic {
   std::size_t Line = 0;
@@ -50,8 +55,8 @@ struct Diagnostic {
 };
 
 struct Result {
-  std::vector<Token> Tokens;          ///< empty when Errors is not
-  std::vector<Diagnostic> Errors;     ///< lexical errors, in source order
+  std::vector<Token> Tokens;       ///< empty when Errors is not
+  std::vector<Diagnostic> Errors;  ///< lexical errors, in source order
 };
 
 /// Formats one source text. Never throws for any input bytes.

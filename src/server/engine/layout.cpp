@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "alignment.h"
 #include "spacing.h"
 #include "structure.h"
 
@@ -14,26 +15,49 @@ namespace {
 
 constexpr int Most_Rounds = 12;
 
-class Placer {
+class Placer final : public Line_Placer {
 public:
   Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options)
-      : Source(Text), Input(Lexed_Source) {
-    Roles = Analyse(Source, Input, Options.Units, Unary);
+      : Source(Text), Input(Lexed_Source), Units(Options.Units), Unary(Sign_Flags(Input)) {
     Column.assign(Input.Lexemes.size(), 1);
     Keep.assign(Input.Lexemes.size(), 0);
+    Forced.assign(Input.Lexemes.size(), 0);
   }
 
+  // Placing, then aligning groups and dropping kept blanks that no longer
+  // align anything, until nothing changes.
   std::vector<long long> Run() {
     Mark_Alignment_Candidates();
     for (int Round = 0; Round < Most_Rounds; ++Round) {
       Place_All();
-      if (!Demote_Unaligned()) {
+      std::vector<long long> Groups = Group_Columns(Input, Roles, Column);
+      const bool Demoted = Demote_Unaligned();
+      if (Groups == Forced && !Demoted) {
         return std::move(Column);
       }
+      Forced = std::move(Groups);
     }
-    std::fill(Keep.begin(), Keep.end(), 0);
     Place_All();
     return std::move(Column);
+  }
+
+  // A line aligned after a parenthesis that would then pass the style's
+  // longest line goes two columns in from the line above instead.
+  long long Place(std::size_t L, const std::vector<Line_Role>& Known) override {
+    const Line_Role& Role = Known[L];
+    bool After_Paren = false;
+    const long long Start = First_Column(L, Known, After_Paren);
+    Place_Line(L, Role.First_Code, Start);
+    if (After_Paren && Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 > Style_Line_Length) {
+      std::size_t Above = L;
+      while (Above > 0 && Known[Above - 1].First_Code == No_Lexeme) {
+        --Above;
+      }
+      if (Above > 0 && Column[Known[Above - 1].First_Code] + 2 < Start) {
+        Place_Line(L, Role.First_Code, Column[Known[Above - 1].First_Code] + 2);
+      }
+    }
+    return Column[Role.First_Code];
   }
 
 private:
@@ -72,6 +96,9 @@ private:
 
   long long Chosen_Gap(std::size_t I) const noexcept {
     const long long Author = Author_Gap(I);
+    if (Forced[I] > 0) {
+      return std::max<long long>(Forced[I] - (Column[I - 1] + Width(I - 1)), 1);
+    }
     if (Is_Effector(I)) {
       return 0;
     }
@@ -87,7 +114,11 @@ private:
       case Gap::Free:
         return Author > 0 ? 1 : 0;
       case Gap::Comment:
-        return Comment_Gap;
+        // One blank where that, and not two, keeps the line within the
+        // style's longest line.
+        return Column[I - 1] + Width(I - 1) + Comment_Gap + Width(I) - 2 == Style_Line_Length
+                   ? 1
+                   : Comment_Gap;
       case Gap::One:
       default:
         return 1;
@@ -95,19 +126,13 @@ private:
   }
 
   void Place_All() {
+    Roles = Analyse(Input, Units, *this);
     for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-      if (Roles[L].Kind == Line_Kind::Fixed || Roles[L].Kind == Line_Kind::Continuation) {
-        Place_Line(L, Roles[L].First_Code, First_Column(L));
-      } else if (Roles[L].Kind == Line_Kind::Empty) {
+      if (Roles[L].Kind == Line_Kind::Empty) {
         Place_Line(L, End_Of(L), 1);
       }
     }
-    for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-      if (Roles[L].Kind == Line_Kind::Comment) {
-        const std::size_t Comment = Comment_Of(L);
-        Place_Line(L, Comment, Comment_Column(L, Comment));
-      }
-    }
+    Place_Comments();
   }
 
   // Lexeme Anchor at Start; what stands before it on the line (effectors)
@@ -138,58 +163,94 @@ private:
     return I;
   }
 
-  long long First_Column(std::size_t L) const noexcept {
-    const Line_Role& Role = Roles[L];
+  long long First_Column(std::size_t L, const std::vector<Line_Role>& Known,
+                         bool& After_Paren) const noexcept {
+    const Line_Role& Role = Known[L];
     if (Role.Kind == Line_Kind::Fixed) {
       return Role.Indent + 1;
     }
-    const std::size_t Base = Roles[Role.Statement_Line].First_Code;
+    const std::size_t Base = Known[Role.Statement_Line].First_Code;
     if (Base == No_Lexeme || Role.Statement_Line >= L) {
       return Role.Indent + 1;
     }
     const long long Mine = At(Role.First_Code).Column;
     const std::size_t Paren = Role.Open_Paren;
     if (Paren != No_Lexeme && Mine == At(Paren).Column + 1) {
+      After_Paren = true;
       return Column[Paren] + 1;
     }
     const long long Offset = Mine - At(Base).Column;
     if (Offset > 0) {
       return Column[Base] + Offset;
     }
-    if (Paren != No_Lexeme) {
-      return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
-    }
-    return Column[Base] + 2;
+    const long long Styled = Styled_Column(Role, Column[Base]);
+    After_Paren = Paren != No_Lexeme && Styled == Column[Paren] + 1;
+    return Styled;
   }
 
-  long long Comment_Column(std::size_t L, std::size_t Comment) const noexcept;
-  std::size_t Code_Line_Near(std::size_t L, bool Forward) const noexcept;
+  // A continuation line the author did not indent: by the line's rule.
+  long long Styled_Column(const Line_Role& Role, long long Base) const noexcept {
+    switch (Role.Rule) {
+      case Continuation_Rule::Level:
+        return Base;
+      case Continuation_Rule::Under:
+        return std::max<long long>(Column[Role.Reference] + Role.Shift, 1);
+      case Continuation_Rule::Indented:
+      default:
+        break;
+    }
+    const std::size_t Paren = Role.Open_Paren;
+    if (Paren == No_Lexeme || Paren + 1 >= End_Of(At(Paren).Line)) {
+      return Base + 2;
+    }
+    return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
+  }
+
+  // The code lines around a comment line: the next, the one before, and
+  // the last one before that starts a statement (or No_Lexeme).
+  struct Neighbours {
+    std::size_t Next = No_Lexeme;
+    std::size_t Prior = No_Lexeme;
+    std::size_t Prior_Fixed = No_Lexeme;
+  };
+  void Place_Comments();
+  Code Last_Code_Symbol(std::size_t L) const noexcept;
+  long long Comment_Column(std::size_t L, std::size_t Comment,
+                           const Neighbours& Near) const noexcept;
   bool Demote_Unaligned();
-  bool Aligned_With_Line(std::size_t I, std::size_t L) const noexcept;
+  bool Line_Up(std::size_t I, std::size_t J) const noexcept;
+  std::size_t Root(std::size_t I);
+  void Join_Columns();
+  // Blanks wider than the scrambling of any tool or hand: deliberate.
+  bool Wide(std::size_t I) const noexcept { return Keep[I] != 0 && Author_Gap(I) > 3; }
 
   std::string_view Source;
   const Lexed& Input;
-  std::vector<Line_Role> Roles;
+  int Units;
   std::vector<bool> Unary;
+  std::vector<Line_Role> Roles;
   std::vector<long long> Column;
-  std::vector<char> Keep;  // 1: the lexeme keeps the author's blanks before it
+  std::vector<char> Keep;               // 1: the lexeme keeps the author's blanks before it
+  std::vector<long long> Forced;        // the column an alignment group gives the lexeme, or 0
+  std::vector<std::size_t> Column_Set;  // lexemes lined up in one column (union-find)
 };
 
-std::size_t Placer::Code_Line_Near(std::size_t L, bool Forward) const noexcept {
-  if (Forward) {
-    for (std::size_t K = L + 1; K < Roles.size(); ++K) {
-      if (Roles[K].First_Code != No_Lexeme) {
-        return K;
-      }
-    }
-    return No_Lexeme;
+void Placer::Place_Comments() {
+  std::vector<std::size_t> Next(Roles.size() + 1, No_Lexeme);
+  for (std::size_t L = Roles.size(); L > 0; --L) {
+    Next[L - 1] = Roles[L - 1].First_Code != No_Lexeme ? L - 1 : Next[L];
   }
-  for (std::size_t K = L; K > 0; --K) {
-    if (Roles[K - 1].First_Code != No_Lexeme) {
-      return K - 1;
+  Neighbours Near;
+  for (std::size_t L = 0; L < Roles.size(); ++L) {
+    if (Roles[L].Kind == Line_Kind::Comment) {
+      Near.Next = Next[L];
+      const std::size_t Comment = Comment_Of(L);
+      Place_Line(L, Comment, Comment_Column(L, Comment, Near));
+    } else if (Roles[L].First_Code != No_Lexeme) {
+      Near.Prior = L;
+      Near.Prior_Fixed = Roles[L].Kind == Line_Kind::Fixed ? L : Near.Prior_Fixed;
     }
   }
-  return No_Lexeme;
 }
 
 // A whole-line comment: it goes on with the comment just above it when the
@@ -197,7 +258,8 @@ std::size_t Placer::Code_Line_Near(std::size_t L, bool Forward) const noexcept {
 // indented code; otherwise keeps its offset from the code it belongs to (the
 // next code line, or the statements it closes when it follows them
 // directly and a closing keyword comes next).
-long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexcept {
+long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
+                                 const Neighbours& Near) const noexcept {
   const long long Own = At(Comment).Column;
   if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
     const std::size_t Above = End_Of(L - 1) - 1;
@@ -205,26 +267,42 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment) const noexc
       return Column[Above];
     }
   }
-  const std::size_t Next = Code_Line_Near(L, true);
-  const std::size_t Prior = Code_Line_Near(L, false);
+  const std::size_t Next = Near.Next;
+  const std::size_t Prior = Near.Prior;
   if (Own == 1 && (Next == No_Lexeme || At(Roles[Next].First_Code).Column > 1)) {
     return 1;
   }
   const Line_Role& Role = Roles[L];
   const bool Blank_Before = L > 0 && Roles[L - 1].Kind == Line_Kind::Empty;
-  const bool By_Next = Next != No_Lexeme &&
-                       (Role.Inside_Statement || !Role.Before_Closer || Prior == No_Lexeme ||
-                        Blank_Before);
+  const bool By_Next = Next != No_Lexeme && (Role.Inside_Statement || !Role.Before_Closer ||
+                                             Prior == No_Lexeme || Blank_Before);
   long long Expected = Role.Indent + 1;
   long long Expected_Before = Expected;
-  if (By_Next) {
+  if (Role.Inside_Statement && Prior != No_Lexeme && Near.Prior_Fixed != No_Lexeme &&
+      Last_Code_Symbol(Prior) == Code::With) {
+    // Between `with` and the aspects: at the level of the declaration.
+    const std::size_t First = Roles[Near.Prior_Fixed].First_Code;
+    Expected = Column[First];
+    Expected_Before = At(First).Column;
+  } else if (By_Next) {
     Expected = Column[Roles[Next].First_Code];
     Expected_Before = At(Roles[Next].First_Code).Column;
   } else if (Prior != No_Lexeme) {
-    const std::size_t First = Roles[Prior].First_Code;
+    // The level moved as the last line that starts a statement moved.
+    const std::size_t First =
+        Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
   return std::max<long long>(1, Expected + Own - Expected_Before);
+}
+
+Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
+  for (std::size_t I = End_Of(L); I > First_Of(L); --I) {
+    if (At(I - 1).Class != Lexeme_Class::Comment && At(I - 1).Class != Lexeme_Class::Effector) {
+      return At(I - 1).Symbol;
+    }
+  }
+  return Code::None;
 }
 
 bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
@@ -234,27 +312,68 @@ bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
   return Left.Class == Right.Class;
 }
 
-bool Placer::Aligned_With_Line(std::size_t I, std::size_t L) const noexcept {
-  for (std::size_t J = First_Of(L); J < End_Of(L); ++J) {
-    if (Column[J] == Column[I] && !Is_Mark(J) && Same_Family(At(I), At(J))) {
-      return true;
-    }
+// Two lexemes on adjacent lines line up: same column, same kind, after the
+// same kind of lexeme (end-of-line comments need only the column).
+bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
+  if (Column[J] != Column[I] || Is_Mark(I) || Is_Mark(J) || !Same_Family(At(I), At(J))) {
+    return false;
   }
-  return false;
+  return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) || !Has_Left_Neighbour(J) ||
+         Same_Family(At(I - 1), At(J - 1));
 }
 
-// Kept blanks must still line the lexeme up with the same kind of lexeme on
-// the line above or below; the others give way to the spacing rules.
+std::size_t Placer::Root(std::size_t I) {
+  while (Column_Set[I] != I) {
+    Column_Set[I] = Column_Set[Column_Set[I]];
+    I = Column_Set[I];
+  }
+  return I;
+}
+
+// Joins every lexeme with the lexemes it lines up with on the line above,
+// so that each set is one visual column of the same kind of lexemes.
+void Placer::Join_Columns() {
+  Column_Set.resize(Input.Lexemes.size());
+  for (std::size_t I = 0; I < Column_Set.size(); ++I) {
+    Column_Set[I] = I;
+  }
+  for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
+    const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(L - 1));
+    const auto Above_End = Column.begin() + static_cast<std::ptrdiff_t>(End_Of(L - 1));
+    for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+      auto At_Column = std::lower_bound(Above_First, Above_End, Column[I]);
+      for (; At_Column != Above_End && *At_Column == Column[I]; ++At_Column) {
+        const auto J = static_cast<std::size_t>(At_Column - Column.begin());
+        if (Line_Up(I, J)) {
+          Column_Set[Root(I)] = Root(J);
+        }
+      }
+    }
+  }
+}
+
+// Kept blanks must still line the lexeme up, above or below, with a column
+// of the same kind of lexemes that holds at least one placed by the spacing
+// rules alone or by a group, or one that keeps more than three blanks: two
+// lexemes that both keep two or three extra blanks may align by chance.
+// End-of-line comments, aligned by extra blanks, need no more than the
+// column.
 bool Placer::Demote_Unaligned() {
+  Join_Columns();
+  std::vector<std::size_t> Members(Column_Set.size(), 0);
+  std::vector<char> Anchored(Column_Set.size(), 0);
+  for (std::size_t I = 0; I < Column_Set.size(); ++I) {
+    const std::size_t R = Root(I);
+    ++Members[R];
+    if (Keep[I] == 0 || Forced[I] > 0 || Wide(I) || At(I).Class == Lexeme_Class::Comment) {
+      Anchored[R] = 1;
+    }
+  }
   bool Changed = false;
   for (std::size_t I = 0; I < Keep.size(); ++I) {
-    if (Keep[I] == 0) {
-      continue;
-    }
-    const std::size_t L = At(I).Line;
-    const bool Above = L > 0 && Aligned_With_Line(I, L - 1);
-    const bool Below = L + 1 < Input.Lines.size() && Aligned_With_Line(I, L + 1);
-    if (!Above && !Below) {
+    const std::size_t R = Root(I);
+    const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
+    if (Keep[I] != 0 && Forced[I] == 0 && !Own_Column && (Members[R] < 2 || Anchored[R] == 0)) {
       Keep[I] = 0;
       Changed = true;
     }

@@ -14,7 +14,9 @@ constexpr unsigned char Vertical_Tab = 0x0B;
 constexpr unsigned char Form_Feed = 0x0C;
 constexpr unsigned char Carriage_Return = 0x0D;
 
-bool Is_Digit(unsigned char B) noexcept { return B >= '0' && B <= '9'; }
+bool Is_Digit(unsigned char B) noexcept {
+  return B >= '0' && B <= '9';
+}
 
 bool Is_Ascii_Letter(unsigned char B) noexcept {
   return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z');
@@ -37,7 +39,9 @@ bool Is_Letter(unsigned char B, Edition Language) noexcept {
 
 // Graphic characters of Latin-1, and 0x80 .. 0x9F as well, so that the bytes
 // of UTF-8 text in strings and character literals are accepted.
-bool Is_Graphic(unsigned char B) noexcept { return (B >= 0x20 && B != 0x7F); }
+bool Is_Graphic(unsigned char B) noexcept {
+  return (B >= 0x20 && B != 0x7F);
+}
 
 int Digit_Value(unsigned char B) noexcept {
   if (Is_Digit(B)) {
@@ -52,7 +56,9 @@ int Digit_Value(unsigned char B) noexcept {
   return -1;
 }
 
-bool Is_Line_End(unsigned char B) noexcept { return B == Line_Feed || B == Carriage_Return; }
+bool Is_Line_End(unsigned char B) noexcept {
+  return B == Line_Feed || B == Carriage_Return;
+}
 
 class Scanner {
 public:
@@ -98,9 +104,7 @@ private:
     return Base_Column;
   }
 
-  bool Current_Line_Has_Lexemes() const noexcept {
-    return Result.Lexemes.size() > Line_First;
-  }
+  bool Current_Line_Has_Lexemes() const noexcept { return Result.Lexemes.size() > Line_First; }
 
   void Add(Lexeme_Class Class, Code Symbol, std::size_t Length) {
     Lexeme Item;
@@ -194,8 +198,8 @@ private:
       return;
     }
     const Code Word_Code = Reserved_Word(Word, Language);
-    Add(Word_Code == Code::None ? Lexeme_Class::Identifier : Lexeme_Class::Reserved_Word,
-        Word_Code, Length);
+    Add(Word_Code == Code::None ? Lexeme_Class::Identifier : Lexeme_Class::Reserved_Word, Word_Code,
+        Length);
   }
 
   bool Follows_Apostrophe() const noexcept {
@@ -207,8 +211,9 @@ private:
   std::size_t Numeral(std::size_t Ahead, int Base) {
     std::size_t Length = 0;
     for (;;) {
-      const int Value = Base == 10 ? (Is_Digit(Peek(Ahead + Length)) ? Peek(Ahead + Length) - '0' : -1)
-                                   : Digit_Value(Peek(Ahead + Length));
+      const int Value = Base == 10
+                            ? (Is_Digit(Peek(Ahead + Length)) ? Peek(Ahead + Length) - '0' : -1)
+                            : Digit_Value(Peek(Ahead + Length));
       if (Value < 0) {
         return Length;
       }
@@ -255,8 +260,8 @@ private:
       Length += 1 + Numeral(Length + 1, Base);
     }
     if (Peek(Length) != Mark) {
-      Error(Position + Length, std::string("missing '") + static_cast<char>(Mark) +
-                                   "' at the end of a based literal");
+      Error(Position + Length,
+            std::string("missing '") + static_cast<char>(Mark) + "' at the end of a based literal");
       return Length;
     }
     return Length + 1;

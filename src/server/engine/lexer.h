@@ -30,8 +30,8 @@ struct Lexeme {
   Code Symbol = Code::None;  ///< the reserved word or delimiter, else None
   std::size_t Offset = 0;    ///< first byte in the source
   std::size_t Length = 0;
-  std::size_t Line = 0;      ///< 0-based physical line
-  long long Column = 1;      ///< 1-based column in the source, tabs expanded to multiples of 8
+  std::size_t Line = 0;  ///< 0-based physical line
+  long long Column = 1;  ///< 1-based column in the source, tabs expanded to multiples of 8
 };
 
 /// One physical line: its lexemes are Lexemes[First .. First + Count - 1].

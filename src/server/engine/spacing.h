@@ -3,14 +3,15 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "lexer.h"
 
 namespace Formatter {
 
 enum class Gap : unsigned char {
-  None,     ///< no blank (before `;` `,` `)`, after `(`, around `'` and `.`, after a sign)
-  One,      ///< one blank (around operators, `:=`, `=>`, `:`, `|`, between words...)
+  None,     ///< no blank (before `;` `,` `)`, after `(`, around `'` and `.`, after a sign, `=>+`)
+  One,      ///< one blank (around operators, `:=`, `=>`, `:`, `|`, between words, `[ (`...)
   Free,     ///< none or one, as the author wrote it (around `**`)
   Comment,  ///< before an end-of-line comment: two blanks
 };
@@ -19,11 +20,21 @@ enum class Gap : unsigned char {
 /// a unary plus or minus.
 Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept;
 
+/// `=>+` written together (the "plus" of SPARK's Depends aspect): one
+/// delimiter to GNAT's style, the `+` no sign.
+bool Is_Arrow_Plus(const Lexeme* Left, const Lexeme& Right) noexcept;
+
+/// One flag per lexeme of Input: the lexeme is a unary plus or minus (it
+/// follows neither a name, a literal nor a closing parenthesis).
+std::vector<bool> Sign_Flags(const Lexed& Input);
+
 /// The number of blanks before an end-of-line comment.
 inline constexpr long long Comment_Gap = 2;
 
 /// True when Left and Right written with no blank between them would lex
-/// as something else (two words, `--`, a compound delimiter, one string).
+/// as something else (two words, `--`, a compound delimiter, one string),
+/// or could with their other neighbour (a numeral and a dot, a dot and a
+/// numeral: `2 .0` must not become the real literal `2.0`).
 bool Would_Merge(std::string_view Left, std::string_view Right) noexcept;
 
 }  // namespace Formatter

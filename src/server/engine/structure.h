@@ -16,10 +16,18 @@ namespace Formatter {
 inline constexpr std::size_t No_Lexeme = std::numeric_limits<std::size_t>::max();
 
 enum class Line_Kind : unsigned char {
-  Empty,         ///< no lexeme (a blank line)
+  Empty,         ///< no lexeme but effectors (a blank line)
   Comment,       ///< only a comment (and effectors)
   Fixed,         ///< starts a statement, declaration or clause, or a closing keyword
   Continuation,  ///< continues the statement begun on Statement_Line
+};
+
+/// Where a continuation line goes when the author's offset does not follow
+/// the style.
+enum class Continuation_Rule : unsigned char {
+  Indented,  ///< after the open parenthesis, else two columns in from the statement
+  Level,     ///< at the statement's own indentation (`with` of aspects alone...)
+  Under,     ///< at the column of lexeme Reference plus Shift
 };
 
 struct Line_Role {
@@ -30,22 +38,33 @@ struct Line_Role {
   /// Continuation: the line on which the statement began.
   std::size_t Statement_Line = 0;
   /// Continuation: the innermost parenthesis still open at the start of the
-  /// line (opened on an earlier line of the statement), or No_Lexeme.
+  /// line, or No_Lexeme.
   std::size_t Open_Paren = No_Lexeme;
+  Continuation_Rule Rule = Continuation_Rule::Indented;
+  std::size_t Reference = No_Lexeme;
+  long long Shift = 0;
   /// The first lexeme that is not a comment or effector, or No_Lexeme.
   std::size_t First_Code = No_Lexeme;
-  /// Comment: the line ends an unfinished statement's text (the comment
-  /// stands inside a statement), so it follows the next code line.
+  /// Comment: the comment stands inside an unfinished statement.
   bool Inside_Statement = false;
   /// Comment: the next code line starts with a closing keyword (end, else,
   /// elsif, when, exception, begin, or, private).
   bool Before_Closer = false;
 };
 
-/// The role of every line of Source (Lexed.Lines order). Units is the
-/// indentation width. Unary is filled with one flag per lexeme: the plus
-/// or minus sign is unary.
-std::vector<Line_Role> Analyse(std::string_view Source, const Lexed& Input, int Units,
-                               std::vector<bool>& Unary);
+/// Places the lexemes of one line as soon as its role is known, so that the
+/// nesting that follows can build on the columns of the lines before.
+class Line_Placer {
+public:
+  virtual ~Line_Placer() = default;
+  /// Places line L (Roles[0 .. L] are known) and returns the column of its
+  /// first code lexeme.
+  virtual long long Place(std::size_t L, const std::vector<Line_Role>& Roles) = 0;
+};
+
+/// The role of every line of Input (Lexed.Lines order), each code line
+/// handed to Placer as soon as its role is known. Units is the indentation
+/// width.
+std::vector<Line_Role> Analyse(const Lexed& Input, int Units, Line_Placer& Placer);
 
 }  // namespace Formatter

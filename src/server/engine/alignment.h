@@ -1,0 +1,25 @@
+// Alignment groups: consecutive lines that declare names (`A, B : T`) or
+// associate choices (`Name => Value`) starting at one column have their
+// colons, or their arrows, in one column, as the GNAT sources do.
+#pragma once
+
+#include <vector>
+
+#include "lexer.h"
+#include "structure.h"
+
+namespace Formatter {
+
+/// The longest line of the GNAT style: alignment and continuation lines do
+/// not push a line past it where they can help it.
+inline constexpr long long Style_Line_Length = 79;
+
+/// For every lexeme, the column that its alignment group gives it (the
+/// colon or arrow of a group member), or 0. Column holds the columns as
+/// placed so far. A group already aligned keeps its column; any other is
+/// aligned one blank after its longest names, unless that would push one
+/// of its lines past Style_Line_Length.
+std::vector<long long> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
+                                     const std::vector<long long>& Column);
+
+}  // namespace Formatter

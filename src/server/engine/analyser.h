@@ -1,0 +1,142 @@
+// The nesting analyser behind Analyse: the stack of open constructs, the
+// statement being read, and the role it gives each line. Internal to the
+// formatting engine.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "structure.h"
+
+namespace Formatter::Nesting {
+
+enum class Frame_Kind : unsigned char {
+  Compilation,
+  Generic,
+  Unit,
+  Block,
+  If,
+  Case,
+  Alternative,
+  Loop,
+  Select,
+  Record,
+  Do
+};
+
+enum class Region : unsigned char { Declarations, Statements, Handlers };
+
+struct Frame {
+  Frame_Kind Kind = Frame_Kind::Compilation;
+  long long Base = 0;  ///< indentation of the construct's own keywords
+  Region Part = Region::Declarations;
+  bool Awaiting = false;  ///< If: `then`; Case: `is`; Alternative: `=>`
+};
+
+inline constexpr std::size_t Deepest_Search = 200;
+
+inline bool Is_Code(const Lexeme& Item) noexcept {
+  return Item.Class != Lexeme_Class::Comment && Item.Class != Lexeme_Class::Effector &&
+         Item.Class != Lexeme_Class::Byte_Order_Mark;
+}
+
+inline bool Is_Unit_Head(Code Head) noexcept {
+  return Head == Code::Package || Head == Code::Procedure || Head == Code::Function ||
+         Head == Code::Task || Head == Code::Protected || Head == Code::Entry;
+}
+
+inline bool Is_Body_Frame(Frame_Kind Kind) noexcept {
+  return Kind == Frame_Kind::Unit || Kind == Frame_Kind::Block || Kind == Frame_Kind::Do;
+}
+
+class Analyser {
+public:
+  /// Places the lines of Lexed_Source through Line_Placer as it goes.
+  Analyser(const Lexed& Lexed_Source, int Indent_Units, Line_Placer& Line_Placer)
+      : Input(Lexed_Source), Units(Indent_Units), Placer(Line_Placer) {
+    Stack.push_back(Frame{});
+  }
+
+  /// The role of every line, each code line placed as soon as it is known.
+  std::vector<Line_Role> Run();
+
+private:
+  Code Sym(std::size_t I) const noexcept {
+    return I < Input.Lexemes.size() ? Input.Lexemes[I].Symbol : Code::None;
+  }
+  Frame& Top() noexcept { return Stack.back(); }
+  const Frame& Top() const noexcept { return Stack.back(); }
+  long long Content() const noexcept {
+    return Top().Kind == Frame_Kind::Compilation ? 0 : Top().Base + Units;
+  }
+  long long Statement_Base() const noexcept { return Estimated[Statement_Line]; }
+  long long Base_Or_Content(std::size_t F) const noexcept {
+    return F > 0 ? Stack[F].Base : Content();
+  }
+  void Start_Next() noexcept {
+    At_Start = true;
+    Head = Code::None;
+  }
+  void Push(Frame_Kind Kind, long long Base, Region Part = Region::Declarations,
+            bool Awaiting = false) {
+    Stack.push_back(Frame{Kind, Base < 0 ? 0 : Base, Part, Awaiting});
+  }
+  static void Under(Line_Role& Role, std::size_t Reference, long long Shift) noexcept {
+    if (Reference != No_Lexeme) {
+      Role.Rule = Continuation_Rule::Under;
+      Role.Reference = Reference;
+      Role.Shift = Shift;
+    }
+  }
+
+  // Line roles (analyser_lines.cpp).
+  void Analyse_Line(std::size_t L);
+  void Decide(std::size_t L, std::size_t I);
+  void Hint(Line_Role& Role, std::size_t I) const noexcept;
+  bool Starts_Record(std::size_t I) const noexcept;
+  void Recover_At_Line_Start(std::size_t I);
+  std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
+  std::size_t Innermost_Closable() const noexcept;
+  long long Start_Column(std::size_t I) const noexcept;
+  long long Alternative_Column() const noexcept;
+  bool Takes_Alternatives() const noexcept;
+  bool Opens_Statements() const noexcept;
+  bool Is_Prefix_Private(std::size_t I) const noexcept;
+  std::size_t Next_Code(std::size_t I) const noexcept;
+  long long Closer_Column(std::size_t I) const noexcept;
+  void Mark_Comments_Before_Closers();
+
+  // Statements and constructs (analyser_statements.cpp).
+  void Apply(std::size_t I);
+  void Apply_Inside_Parens(std::size_t I);
+  bool Opens_Formal_Part(std::size_t Paren) const noexcept;
+  void Apply_Paren(std::size_t I, bool Opening);
+  void Enter_Statement(std::size_t I);
+
+  void Begin_Statement(std::size_t I);
+  bool Begin_Divider(std::size_t I);
+  bool Begin_Section(Code S);
+  void Continue_Statement(std::size_t I);
+  void Open_Inside_Statement(std::size_t I);
+  void Apply_Is(std::size_t I);
+  void Open_Alternative();
+
+  const Lexed& Input;
+  int Units;
+  Line_Placer& Placer;
+  std::vector<Frame> Stack;
+  std::vector<Line_Role> Roles;
+  std::vector<long long> Estimated;
+  std::vector<std::size_t> Parens;
+  std::size_t Statement_Line = 0;
+  std::size_t Previous = No_Lexeme;
+  std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line
+  std::size_t Choice = No_Lexeme;               // the first choice after `when`
+  Code Head = Code::None;
+  std::size_t Declare_Depth = No_Lexeme;  // parentheses around a declare expression
+  bool At_Start = true;
+  bool Skipping = false;       // after `end`, up to its semicolon
+  bool Awaiting_With = false;  // task or protected `is new ... with`
+};
+
+}  // namespace Formatter::Nesting

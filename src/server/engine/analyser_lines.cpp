@@ -1,0 +1,274 @@
+// The nesting analyser, line by line: the role of each line from its first
+// code lexeme and the constructs open before it.
+#include <algorithm>
+
+#include "analyser.h"
+
+namespace Formatter::Nesting {
+
+std::vector<Line_Role> Analyser::Run() {
+  Roles.assign(Input.Lines.size(), Line_Role{});
+  Estimated.reserve(Input.Lines.size());
+  for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
+    Analyse_Line(L);
+  }
+  Mark_Comments_Before_Closers();
+  return std::move(Roles);
+}
+
+void Analyser::Analyse_Line(std::size_t L) {
+  const Source_Line& Line = Input.Lines[L];
+  Line_Role& Role = Roles[L];
+  Estimated.push_back(0);
+  for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
+    const Lexeme& Item = Input.Lexemes[I];
+    if (!Is_Code(Item)) {
+      if (Item.Class == Lexeme_Class::Comment && Role.First_Code == No_Lexeme) {
+        Role.Kind = Line_Kind::Comment;
+      }
+      continue;
+    }
+    if (Role.First_Code == No_Lexeme) {
+      Role.First_Code = I;
+      Decide(L, I);
+    }
+    Apply(I);
+    Previous = I;
+  }
+  if (Role.First_Code != No_Lexeme) {
+    Previous_Line_First = Role.First_Code;
+  } else if (Role.Kind == Line_Kind::Comment) {
+    Role.Indent = Content();
+    Role.Inside_Statement = !At_Start;
+    Estimated.back() = Role.Indent;
+  }
+}
+
+// The role of a line, from its first code lexeme and the state before it.
+void Analyser::Decide(std::size_t L, std::size_t I) {
+  Recover_At_Line_Start(I);
+  Line_Role& Role = Roles[L];
+  if (At_Start) {
+    Role.Kind = Line_Kind::Fixed;
+    Role.Indent = Start_Column(I);
+  } else if (const long long Closer = Closer_Column(I); Closer >= 0) {
+    Role.Kind = Line_Kind::Fixed;
+    Role.Indent = Closer;
+  } else {
+    Role.Kind = Line_Kind::Continuation;
+    Role.Statement_Line = Statement_Line;
+    Role.Open_Paren = Parens.empty() ? No_Lexeme : Parens.back();
+    Role.Indent = Statement_Base() + 2;
+    Hint(Role, I);
+  }
+  Role.Indent = std::max<long long>(Role.Indent, 0);
+  Estimated.back() = std::max<long long>(Placer.Place(L, Roles) - 1, 0);
+}
+
+// The style's place for a continuation line that begins with I, where it
+// is not two columns in or after the open parenthesis.
+void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
+  const Code S = Sym(I);
+  const std::size_t Next = Next_Code(I);
+  const bool Alone = Next == No_Lexeme || Input.Lexemes[Next].Line != Input.Lexemes[I].Line;
+  if (!Parens.empty()) {
+    return;
+  }
+  // After a label that ends the line above, the loop or block it names
+  // stands at the label's level.
+  const bool After_Label =
+      Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
+  if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
+      S == Code::Renames || After_Label) {
+    Role.Rule = Continuation_Rule::Level;
+  } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
+    Under(Role, Choice, -2);
+  } else if (S == Code::Return && Sym(Previous_Line_First) == Code::Left_Paren) {
+    Under(Role, Next_Code(Previous_Line_First), 0);
+  } else if (Starts_Record(I)) {
+    // `type T is` then `record` one level in; `new P with` then `record`
+    // at the type's level.
+    if (Sym(Previous) == Code::Is) {
+      Under(Role, Roles[Statement_Line].First_Code, Units);
+    } else {
+      Role.Rule = Continuation_Rule::Level;
+    }
+  } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren) {
+    // After `=>`, and a parenthesis under the name it applies to: two
+    // columns in from the line above.
+    Under(Role, Previous_Line_First, 2);
+  } else if (Sym(Previous) == Code::Comma && Sym(Previous_Line_First) == Code::With &&
+             Next_Code(Previous_Line_First) != I) {
+    // The next aspect under the first one, after `with`.
+    Under(Role, Next_Code(Previous_Line_First), 0);
+  }
+}
+
+// `record`, or `abstract`, `tagged` and `limited` before it.
+bool Analyser::Starts_Record(std::size_t I) const noexcept {
+  for (std::size_t J = I; J != No_Lexeme; J = Next_Code(J)) {
+    const Code S = Sym(J);
+    if (S == Code::Record) {
+      return Sym(Previous) != Code::Null;
+    }
+    if (S != Code::Abstract && S != Code::Tagged && S != Code::Limited) {
+      return false;
+    }
+  }
+  return false;
+}
+
+// Keywords that can only begin a statement end an unfinished one (a
+// missing semicolon or parenthesis), so that one error stays local.
+void Analyser::Recover_At_Line_Start(std::size_t I) {
+  // Aspects after `end record` continue the type declaration.
+  if (Skipping && Sym(I) != Code::With) {
+    Skipping = false;
+    Start_Next();
+    return;
+  }
+  if (At_Start) {
+    return;
+  }
+  const Code S = Sym(I);
+  const bool Hard = S == Code::End || S == Code::Elsif || S == Code::Exception;
+  const bool Soft =
+      Parens.empty() && (S == Code::Begin || (S == Code::Else && Sym(Previous) != Code::Or));
+  if (Hard || Soft) {
+    Parens.clear();
+    Declare_Depth = No_Lexeme;
+    Start_Next();
+  }
+}
+
+// Index of the innermost frame of one of Kinds (Alternatives skipped over),
+// or 0 when there is none.
+std::size_t Analyser::Find(std::initializer_list<Frame_Kind> Kinds) const noexcept {
+  // Nesting deeper than any real program is not searched through, so that
+  // no input makes this quadratic.
+  const std::size_t Lowest = Stack.size() > Deepest_Search ? Stack.size() - Deepest_Search : 1;
+  for (std::size_t F = Stack.size() - 1; F >= Lowest; --F) {
+    for (const Frame_Kind Kind : Kinds) {
+      if (Stack[F].Kind == Kind) {
+        return F;
+      }
+    }
+    if (Stack[F].Kind == Frame_Kind::Unit) {
+      return 0;
+    }
+  }
+  return 0;
+}
+
+std::size_t Analyser::Innermost_Closable() const noexcept {
+  std::size_t F = Stack.size() - 1;
+  while (F > 0 && Stack[F].Kind == Frame_Kind::Alternative) {
+    --F;
+  }
+  return F;
+}
+
+long long Analyser::Start_Column(std::size_t I) const noexcept {
+  switch (Sym(I)) {
+    case Code::End:
+      return Innermost_Closable() > 0 ? Stack[Innermost_Closable()].Base : 0;
+    case Code::Elsif:
+      return Base_Or_Content(Find({Frame_Kind::If}));
+    case Code::Else:
+      return Base_Or_Content(Find({Frame_Kind::If, Frame_Kind::Select}));
+    case Code::Or:
+    case Code::Then:
+      return Base_Or_Content(Find({Frame_Kind::Select}));
+    case Code::Exception:
+      return Base_Or_Content(Find({Frame_Kind::Unit, Frame_Kind::Block, Frame_Kind::Do}));
+    case Code::Begin:
+      return Opens_Statements() ? Stack[Innermost_Closable()].Base : Content();
+    case Code::Private:
+      return !Is_Prefix_Private(I) && Top().Kind == Frame_Kind::Unit ? Top().Base : Content();
+    case Code::When:
+      return Alternative_Column();
+    case Code::Package:
+    case Code::Procedure:
+    case Code::Function:
+      return Top().Kind == Frame_Kind::Generic ? Top().Base : Content();
+    default:
+      return Content();
+  }
+}
+
+long long Analyser::Alternative_Column() const noexcept {
+  if (Top().Kind == Frame_Kind::Alternative) {
+    return Top().Base;
+  }
+  return Takes_Alternatives() ? Top().Base + Units : Content();
+}
+
+bool Analyser::Takes_Alternatives() const noexcept {
+  const Frame& F = Top();
+  return F.Kind == Frame_Kind::Case || F.Kind == Frame_Kind::Select ||
+         (Is_Body_Frame(F.Kind) && F.Part == Region::Handlers);
+}
+
+bool Analyser::Opens_Statements() const noexcept {
+  const Frame& F = Stack[Innermost_Closable()];
+  return (F.Kind == Frame_Kind::Unit || F.Kind == Frame_Kind::Block) &&
+         F.Part == Region::Declarations;
+}
+
+// `private with`, `private package`...: only where library units start.
+bool Analyser::Is_Prefix_Private(std::size_t I) const noexcept {
+  if (Top().Kind != Frame_Kind::Compilation) {
+    return false;
+  }
+  const Code Next = Sym(Next_Code(I));
+  return Next == Code::With || Next == Code::Package || Next == Code::Procedure ||
+         Next == Code::Function || Next == Code::Generic;
+}
+
+std::size_t Analyser::Next_Code(std::size_t I) const noexcept {
+  for (std::size_t J = I + 1; J < Input.Lexemes.size(); ++J) {
+    if (Is_Code(Input.Lexemes[J])) {
+      return J;
+    }
+  }
+  return No_Lexeme;
+}
+
+// The column of a keyword that, though it continues a statement, lines
+// up with the construct it belongs to (`then`, `is`, `loop` on a line of
+// their own); -1 for an ordinary continuation line.
+long long Analyser::Closer_Column(std::size_t I) const noexcept {
+  switch (Sym(I)) {
+    case Code::Then:
+      return Top().Kind == Frame_Kind::If && Top().Awaiting && Sym(Previous) != Code::And
+                 ? Top().Base
+                 : -1;
+    case Code::Is:
+      if (Head == Code::Case && Top().Kind == Frame_Kind::Case) {
+        return Top().Base;
+      }
+      return Is_Unit_Head(Head) ? Statement_Base() : -1;
+    case Code::Loop:
+    case Code::Do:
+      return Statement_Base();
+    default:
+      return -1;
+  }
+}
+
+void Analyser::Mark_Comments_Before_Closers() {
+  bool Closer_Follows = false;
+  for (std::size_t L = Roles.size(); L > 0; --L) {
+    Line_Role& Role = Roles[L - 1];
+    if (Role.First_Code != No_Lexeme) {
+      const Code S = Sym(Role.First_Code);
+      Closer_Follows = S == Code::End || S == Code::Else || S == Code::Elsif || S == Code::When ||
+                       S == Code::Exception || S == Code::Begin || S == Code::Or ||
+                       S == Code::Private;
+    } else if (Role.Kind == Line_Kind::Comment) {
+      Role.Before_Closer = Closer_Follows;
+    }
+  }
+}
+
+}  // namespace Formatter::Nesting

@@ -1,0 +1,19 @@
+// Formatting a text through the engine and the client's writer, for tests
+// that state inputs and outputs as plain text with LF line ends.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "formatter.h"
+
+namespace Layout_Support {
+
+/// Source formatted and written as the client writes it, CR LF turned into
+/// LF; the first error's message when there are lexical errors.
+std::string Formatted(std::string_view Source, const Formatter::Settings& Options = {});
+
+/// The lexemes of Source, reserved words in lower case, one per line.
+std::string Lexeme_List(std::string_view Source);
+
+}  // namespace Layout_Support

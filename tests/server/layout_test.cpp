@@ -1,0 +1,467 @@
+// The Standard layout, construct by construct: sources written without
+// indentation (or badly indented) and the text the client writes for them.
+// Every expected text is also formatted again, to check that it is a
+// fixed point.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "layout_support.h"
+
+namespace {
+
+using Layout_Support::Formatted;
+
+struct Layout_Case {
+  std::string Name;
+  std::string Source;
+  std::string Expected;
+};
+
+class Layout : public testing::TestWithParam<Layout_Case> {};
+
+TEST_P(Layout, FollowsTheStyle) {
+  EXPECT_EQ(Formatted(GetParam().Source), GetParam().Expected);
+}
+
+TEST_P(Layout, LeavesItsOwnOutputAlone) {
+  EXPECT_EQ(Formatted(GetParam().Expected), GetParam().Expected);
+}
+
+std::string Case_Name(const testing::TestParamInfo<Layout_Case>& Info) {
+  return Info.param.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Constructs, Layout,
+    testing::Values(Layout_Case{"PackageSpecAndPrivatePart", R"(WITH Ada.Text_IO; USE Ada.Text_IO;
+PRIVATE WITH System;
+PACKAGE P IS
+TYPE T IS PRIVATE;
+PROCEDURE Q (X : T);
+PRIVATE
+TYPE T IS NULL RECORD;
+END P;
+)",
+                                R"(with Ada.Text_IO; use Ada.Text_IO;
+private with System;
+package P is
+   type T is private;
+   procedure Q (X : T);
+private
+   type T is null record;
+end P;
+)"},
+                    Layout_Case{"SubprogramBodyStatements", R"(procedure Run (N : Integer) is
+Count : Natural := 0;
+begin
+if N > 0 then
+Count := 1;
+elsif N < 0 then
+Count := 2;
+else
+null;
+end if;
+for I in 1 .. N loop
+while Count < 10 loop
+Count := Count + 1;
+end loop;
+end loop;
+Outer : loop
+exit Outer when Count > 3;
+end loop Outer;
+declare
+X : Integer;
+begin
+X := 1;
+end;
+exception
+when Constraint_Error =>
+null;
+when E : others =>
+raise;
+end Run;
+)",
+                                R"(procedure Run (N : Integer) is
+   Count : Natural := 0;
+begin
+   if N > 0 then
+      Count := 1;
+   elsif N < 0 then
+      Count := 2;
+   else
+      null;
+   end if;
+   for I in 1 .. N loop
+      while Count < 10 loop
+         Count := Count + 1;
+      end loop;
+   end loop;
+   Outer : loop
+      exit Outer when Count > 3;
+   end loop Outer;
+   declare
+      X : Integer;
+   begin
+      X := 1;
+   end;
+exception
+   when Constraint_Error =>
+      null;
+   when E : others =>
+      raise;
+end Run;
+)"},
+                    Layout_Case{"CaseAlternatives", R"(case C is
+when 'a' | 'b' =>
+Put ("ab");
+when others =>
+case D is
+when 1 =>
+null;
+when others =>
+null;
+end case;
+end case;
+)",
+                                R"(case C is
+   when 'a' | 'b' =>
+      Put ("ab");
+   when others =>
+      case D is
+         when 1 =>
+            null;
+         when others =>
+            null;
+      end case;
+end case;
+)"},
+                    Layout_Case{"RecordsAndVariants", R"(type R (D : Boolean) is record
+A : Integer;
+case D is
+when True =>
+B : Float;
+when False =>
+null;
+end case;
+end record;
+for R use record
+A at 0 range 0 .. 31;
+end record;
+type E is new R with null record;
+)",
+                                R"(type R (D : Boolean) is record
+   A : Integer;
+   case D is
+      when True =>
+         B : Float;
+      when False =>
+         null;
+   end case;
+end record;
+for R use record
+   A at 0 range 0 .. 31;
+end record;
+type E is new R with null record;
+)"},
+                    Layout_Case{"GenericAndFormalSubprograms", R"(generic
+type Element is private;
+with function "<" (L, R : Element) return Boolean is <>;
+with package Q is new G (<>);
+package Sorting is
+procedure Sort;
+end Sorting;
+)",
+                                R"(generic
+   type Element is private;
+   with function "<" (L, R : Element) return Boolean is <>;
+   with package Q is new G (<>);
+package Sorting is
+   procedure Sort;
+end Sorting;
+)"},
+                    Layout_Case{"TasksProtectedSelect", R"(task body Worker is
+begin
+select
+accept Start (N : Integer) do
+Count := N;
+end Start;
+or
+when Ready =>
+accept Stop;
+or
+delay 1.0;
+end select;
+end Worker;
+protected type Lock is
+entry Seize;
+private
+Held : Boolean := False;
+end Lock;
+protected body Lock is
+entry Seize when not Held is
+begin
+Held := True;
+end Seize;
+end Lock;
+)",
+                                R"(task body Worker is
+begin
+   select
+      accept Start (N : Integer) do
+         Count := N;
+      end Start;
+   or
+      when Ready =>
+         accept Stop;
+   or
+      delay 1.0;
+   end select;
+end Worker;
+protected type Lock is
+   entry Seize;
+private
+   Held : Boolean := False;
+end Lock;
+protected body Lock is
+   entry Seize when not Held is
+   begin
+      Held := True;
+   end Seize;
+end Lock;
+)"},
+                    Layout_Case{"SeparateBodyAndStubs", R"(separate (Parent)
+procedure Child is
+procedure Inner is separate;
+procedure Nothing is null;
+function Twice (X : Integer) return Integer is (2 * X);
+begin
+Inner;
+end Child;
+)",
+                                R"(separate (Parent)
+procedure Child is
+   procedure Inner is separate;
+   procedure Nothing is null;
+   function Twice (X : Integer) return Integer is (2 * X);
+begin
+   Inner;
+end Child;
+)"},
+                    Layout_Case{"ContinuationLines", R"(procedure Long
+(First : Integer;
+Second : Integer)
+is
+begin
+Call (First,
+Second);
+Result :=
+First + Second;
+if First > 0
+and then Second > 0
+then
+null;
+end if;
+end Long;
+)",
+                                R"(procedure Long
+  (First  : Integer;
+   Second : Integer)
+is
+begin
+   Call (First,
+         Second);
+   Result :=
+     First + Second;
+   if First > 0
+     and then Second > 0
+   then
+      null;
+   end if;
+end Long;
+)"},
+                    Layout_Case{"AuthorsContinuationOffsetsKept", R"(procedure P is
+begin
+      X := Function_Call
+               (A, B);
+end P;
+)",
+                                R"(procedure P is
+begin
+   X := Function_Call
+            (A, B);
+end P;
+)"},
+                    Layout_Case{"AspectsAndReturnUnderParameters", R"(function F
+(X : Integer)
+return Integer
+with
+Pre => X > 0;
+procedure G (X : Integer) with Inline;
+)",
+                                R"(function F
+  (X : Integer)
+   return Integer
+with
+  Pre => X > 0;
+procedure G (X : Integer) with Inline;
+)"},
+                    Layout_Case{"RecordsOnTheirOwnLines", R"(type Cursor is
+record
+Node : Natural;
+end record;
+type Iterator is new Limited_Controlled and
+Iterator_Interfaces.Forward_Iterator with
+record
+Container : List_Access;
+end record
+with Disable_Controlled;
+function Element (C : Cursor) return Natural
+renames Get;
+)",
+                                R"(type Cursor is
+   record
+      Node : Natural;
+   end record;
+type Iterator is new Limited_Controlled and
+  Iterator_Interfaces.Forward_Iterator with
+record
+   Container : List_Access;
+end record
+  with Disable_Controlled;
+function Element (C : Cursor) return Natural
+renames Get;
+)"},
+                    Layout_Case{"ParenthesesAndAspectsUnderWhatTheyFollow", R"(function F return T is
+begin
+return
+Formatting.Time_Of
+(Year => 1,
+Month => 2);
+end F;
+type R is new C
+with Bit_Order => X,
+Scalar_Storage_Order => Y;
+)",
+                    R"(function F return T is
+begin
+   return
+     Formatting.Time_Of
+       (Year  => 1,
+        Month => 2);
+end F;
+type R is new C
+  with Bit_Order => X,
+       Scalar_Storage_Order => Y;
+)"},
+        Layout_Case{"LabelOnItsOwnLine", R"(begin
+Search :
+while J <= Last
+and then F (J) = ' '
+loop
+J := J + 1;
+end loop Search;
+end;
+)",
+                                R"(begin
+   Search :
+   while J <= Last
+     and then F (J) = ' '
+   loop
+      J := J + 1;
+   end loop Search;
+end;
+)"},
+                    Layout_Case{"CommentBeforeAspects",
+                                R"(procedure Delete (Container : in out Set) with
+--  Removes everything
+Global => null,
+Depends => (Container =>+ null);
+)",
+                                R"(procedure Delete (Container : in out Set) with
+--  Removes everything
+  Global  => null,
+  Depends => (Container =>+ null);
+)"},
+                    Layout_Case{"WholeLineComments", R"(--  Header in column 1
+package body P is
+--  Before a declaration
+X : Integer;
+procedure Q is
+begin
+null;
+--  After the last statement
+end Q;
+     --  Moves with the code below it
+     Y : Integer;
+--  Stays in column 1 beside indented code
+   Z : Integer;
+end P;
+)",
+                                R"(--  Header in column 1
+package body P is
+   --  Before a declaration
+   X : Integer;
+   procedure Q is
+   begin
+      null;
+      --  After the last statement
+   end Q;
+   --  Moves with the code below it
+   Y : Integer;
+--  Stays in column 1 beside indented code
+   Z : Integer;
+end P;
+)"},
+                    Layout_Case{"EndOfLineCommentsAndBlankLines",
+                                "X := 1;   -- one\n\n\nY := 2;-- two   \n",
+                                "X := 1;  -- one\n\n\nY := 2;  -- two   \n"},
+                    Layout_Case{"Labels", R"(procedure P is
+begin
+<<Again>>
+null;
+goto Again;
+end P;
+)",
+                                R"(procedure P is
+begin
+   <<Again>>
+   null;
+   goto Again;
+end P;
+)"},
+                    Layout_Case{"UnbalancedEndsClampAtTheMargin", R"(end if;
+end loop;
+X := 1;
+procedure P is
+begin
+if A then
+null;
+end P;
+)",
+                                R"(end if;
+end loop;
+X := 1;
+procedure P is
+begin
+   if A then
+      null;
+   end P;
+)"},
+                    Layout_Case{"UnfinishedConstructsStillFormat", R"(procedure P is
+begin
+Call (A,
+B;
+X := 1;
+end P;
+)",
+                                R"(procedure P is
+begin
+   Call (A,
+         B;
+   X := 1;
+end P;
+)"}),
+    Case_Name);
+
+}  // namespace

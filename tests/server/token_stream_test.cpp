@@ -1,0 +1,74 @@
+// The token stream itself: kinds, columns, line ends, and the letter case
+// that the client's table gives each kind.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "formatter.h"
+#include "token_writer.h"
+
+namespace {
+
+std::string Image(const std::vector<Formatter::Token>& Tokens) {
+  std::string Text;
+  for (const Formatter::Token& Item : Tokens) {
+    Text += std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',' + Item.Text + '\n';
+  }
+  return Text;
+}
+
+TEST(Token_Stream, GivesKindsColumnsAndLineEnds) {
+  const Formatter::Result Result =
+      Formatter::Format("IF X'Length>1 THEN -- Note\n\nS:=\"A\";", Formatter::Settings{});
+  ASSERT_TRUE(Result.Errors.empty());
+  EXPECT_EQ(Image(Result.Tokens),
+            "4,1,IF\n1,4,X\n5,5,'\n105,6,Length\n5,13,>\n2,15,1\n4,17,THEN\n104,23,-- Note\n"
+            "3,1,\n3,1,\n1,4,S\n5,6,:=\n2,9,\"A\"\n5,12,;\n");
+}
+
+TEST(Token_Stream, KindsGetTheRightLetterCaseFromTheClient) {
+  const Formatter::Result Result = Formatter::Format(
+      "\xEF\xBB\xBF"
+      "BEGIN Mixed_Case'Access := 16#Ab# & \"Str\" & 'C';  --  Keep THIS\n\f",
+      Formatter::Settings{});
+  ASSERT_TRUE(Result.Errors.empty());
+  std::string Written;
+  for (const Formatter::Token& Item : Result.Tokens) {
+    Written += Client::Apply_Case(Item.Kind, Item.Text);
+    EXPECT_GE(Item.Kind, 1);
+    EXPECT_LE(Item.Kind, 110);
+  }
+  EXPECT_EQ(Written,
+            "\xEF\xBB\xBF"
+            "beginMixed_Case'Access:=16#Ab#&\"Str\"&'C';--  Keep THIS\f");
+}
+
+TEST(Token_Stream, EndsLinesOnlyWithEmptyEndOfLineTokens) {
+  const Formatter::Result Result = Formatter::Format("A;\nB;\n\nC;", Formatter::Settings{});
+  int Line_Ends = 0;
+  for (const Formatter::Token& Item : Result.Tokens) {
+    if (Item.Kind == Formatter::Kinds::End_Of_Line) {
+      EXPECT_TRUE(Item.Text.empty());
+      ++Line_Ends;
+    } else {
+      EXPECT_FALSE(Item.Text.empty());
+    }
+  }
+  EXPECT_EQ(Line_Ends, 3);
+}
+
+TEST(Token_Stream, BreaksLinesTheClientCouldNotHold) {
+  std::string Long = "X :=";
+  for (int I = 0; I < 300; ++I) {
+    Long += " A" + std::to_string(I) + " +";
+  }
+  Long += " 1;\n";
+  const Formatter::Result Result = Formatter::Format(Long, Formatter::Settings{});
+  for (const Formatter::Token& Item : Result.Tokens) {
+    EXPECT_LE(Item.Column + static_cast<long long>(Item.Text.size()) - 1, Formatter::Longest_Line);
+  }
+  EXPECT_EQ(Formatter::Longest_Line + 1, static_cast<long long>(Client::Line_Length));
+}
+
+}  // namespace
