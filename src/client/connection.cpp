@@ -144,7 +144,9 @@ bool Connection::Show_Reply() {
 }
 
 void Connection::Write_To_Server(std::string_view Message) {
-  Log::Write("Write to Server=" + std::string(Message));
+  // One request per token: the trace's text reuses its storage.
+  Trace.assign("Write to Server=").append(Message);
+  Log::Write(Trace);
   if (!Server_Pipe) {
     throw Windows::Pipe::No_Handle();
   }

@@ -42,6 +42,7 @@ private:
   Windows::Pipe::Handle Server_Pipe;
   std::size_t Reply_Size = 1000;
   std::vector<char> Reply_Buffer;
+  std::string Trace;  ///< the trace record of the message being sent
 };
 
 }  // namespace Client

@@ -1,6 +1,7 @@
 // The token stream writer.
 #include "token_writer.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "log.h"
@@ -27,7 +28,9 @@ class Line_Builder {
 public:
   explicit Line_Builder(Line_Sink& Sink) : Output(Sink) {}
 
-  void Write_At(long long Column, std::string_view Text) {
+  // Text is placed as received, then given its kind's letter case where it
+  // lies, so that no copy of it is made.
+  void Write_At(long long Column, long long Id, std::string_view Text) {
     if (Column > Next_Column() && Column < static_cast<long long>(Line_Length)) {
       Line.append(static_cast<std::size_t>(Column) - Line.size() - 1, ' ');
     }
@@ -38,6 +41,7 @@ public:
       End_Line();
     }
     Line.append(Text);
+    Apply_Case(Id, Line.data() + Line.size() - Text.size(), Line.data() + Line.size());
   }
 
   void End_Line() {
@@ -87,14 +91,16 @@ Token Parse_Token(std::string_view Reply) {
   return Result;
 }
 
-std::string Apply_Case(long long Id, std::string_view Text) {
+void Apply_Case(long long Id, char* First, char* Last) noexcept {
   switch (Id) {
     case 1: case 2: case 104: case 105: case 108:
-      return std::string(Text);
+      return;
     case 107:
-      return Text::Upper_Case(Text);
+      std::transform(First, Last, First, Text::Upper);
+      return;
     default:
-      return Text::Lower_Case(Text);
+      std::transform(First, Last, First, Text::Lower);
+      return;
   }
 }
 
@@ -115,7 +121,7 @@ void Write_Tokens(Conversation& Server, Line_Sink& Output) {
       continue;
     }
     if (!Next.Text.empty()) {
-      Line.Write_At(Next.Column, Apply_Case(Next.Id, Next.Text));
+      Line.Write_At(Next.Column, Next.Id, Next.Text);
     } else if (Next.Id == End_Of_Line_Kind) {
       Line.End_Line();
     }

@@ -45,7 +45,8 @@ struct Token {
 /// 110 is reported whatever follows. Throws Bad_Reply.
 Token Parse_Token(std::string_view Reply);
 
-/// The token's text with the letter case its kind asks for.
-std::string Apply_Case(long long Id, std::string_view Text);
+/// Puts the token text First .. Last - 1, in place, in the letter case its
+/// kind Id asks for.
+void Apply_Case(long long Id, char* First, char* Last) noexcept;
 
 }  // namespace Client

@@ -101,9 +101,16 @@ std::optional<Command_Line> Read_Command_Line(const std::vector<std::string>& Ar
 
 Ending Serve(const Pipe::Handle& Connection, Session& Conversation, std::size_t Buffer_Length) {
   std::vector<char> Buffer(Buffer_Length);
+  std::string Token;
   try {
     while (!Conversation.Finished()) {
       const std::string Message = Receive(Connection, Buffer, Conversation.Idle_Limit());
+      // One "N" per token: its reply reuses one string.
+      if (Message == "N") {
+        Conversation.Next_Token(Token);
+        Pipe::Write(Connection, Token.data(), Token.size());
+        continue;
+      }
       for (const std::string& Reply : Conversation.Answer(Message)) {
         Pipe::Write(Connection, Reply.data(), Reply.size());
       }

@@ -2,6 +2,7 @@
 #include "session.h"
 
 #include <algorithm>
+#include <charconv>
 #include <exception>
 #include <new>
 #include <optional>
@@ -61,8 +62,11 @@ std::vector<std::string> Session::Answer(std::string_view Message) {
   switch (Command) {
     case 'O':
       return Open(Message.substr(1), Too_Long);
-    case 'N':
-      return {Next_Token()};
+    case 'N': {
+      std::string Reply;
+      Next_Token(Reply);
+      return {std::move(Reply)};
+    }
     case 'C':
       Ended = true;
       Tokens = {};
@@ -129,13 +133,15 @@ std::vector<std::string> Session::Formatted(const std::string& Name, const std::
   return Lines_Then_End(std::move(Lines));
 }
 
-std::string Session::Next_Token() {
+void Session::Next_Token(std::string& Reply) {
   if (Next >= Tokens.size()) {
     Tokens = {};
     Next = 0;
-    return "0";
+    Reply.clear();
+    Reply.push_back('0');
+    return;
   }
-  return Token_Reply(Tokens[Next++]);
+  Token_Reply(Tokens[Next++], Reply);
 }
 
 std::vector<std::string> Session::Lines_Then_End(std::vector<std::string> Lines) const {
@@ -146,8 +152,13 @@ std::vector<std::string> Session::Lines_Then_End(std::vector<std::string> Lines)
   return Lines;
 }
 
-std::string Token_Reply(const Formatter::Token& Token) {
-  return std::to_string(Token.Kind) + ',' + std::to_string(Token.Column) + ',' + Token.Text;
+void Token_Reply(const Formatter::Token& Token, std::string& Reply) {
+  char Numbers[32];
+  char* End = std::to_chars(Numbers, Numbers + 15, Token.Kind).ptr;
+  *End++ = ',';
+  End = std::to_chars(End, Numbers + sizeof Numbers - 1, Token.Column).ptr;
+  *End++ = ',';
+  Reply.assign(Numbers, End).append(Token.Text);
 }
 
 }  // namespace Server

@@ -42,6 +42,10 @@ public:
   /// std::bad_alloc when memory runs out.
   std::vector<std::string> Answer(std::string_view Message);
 
+  /// The reply to "N" (as Answer gives it) in Reply, whose storage is
+  /// reused: one per token, so the program's loop asks for it this way.
+  void Next_Token(std::string& Reply);
+
   /// "C" has been received: the conversation is over.
   bool Finished() const noexcept { return Ended; }
 
@@ -53,7 +57,6 @@ public:
 private:
   std::vector<std::string> Open(std::string_view Name, bool Too_Long);
   std::vector<std::string> Formatted(const std::string& Name, const std::string& Source);
-  std::string Next_Token();
   std::vector<std::string> Lines_Then_End(std::vector<std::string> Lines) const;
 
   std::size_t Reply_Limit;
@@ -63,7 +66,8 @@ private:
   bool Ended = false;
 };
 
-/// The token reply "kind,column,text" (decimal numbers, no blanks).
-std::string Token_Reply(const Formatter::Token& Token);
+/// The token reply "kind,column,text" (decimal numbers, no blanks) in
+/// Reply, whose storage is reused.
+void Token_Reply(const Formatter::Token& Token, std::string& Reply);
 
 }  // namespace Server

@@ -1,6 +1,7 @@
 // Environment queries over the C library: the local clock with milliseconds,
 // the kernel's thread id, and the date and time written as Windows writes
 // them for US English.
+#include <pthread.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -65,8 +66,25 @@ std::string Time_Image(const System_Time& T) {
          (T.Hour < 12 ? " AM" : " PM");
 }
 
+namespace {
+
+// The kernel's id of the calling thread, asked once per thread: every log
+// record wants it, and a system call each time was a good part of a
+// record's cost. A child made by fork forgets the id of the thread that
+// forked it.
+thread_local std::uint32_t Own_Thread_Id = 0;
+
+void Forget_Thread_Id() { Own_Thread_Id = 0; }
+
+}  // namespace
+
 std::uint32_t Thread_Id() {
-  return static_cast<std::uint32_t>(::gettid());
+  if (Own_Thread_Id == 0) {
+    static const int Registered = ::pthread_atfork(nullptr, nullptr, Forget_Thread_Id);
+    static_cast<void>(Registered);
+    Own_Thread_Id = static_cast<std::uint32_t>(::gettid());
+  }
+  return Own_Thread_Id;
 }
 
 }  // namespace Windows

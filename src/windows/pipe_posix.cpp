@@ -13,9 +13,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstring>
 #include <thread>
 
 #include "descriptor_posix.h"
@@ -43,6 +45,11 @@ struct Object {
   std::string Lock_Path;    // server end: the lock file, removed on close
   std::string Socket_Path;  // server end: the socket it bound, removed on close
   std::uint64_t Remaining = 0;  // bytes of the current message not read yet
+  // Bytes taken from the socket but not handed out yet: Input[Input_Start ..
+  // Input_End - 1]. One receive usually brings a length and its message.
+  std::array<char, 4096> Input{};
+  std::size_t Input_Start = 0;
+  std::size_t Input_End = 0;
 
   explicit Object(const Settings& Made_With) : Wanted(Made_With) {}
   Object(const Object&) = delete;
@@ -346,24 +353,48 @@ bool Can_Write(const Settings& Wanted) {
   return Wanted.Flow != (Wanted.Is_Server ? Direction::Inbound : Direction::Outbound);
 }
 
-// Exactly Count bytes; the other end closing on the way is a broken pipe.
-void Receive_All(const Descriptor& Socket, char* Into, std::size_t Count) {
-  std::size_t Done = 0;
-  while (Done < Count) {
-    const ssize_t Got = ::recv(Socket.Get(), Into + Done, Count - Done, 0);
+// At most Count bytes into Into, at least one; the other end closing is a
+// broken pipe.
+std::size_t Receive_Some(const Descriptor& Socket, char* Into, std::size_t Count) {
+  for (;;) {
+    const ssize_t Got = ::recv(Socket.Get(), Into, Count, 0);
     if (Got > 0) {
-      Done += static_cast<std::size_t>(Got);
-    } else if (Got == 0 || errno == ECONNRESET) {
+      return static_cast<std::size_t>(Got);
+    }
+    if (Got == 0 || errno == ECONNRESET) {
       Raise_Error(Error_Broken_Pipe);
-    } else if (errno != EINTR) {
+    }
+    if (errno != EINTR) {
       Raise_Errno(errno);
     }
   }
 }
 
-std::uint32_t Receive_Length(const Descriptor& Socket) {
+// Exactly Count bytes: first those taken in before, then from the socket.
+// A part that fills the input buffer anyway goes straight to Into.
+void Receive_All(Object& Pipe, char* Into, std::size_t Count) {
+  while (Count > 0) {
+    if (Pipe.Input_Start == Pipe.Input_End) {
+      if (Count >= Pipe.Input.size()) {
+        const std::size_t Got = Receive_Some(Pipe.Socket, Into, Count);
+        Into += Got;
+        Count -= Got;
+        continue;
+      }
+      Pipe.Input_Start = 0;
+      Pipe.Input_End = Receive_Some(Pipe.Socket, Pipe.Input.data(), Pipe.Input.size());
+    }
+    const std::size_t Taken = std::min(Count, Pipe.Input_End - Pipe.Input_Start);
+    std::memcpy(Into, Pipe.Input.data() + Pipe.Input_Start, Taken);
+    Pipe.Input_Start += Taken;
+    Into += Taken;
+    Count -= Taken;
+  }
+}
+
+std::uint32_t Receive_Length(Object& Pipe) {
   unsigned char Header[4];
-  Receive_All(Socket, reinterpret_cast<char*>(Header), sizeof Header);
+  Receive_All(Pipe, reinterpret_cast<char*>(Header), sizeof Header);
   return static_cast<std::uint32_t>(Header[0]) | static_cast<std::uint32_t>(Header[1]) << 8 |
          static_cast<std::uint32_t>(Header[2]) << 16 | static_cast<std::uint32_t>(Header[3]) << 24;
 }
@@ -413,15 +444,18 @@ std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
   if (!Can_Read(Pipe.Wanted)) {
     Raise_Error(Error_Access_Denied);
   }
-  if (!Wait_Readable(Pipe.Socket, Timeout_Ms)) {
+  // Without a time limit the receive itself waits; bytes already taken in
+  // need no wait at all.
+  if (Timeout_Ms != Infinite && Pipe.Input_Start == Pipe.Input_End &&
+      !Wait_Readable(Pipe.Socket, Timeout_Ms)) {
     throw Timeout();
   }
   if (Pipe.Remaining == 0) {
-    Pipe.Remaining = Receive_Length(Pipe.Socket);
+    Pipe.Remaining = Receive_Length(Pipe);
   }
   const auto Count = static_cast<std::size_t>(
       std::min<std::uint64_t>(Pipe.Remaining, Pipe.Wanted.Buffer_Length));
-  Receive_All(Pipe.Socket, Buffer, Count);
+  Receive_All(Pipe, Buffer, Count);
   Pipe.Remaining -= Count;
   if (Pipe.Remaining > 0) {
     throw More_Data();

@@ -9,6 +9,12 @@
 
 namespace Test_Support {
 
+/// POSIX only: Program followed by Arguments, as the NULL-ended list that
+/// posix_spawn and exec take; it points into Words, which receives them.
+std::vector<char*> Exec_Arguments(const std::string& Program,
+                                  const std::vector<std::string>& Arguments,
+                                  std::vector<std::string>& Words);
+
 class Child_Process {
 public:
   /// Starts Program with Arguments (each one word, passed as it is); the

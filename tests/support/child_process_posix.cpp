@@ -14,6 +14,19 @@ extern char** environ;
 
 namespace Test_Support {
 
+std::vector<char*> Exec_Arguments(const std::string& Program,
+                                  const std::vector<std::string>& Arguments,
+                                  std::vector<std::string>& Words) {
+  Words = {Program};
+  Words.insert(Words.end(), Arguments.begin(), Arguments.end());
+  std::vector<char*> Argv;
+  for (std::string& Word : Words) {
+    Argv.push_back(Word.data());
+  }
+  Argv.push_back(nullptr);
+  return Argv;
+}
+
 struct Child_Process::State {
   pid_t Child = 0;
   std::optional<int> Status;
@@ -21,13 +34,8 @@ struct Child_Process::State {
 
 Child_Process::Child_Process(const std::string& Program, const std::vector<std::string>& Arguments)
     : Running(std::make_unique<State>()) {
-  std::vector<std::string> Words{Program};
-  Words.insert(Words.end(), Arguments.begin(), Arguments.end());
-  std::vector<char*> Argv;
-  for (std::string& Word : Words) {
-    Argv.push_back(Word.data());
-  }
-  Argv.push_back(nullptr);
+  std::vector<std::string> Words;
+  std::vector<char*> Argv = Exec_Arguments(Program, Arguments, Words);
   if (posix_spawn(&Running->Child, Program.c_str(), nullptr, nullptr, Argv.data(), environ) != 0) {
     throw std::runtime_error("cannot start " + Program);
   }

@@ -247,6 +247,37 @@ TEST(Pipe_Messages, ManyInARowKeepTheirBoundaries) {
   EXPECT_EQ(Echoed, Sent);
 }
 
+// Messages longer than any buffer of the ends, written before the reader
+// looks, among short ones: each piece and each boundary where it belongs.
+TEST(Pipe_Messages, LongOnesAmongShortOnesKeepTheirBoundaries) {
+  std::string Long;
+  for (std::size_t I = 0; I < 20000; ++I) {
+    Long.push_back(static_cast<char>('a' + I % 26));
+  }
+  const std::vector<std::string> Sent{"a", Long, "b", Long.substr(0, 5000), "c"};
+  const std::string Name = Unique_Name("long");
+  auto Server = Serve(
+      Name,
+      [Sent](Pipe::Handle& End) {
+        for (const std::string& Text : Sent) {
+          Write_Text(End, Text);
+        }
+        return Read_Or_More(End, 6000, Generous_Seconds);
+      },
+      6000);
+  Pipe::Handle Client = Connect(Name, 6000);
+  std::vector<std::string> Seen;
+  for (int Piece = 0; Piece < 8; ++Piece) {
+    Seen.push_back(Read_Or_More(Client, 6000));
+  }
+  EXPECT_EQ(Seen, (std::vector<std::string>{"a", "MORE:" + Long.substr(0, 6000),
+                                            "MORE:" + Long.substr(6000, 6000),
+                                            "MORE:" + Long.substr(12000, 6000), Long.substr(18000),
+                                            "b", Long.substr(0, 5000), "c"}));
+  Write_Text(Client, Long.substr(0, 6001));
+  EXPECT_EQ(Server.get(), "MORE:" + Long.substr(0, 6000));
+}
+
 TEST(Pipe_Direction, EachEndOnlyGoesItsWay) {
   const std::string Name = Unique_Name("inbound");
   auto Server = Serve(

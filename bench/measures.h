@@ -1,0 +1,74 @@
+// The measures of quorvel-bench: the transport's raw round trips, whole
+// runs of quorvel with its server, the server's peak memory, the engine's
+// speed and the log's. Each returns what it measured or throws
+// std::runtime_error when the run did not do what it was asked.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pipe.h"
+
+namespace Bench {
+
+/// The programs measured and the folder where runs leave their files.
+struct Places {
+  std::string Quorvel;  ///< the client program
+  std::string Server;   ///< the formatting server program
+  std::string Scratch;  ///< a folder of the benchmark's own
+};
+
+/// The client end of the pipe Name, tried until a server end has made it
+/// (at most Limit_Seconds; No_Server after that).
+Windows::Pipe::Handle Connect(const std::string& Name, double Limit_Seconds);
+
+/// Seconds that Round_Trips one-byte requests take, each answered by a short
+/// reply, between a client end and a server end of Windows::Pipe in two
+/// processes.
+double Ping_Pong(std::uint64_t Round_Trips);
+
+/// A sample of the runtime sources as quorvel sees it: a folder of links to
+/// the files, and what a run must write for each.
+struct Sample {
+  std::string Folder;
+  std::size_t Bytes = 0;
+  std::uint64_t Requests = 0;  ///< "N" requests of a whole run: each token and each file's end
+  std::vector<std::pair<std::string, std::string>> Expected;  ///< file name, formatted text
+};
+
+/// Links every Every-th of Files (those the engine formats without an error)
+/// into Folder, and formats them here to know the run's requests and output.
+Sample Make_Sample(const std::vector<std::string>& Files, std::size_t Every,
+                   const std::string& Folder);
+
+/// Seconds that one run of quorvel takes to format the whole sample into a
+/// fresh folder, starting its own server. Log_File, when not empty, is the
+/// log the run must have written (its settings are the caller's).
+double Format_Sample(const Places& Where, const Sample& Files, const std::string& Tag,
+                     const std::string& Log_File);
+
+/// The formatting server's peak resident memory in KiB once it has read and
+/// formatted Source (then been told to close).
+long Server_Peak_Kibibytes(const Places& Where, const std::string& Source);
+
+/// Writes a package body of generated Ada procedures of about Bytes bytes.
+void Write_Generated_Ada(const std::string& Path, std::size_t Bytes);
+
+/// The engine alone (lexing and layout) over Sources, on one core: bytes
+/// per second of processor time.
+double Engine_Bytes_Per_Second(const std::vector<std::string>& Sources);
+
+struct Log_Rates {
+  double One_Thread = 0;  ///< records per second
+  double Eight_Threads = 0;
+};
+
+/// Log::Write from 1 and from 8 threads into the log Log_File, which rotates
+/// at the default record limit. Starts the log of this process (its
+/// registry settings are set and put back here).
+Log_Rates Log_Write_Rates(const std::string& Log_File);
+
+}  // namespace Bench
