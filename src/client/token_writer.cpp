@@ -104,6 +104,12 @@ void Apply_Case(long long Id, char* First, char* Last) noexcept {
   }
 }
 
+std::string Apply_Case(long long Id, std::string_view Text) {
+  std::string Result(Text);
+  Apply_Case(Id, Result.data(), Result.data() + Result.size());
+  return Result;
+}
+
 void Write_Tokens(Conversation& Server, Line_Sink& Output) {
   Line_Builder Line(Output);
   for (;;) {

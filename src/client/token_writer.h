@@ -49,4 +49,7 @@ Token Parse_Token(std::string_view Reply);
 /// kind Id asks for.
 void Apply_Case(long long Id, char* First, char* Last) noexcept;
 
+/// The token's text with the letter case its kind asks for.
+std::string Apply_Case(long long Id, std::string_view Text);
+
 }  // namespace Client
