@@ -91,4 +91,19 @@ TEST(Token_Stream, LaysOutTheLinesALongLineWasBrokenInto) {
   }
 }
 
+// A text longer than the client's line gets a line of its own from the
+// client, which ends the pending line itself and writes an empty line when
+// none is pending: a line end token before such a text would add an empty
+// line above it at every run.
+TEST(Token_Stream, LeavesTheLineEndBeforeAnOverlongTextToTheClient) {
+  const std::string Comment = "--  " + std::string(1200, 'x');
+  const std::string Literal = '"' + std::string(1200, 'y') + '"';
+  const std::string Once =
+      Layout_Support::Formatted("procedure P is\n   " + Comment + "\nbegin\n   X := 1;\n\n   " +
+                                Comment + "\n   S := " + Literal + ";\nend P;\n");
+  EXPECT_EQ(Once, "procedure P is\n" + Comment + "\nbegin\n   X := 1;\n\n" + Comment +
+                      "\n   S :=\n" + Literal + "\n     ;\nend P;\n");
+  EXPECT_EQ(Layout_Support::Formatted(Once), Once);
+}
+
 }  // namespace

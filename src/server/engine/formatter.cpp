@@ -46,6 +46,13 @@ Settings Sound(const Settings& Options) noexcept {
   return Result;
 }
 
+// A text longer than the client's line: the client ends the pending line
+// itself before it, and writes an empty line when nothing is pending, so no
+// line end token may precede it.
+bool Overlong(const Lexeme& Item) noexcept {
+  return static_cast<long long>(Item.Length) > Longest_Line;
+}
+
 // Emits the tokens of one source line. The client writes nothing past
 // Longest_Line without starting a new line, and puts no blank before a
 // token whose column lies beyond it, so a token that would end past it
@@ -71,7 +78,9 @@ public:
         const long long Fitting = std::max<long long>(1, Longest_Line - Length + 1);
         const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
         if (!First) {
-          Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
+          if (!Overlong(Item)) {
+            Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
+          }
           Broke = true;
         }
         Delta += At - Wanted;
@@ -105,9 +114,11 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
   const std::vector<long long> Column = Lay_Out(Source, Input, In_Force);
   Output.Tokens.reserve(Input.Lexemes.size() + Input.Lines.size());
   Line_Writer Writer(Source, Output.Tokens);
-  for (const Source_Line& Line : Input.Lines) {
-    Writer.Write(Input, Line, Column);
-    if (Line.Terminated) {
+  for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
+    Writer.Write(Input, Input.Lines[L], Column);
+    const bool Next_Starts_Overlong = L + 1 < Input.Lines.size() && Input.Lines[L + 1].Count > 0 &&
+                                      Overlong(Input.Lexemes[Input.Lines[L + 1].First]);
+    if (Input.Lines[L].Terminated && !Next_Starts_Overlong) {
       Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
     }
   }
@@ -115,7 +126,9 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
   return Output;
 }
 
-// The text the client writes for Tokens, letter case aside.
+// The text the client writes for Tokens, letter case aside: blanks up to a
+// column within its line, and the line ended first where a text would pass
+// Longest_Line.
 std::string Written_Text(const std::vector<Token>& Tokens) {
   std::string Text;
   std::size_t Line_Start = 0;
@@ -125,9 +138,13 @@ std::string Written_Text(const std::vector<Token>& Tokens) {
       Line_Start = Text.size();
       continue;
     }
-    const std::size_t At = Line_Start + static_cast<std::size_t>(Item.Column) - 1;
-    if (At > Text.size()) {
-      Text.resize(At, ' ');
+    const auto Column = static_cast<std::size_t>(Item.Column);
+    if (Column <= Longest_Line && Line_Start + Column - 1 > Text.size()) {
+      Text.resize(Line_Start + Column - 1, ' ');
+    }
+    if (Text.size() - Line_Start + Item.Text.size() > Longest_Line) {
+      Text += '\n';
+      Line_Start = Text.size();
     }
     Text += Item.Text;
   }
