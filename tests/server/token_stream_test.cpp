@@ -106,4 +106,26 @@ TEST(Token_Stream, LeavesTheLineEndBeforeAnOverlongTextToTheClient) {
   EXPECT_EQ(Layout_Support::Formatted(Once), Once);
 }
 
+// A line indented so deep that its first token would pass the client's
+// last column starts where that token still fits, and the lines placed
+// relative to it follow that column, not the one it would have had.
+TEST(Token_Stream, PlacesLinesUnderAStatementMovedLeftToFit) {
+  std::string Source = "procedure P is\nbegin\n";
+  for (int I = 0; I < 105; ++I) {
+    Source += "loop\n";
+  }
+  const std::string Name = "N" + std::string(48, 'a') + "Z";
+  Source += Name + " :=\n1;\n";
+  for (int I = 0; I < 105; ++I) {
+    Source += "end loop;\n";
+  }
+  Formatter::Settings Options;
+  Options.Units = 9;
+  const std::string Once = Layout_Support::Formatted(Source + "end P;\n", Options);
+  EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
+  // The name ends in the last column that the client holds.
+  EXPECT_NE(Once.find('\n' + std::string(Formatter::Longest_Line - Name.size(), ' ') + Name + '\n'),
+            std::string::npos);
+}
+
 }  // namespace

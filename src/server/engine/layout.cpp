@@ -145,7 +145,10 @@ private:
         continue;
       }
       if (I == Anchor) {
-        Column[I] = std::max(Start, Next);
+        // No further right than the token stream can hold it, so that the
+        // lines placed relative to this one see the column it gets there.
+        const long long Last_Start = std::max<long long>(1, Longest_Line - Width(I) + 1);
+        Column[I] = std::max(std::min(Start, Last_Start), Next);
       } else if (I < Anchor) {
         Column[I] = Next;
       } else {
