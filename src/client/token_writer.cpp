@@ -83,6 +83,11 @@ Token Parse_Token(std::string_view Reply) {
     throw Bad_Reply("token column below 1");
   }
   Result.Text = Reply.substr(Q);
+  // Lines end only where the server sends an end-of-line token: a line end
+  // inside a text would leave the file with a line not ended by CR LF.
+  if (Result.Text.find_first_of("\r\n") != std::string_view::npos) {
+    throw Bad_Reply("line end inside token text");
+  }
   return Result;
 }
 

@@ -13,7 +13,8 @@
 namespace Client {
 
 /// A malformed token reply (no number where one is needed, a missing
-/// column, an empty reply): the run cannot go on.
+/// column, an empty reply, a CR or LF inside a token's text): the run
+/// cannot go on.
 QUORVEL_NAMED_ERROR(Bad_Reply, Constraint_Error, "CONSTRAINT_ERROR");
 
 /// Where finished lines go; each Put_Line ends the line with CR LF.
@@ -39,6 +40,7 @@ struct Token {
 };
 
 /// Parses "id,column,text" (a reply without a comma carries an id only).
+/// The text may hold any byte except CR and LF.
 /// The id is read alone first, so that id 0 ends the file and an id above
 /// 110 is reported whatever follows. Throws Bad_Reply.
 Token Parse_Token(std::string_view Reply);

@@ -12,8 +12,8 @@ unsigned char Byte(char C) noexcept { return static_cast<unsigned char>(C); }
 
 // Sub_String's window rule, shared with Index: Low may be one past the end
 // (an empty window), High may not pass the end.
-void Check_Window(std::size_t Low, long long High, std::size_t Length) {
-  if (Low > Length + 1 || (High > 0 && static_cast<std::size_t>(High) > Length)) {
+void Check_Window(std::size_t Low, std::size_t High, std::size_t Length) {
+  if (Low > Length + 1 || High > Length) {
     throw Constraint_Error("index check failed");
   }
 }
@@ -58,11 +58,16 @@ std::string Upper_Case(std::string_view S) {
 }
 
 std::string Sub_String(std::string_view Source, long long Start, long long Length) {
-  const long long High = Start + Length - 1;
-  if (Start < 1 || Length < 0 || High < 0) {
+  if (Start < 1 || Length < 0) {
     throw Constraint_Error("range check failed");
   }
-  Check_Window(static_cast<std::size_t>(Start), High, Source.size());
+  // A slice ending beyond the largest long long ends beyond the string too;
+  // its last position cannot even be formed.
+  if (Length - 1 > std::numeric_limits<long long>::max() - Start) {
+    throw Constraint_Error("index check failed");
+  }
+  Check_Window(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + (Length - 1)),
+               Source.size());
   return std::string(Source.substr(static_cast<std::size_t>(Start - 1),
                                    static_cast<std::size_t>(Length)));
 }
@@ -89,7 +94,7 @@ std::size_t Index(std::string_view Pattern, std::string_view Source, std::size_t
   }
   const std::size_t Low = Direction == Going::Forward ? From : 1;
   const std::size_t High = Direction == Going::Forward ? Source.size() : From;
-  Check_Window(Low, static_cast<long long>(High), Source.size());
+  Check_Window(Low, High, Source.size());
   const std::string_view Window = Source.substr(Low - 1, High + 1 - Low);
   const std::size_t At = Find(Pattern, Window, Direction);
   return At == 0 ? 0 : Low + At - 1;
@@ -113,7 +118,11 @@ std::optional<long long> Integer_Value(std::string_view Image) {
     return std::nullopt;
   }
   unsigned long long Magnitude = 0;
-  constexpr unsigned long long Limit = std::numeric_limits<long long>::max();
+  // The lowest long long has no positive counterpart: below zero the
+  // magnitude may be one more than the largest value.
+  const unsigned long long Limit =
+      static_cast<unsigned long long>(std::numeric_limits<long long>::max()) +
+      (Negative ? 1ULL : 0ULL);
   char Previous = ' ';
   for (const char C : Digits) {
     if (C == '_' && Previous != '_') {
@@ -126,8 +135,7 @@ std::optional<long long> Integer_Value(std::string_view Image) {
     Magnitude = Magnitude * 10 + static_cast<unsigned>(C - '0');
     Previous = C;
   }
-  const auto Value = static_cast<long long>(Magnitude);
-  return Negative ? -Value : Value;
+  return static_cast<long long>(Negative ? 0ULL - Magnitude : Magnitude);
 }
 
 std::string Image(long long Value) {

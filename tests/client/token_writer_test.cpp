@@ -99,6 +99,8 @@ TEST_P(Bad_Stream, EndsTheFileWithAnError) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Bad_Stream,
                          testing::Values("", "x", "-1", "1,", "1,5", "1,x,a", "1,0,a", "1,-3,a",
-                                         ",1,a", "1 2,1,a", "99999999999999999999"));
+                                         ",1,a", "1 2,1,a", "99999999999999999999",
+                                         // A line end inside a text.
+                                         "1,1,a\nb", "2,1,a\r", "3,1,\r\n"));
 
 }  // namespace

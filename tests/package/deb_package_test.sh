@@ -74,8 +74,8 @@ fi
 Pipe=quorvel-deb-$$-$RANDOM
 sed -i -e "s|^Server=/usr/bin/quorvel-server\r\$|Server=$Bin/quorvel-server\r|" \
   -e "s|^Pipename=Quorvel\r\$|Pipename=$Pipe-installed\r|" "$Ini"
-mkdir -p "$Scratch/work/installed" "$Scratch/work/built"
-cd "$Scratch/work" || Stop "cd"
+mkdir -p "$Scratch/tree/installed" "$Scratch/tree/built"
+cd "$Scratch/tree" || Stop "cd"
 "$Bin/quorvel" "$Examples/*" installed >installed.txt 2>&1
 Expect_Equal "status of the installed quorvel" 0 $?
 grep -qxF "Configuration file: $Ini"$'\r' installed.txt ||

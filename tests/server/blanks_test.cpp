@@ -66,6 +66,19 @@ TEST(Spacing, ContinuesTwoColumnsInWhereAfterTheParenthesisIsTooLong) {
             "pragma Assert (Length <= 1\n               or else Short);\n");
 }
 
+// A line indented by the author so that, once the blanks are placed, it
+// stands just after the parenthesis counts as aligned after it: formatted
+// again it would be, and the result must not change.
+TEST(Spacing, ContinuesTwoColumnsInWhereAnAuthorsIndentLandsAfterTheParenthesis) {
+  const std::string Sum = "A+B+C+D+E+F+G+H+I+J+K+L+M+N+O+P+Q+R+S+T+U+V+W+X+Y+Z";
+  const std::string Spaced =
+      "A + B + C + D + E + F + G + H + I + J + K + L + M + N + O + P + Q + R + S + T + U + V"
+      " + W + X + Y + Z";
+  const std::string Once = Formatted("X:=F(\n        " + Sum + ");\n");
+  EXPECT_EQ(Once, "X := F (\n  " + Spaced + ");\n");
+  EXPECT_EQ(Formatted(Once), Once);
+}
+
 TEST(Spacing, PutsOneBlankBeforeACommentWhereTwoWouldPassColumn79) {
   const std::string Code = "Value := " + std::string(60, 'x') + ";";
   EXPECT_EQ(Formatted(Code + "   -- abcde\n"), Code + " -- abcde\n");

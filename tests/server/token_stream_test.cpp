@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "formatter.h"
+#include "layout_support.h"
+#include "render.h"
 #include "token_writer.h"
 
 namespace {
@@ -69,6 +71,24 @@ TEST(Token_Stream, BreaksLinesTheClientCouldNotHold) {
     EXPECT_LE(Item.Column + static_cast<long long>(Item.Text.size()) - 1, Formatter::Longest_Line);
   }
   EXPECT_EQ(Formatter::Longest_Line + 1, static_cast<long long>(Client::Line_Length));
+}
+
+// The pieces of a broken line are laid out as the lines they became: a
+// statement broken off goes where statements go, so that formatting the
+// result once more changes nothing.
+TEST(Token_Stream, LaysOutTheLinesALongLineWasBrokenInto) {
+  std::string Body;
+  for (int I = 0; I < 200; ++I) {
+    Body += "null; ";
+  }
+  const std::string Once =
+      Layout_Support::Formatted("procedure P is\nbegin\n   " + Body + "\nend P;\n");
+  EXPECT_EQ(Layout_Support::Formatted(Once), Once);
+  const std::vector<std::string_view> Lines = Gates::Lines_Of(Once);
+  ASSERT_GT(Lines.size(), 4u);
+  for (std::size_t L = 2; L + 1 < Lines.size(); ++L) {
+    EXPECT_EQ(Lines[L].substr(0, 8), "   null;") << L;
+  }
 }
 
 }  // namespace

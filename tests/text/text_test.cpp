@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using Text::Going;
@@ -51,6 +53,13 @@ TEST(Text_Index_Window, OutsideTheStringIsAnIndexError) {
   EXPECT_EQ(Text::Index('.', "abc", 4, Going::Forward), 0u);
 }
 
+TEST(Text_Index_Window, FromBeyondTheLargestLongLongIsAnIndexError) {
+  constexpr std::size_t Far = std::numeric_limits<std::size_t>::max();
+  EXPECT_THROW(Text::Index('.', "a.b", Far, Going::Backward), Constraint_Error);
+  EXPECT_THROW(Text::Index("b", "a.b", Far / 2 + 1, Going::Backward), Constraint_Error);
+  EXPECT_THROW(Text::Index('.', "a.b", Far, Going::Forward), Constraint_Error);
+}
+
 TEST(Text_Sub_String, TakesStartAndLength) {
   EXPECT_EQ(Text::Sub_String("abc", 1, 0), "");
   EXPECT_EQ(Text::Sub_String("abc", 2, 2), "bc");
@@ -59,6 +68,16 @@ TEST(Text_Sub_String, TakesStartAndLength) {
   EXPECT_THROW(Text::Sub_String("abc", 3, 2), Constraint_Error);
   EXPECT_THROW(Text::Sub_String("abc", 5, 0), Constraint_Error);
   EXPECT_THROW(Text::Sub_String("abc", 1, -2), Constraint_Error);
+}
+
+TEST(Text_Sub_String, ExtremeStartsAndLengthsAreErrorsNotOverflows) {
+  constexpr long long Most = std::numeric_limits<long long>::max();
+  constexpr long long Least = std::numeric_limits<long long>::min();
+  EXPECT_THROW(Text::Sub_String("abc", Least, Least), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", Most, 2), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", 2, Most), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", Most, Most), Constraint_Error);
+  EXPECT_THROW(Text::Sub_String("abc", Most, 0), Constraint_Error);
 }
 
 TEST(Text_Equal, IgnoresLatin1CaseOnlyWhenAsked) {
@@ -120,6 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Value_Case{"1_", std::nullopt}, Value_Case{"- 1", std::nullopt},
                     Value_Case{"1 2", std::nullopt}, Value_Case{"-", std::nullopt},
                     Value_Case{"9223372036854775807", 9223372036854775807LL},
-                    Value_Case{"9223372036854775808", std::nullopt}));
+                    Value_Case{"9223372036854775808", std::nullopt},
+                    // The lowest value is in range although its magnitude is not.
+                    Value_Case{"-9223372036854775808", std::numeric_limits<long long>::min()},
+                    Value_Case{"-9_223_372_036_854_775_808", std::numeric_limits<long long>::min()},
+                    Value_Case{"-9223372036854775809", std::nullopt}));
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 
 #include "layout.h"
 #include "lexer.h"
@@ -54,6 +55,9 @@ class Line_Writer {
 public:
   Line_Writer(std::string_view Text, std::vector<Token>& Into) : Source(Text), Tokens(Into) {}
 
+  /// A line was broken at the client's last column.
+  bool Broke_A_Line() const noexcept { return Broke; }
+
   void Write(const Lexed& Input, const Source_Line& Line, const std::vector<long long>& Column) {
     long long Shift = 0;   // the byte-order mark's three columns
     long long Delta = 0;   // how far tokens moved left at a line break
@@ -68,6 +72,7 @@ public:
         const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
         if (!First) {
           Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
+          Broke = true;
         }
         Delta += At - Wanted;
         At = Wanted;
@@ -85,14 +90,14 @@ public:
 private:
   std::string_view Source;
   std::vector<Token>& Tokens;
+  bool Broke = false;
 };
 
-}  // namespace
-
-Result Format(std::string_view Source, const Settings& Options) {
-  const Settings In_Force = Sound(Options);
+// One pass of lexing and layout; Broke tells whether a line was broken.
+Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Broke) {
   Lexed Input = Lex(Source, In_Force.Language, In_Force.Errors);
   Result Output;
+  Broke = false;
   if (!Input.Errors.empty()) {
     Output.Errors = std::move(Input.Errors);
     return Output;
@@ -105,6 +110,49 @@ Result Format(std::string_view Source, const Settings& Options) {
     if (Line.Terminated) {
       Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
     }
+  }
+  Broke = Writer.Broke_A_Line();
+  return Output;
+}
+
+// The text the client writes for Tokens, letter case aside.
+std::string Written_Text(const std::vector<Token>& Tokens) {
+  std::string Text;
+  std::size_t Line_Start = 0;
+  for (const Token& Item : Tokens) {
+    if (Item.Kind == Kinds::End_Of_Line && Item.Text.empty()) {
+      Text += '\n';
+      Line_Start = Text.size();
+      continue;
+    }
+    const std::size_t At = Line_Start + static_cast<std::size_t>(Item.Column) - 1;
+    if (At > Text.size()) {
+      Text.resize(At, ' ');
+    }
+    Text += Item.Text;
+  }
+  return Text;
+}
+
+// A bound on the passes: after the first, only the pieces of lines that the
+// pass before broke can move.
+constexpr int Most_Passes = 4;
+
+}  // namespace
+
+Result Format(std::string_view Source, const Settings& Options) {
+  const Settings In_Force = Sound(Options);
+  bool Broke = false;
+  Result Output = Format_Once(Source, In_Force, Broke);
+  // A broken line's pieces are laid out as the lines they became (a piece
+  // that starts a statement goes where statements go), so that formatting
+  // the result once more changes nothing.
+  for (int Pass = 1; Broke && Pass < Most_Passes; ++Pass) {
+    Result Again = Format_Once(Written_Text(Output.Tokens), In_Force, Broke);
+    if (!Again.Errors.empty()) {
+      break;
+    }
+    Output = std::move(Again);
   }
   return Output;
 }

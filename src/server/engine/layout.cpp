@@ -181,6 +181,9 @@ private:
     }
     const long long Offset = Mine - At(Base).Column;
     if (Offset > 0) {
+      // Landing just after the parenthesis is being aligned after it, as the
+      // next pass over the result will see it.
+      After_Paren = Paren != No_Lexeme && Column[Base] + Offset == Column[Paren] + 1;
       return Column[Base] + Offset;
     }
     const long long Styled = Styled_Column(Role, Column[Base]);
