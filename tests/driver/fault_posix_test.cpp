@@ -1,7 +1,9 @@
 // Faults that only POSIX systems show: a file-size limit on the program,
-// and the socket a killed server leaves behind.
+// the socket a killed server leaves behind, a pipe folder others could use.
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -79,6 +81,75 @@ TEST(Fault_Posix, AServerLeftOverByAKilledRunIsReplaced) {
   EXPECT_EQ(Result.Status, 0) << Result.Console;
   EXPECT_EQ(Scratch.Read("out/a.adb"), "A\r\n");
   EXPECT_EQ(Server.Record().front(), "ARGS " + Server.Name());
+}
+
+
+// The main procedure run in a child process as another (otherwise unused)
+// user, whose pipe folder the test prepares; the child's console text comes
+// back with its status in the last byte.
+std::string Run_As(uid_t User, const std::vector<std::string>& Arguments) {
+  int Channel[2];
+  if (::pipe(Channel) != 0) {
+    return "pipe failed";
+  }
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    ::close(Channel[0]);
+    std::string Answer = "seteuid failed";
+    if (::seteuid(User) == 0) {
+      const auto Result = Test_Support::Run_Quorvel(Arguments);
+      Answer = Result.Console + static_cast<char>('0' + Result.Status);
+    }
+    const ssize_t Written = ::write(Channel[1], Answer.data(), Answer.size());
+    ::_exit(Written == static_cast<ssize_t>(Answer.size()) ? 0 : 1);
+  }
+  ::close(Channel[1]);
+  std::string Answer;
+  char Buffer[512];
+  for (ssize_t Got; (Got = ::read(Channel[0], Buffer, sizeof Buffer)) > 0;) {
+    Answer.append(Buffer, static_cast<std::size_t>(Got));
+  }
+  ::close(Channel[0]);
+  int Status = 0;
+  ::waitpid(Child, &Status, 0);
+  return Answer;
+}
+
+struct Refused_Folder {
+  const char* Case;
+  bool Owned_By_User;
+  mode_t Mode;
+};
+
+TEST(Fault_Posix, APipeFolderOthersCouldUseIsRefusedWithAClearMessage) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs root to act as another user";
+  }
+  const auto User = static_cast<uid_t>(2'000'000'000u + static_cast<unsigned>(::getpid()) % 100'000u);
+  const std::string Folder = "/tmp/named-pipes-" + std::to_string(User);
+  Scratch_Folder Scratch;
+  Scratch.Write("a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scripted_Server Server;
+  Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
+  const std::string Ini = Server.Configuration(Scratch.Path());
+  namespace fs = std::filesystem;
+  fs::permissions(Scratch.Path(), fs::perms::all);
+  fs::permissions(Scratch / "out", fs::perms::all);
+  for (const Refused_Folder& Each : {Refused_Folder{"another owner", false, 0700},
+                                     Refused_Folder{"open to the group", true, 0770},
+                                     Refused_Folder{"open to others", true, 0701}}) {
+    fs::remove_all(Folder);
+    ASSERT_EQ(::mkdir(Folder.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(Folder.c_str(), Each.Mode), 0);
+    ASSERT_EQ(::chown(Folder.c_str(), Each.Owned_By_User ? User : 0, 0), 0);
+    const std::string Answer = Run_As(User, {Ini, Scratch / "a.adb", Scratch / "out"});
+    EXPECT_EQ(Answer, "Access to the specified Pipe denied\r\n1") << Each.Case;
+    EXPECT_TRUE(fs::is_empty(Folder)) << Each.Case;
+    EXPECT_TRUE(fs::is_empty(Scratch / "out")) << Each.Case;
+  }
+  fs::remove_all(Folder);
+  EXPECT_TRUE(Server.Record(0.5).empty());
 }
 
 }  // namespace

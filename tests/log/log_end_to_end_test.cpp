@@ -3,6 +3,7 @@
 // file read back byte for byte, the time and thread fields checked by pattern.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <list>
 #include <regex>
@@ -215,6 +216,72 @@ TEST_F(Log_Run, AFullDiskSwitchesTheLogOffAndFormattingGoesOn) {
   EXPECT_LE(Log.size(), 4096u);
   EXPECT_EQ(Log.rfind(" ", 0), 0u);
   EXPECT_NE(Log.find("Write to Server=N"), std::string::npos);
+}
+
+
+// A run of Quorvel formatting 200 one-token lines with the log on and a
+// record limit of 50, so that the log would rotate several times; the
+// scripted server may act on the log's folder at the 21st line.
+class Log_Failing_Run : public Log_Run {
+ protected:
+  Test_Support::Program_Result Run_With(const std::string& Mid_Run_Action) {
+    Registry_Setting& Key = Key_For("Quorvel");
+    Key.Set_String("Log", Log_Path);
+    Key.Set_Dword("Log Limit", 50);
+    Server.Replies({"Standard", "."});
+    for (int Line = 0; Line < 200; ++Line) {
+      Strings Token{"1,1,x"};
+      if (Line == 20 && !Mid_Run_Action.empty()) {
+        Token.insert(Token.begin(), Mid_Run_Action);
+      }
+      Server.Replies(Token).Replies({"3,1,"});
+    }
+    Server.Replies({"0"});
+    Scratch.Write("src/a.adb", "procedure A is begin null; end A;\r\n");
+    Scratch.Make_Folder("out");
+    Ini = Server.Configuration(Scratch.Path());
+    return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                     {Ini, Scratch / "src/a.adb", Scratch / "out"});
+  }
+  void Expect_Formatted(const Test_Support::Program_Result& Result) {
+    EXPECT_EQ(Result.Status, 0) << Result.Output;
+    EXPECT_EQ(Result.Output, Joined({"Configuration file: " + Ini,
+                                     "Processing file: " + (Scratch / "src/a.adb"),
+                                     "Filename has Style = Standard",
+                                     "New file=" + (Scratch / "out/a.adb")}));
+    std::string Expected;
+    for (int Line = 0; Line < 200; ++Line) {
+      Expected += "x\r\n";
+    }
+    EXPECT_EQ(Scratch.Read("out/a.adb"), Expected);
+  }
+  Test_Support::Scripted_Server Server;
+  std::string Ini;
+};
+
+TEST_F(Log_Failing_Run, ALogFolderRemovedMidRunSwitchesTheLogOffAndFormattingGoesOn) {
+  if (On_Windows) {
+    GTEST_SKIP() << "a folder holding an open file cannot be removed on Windows";
+  }
+  // The open file stays writable once unlinked; the next rotation, which
+  // moves it within its folder, is what finds the folder gone.
+  const auto Result = Run_With("!remove " + (Scratch / "logs"));
+  Expect_Formatted(Result);
+  EXPECT_FALSE(fs::exists(Scratch / "logs"));
+}
+
+TEST_F(Log_Failing_Run, ARotationThatCannotMoveTheFileSwitchesTheLogOffAndFormattingGoesOn) {
+  // A folder holding a file stands where the previous records would go:
+  // neither deleted at the start nor replaced at the first rotation.
+  Scratch.Write("logs/run_2.log/kept", "kept");
+  const auto Result = Run_With("");
+  Expect_Formatted(Result);
+  EXPECT_EQ(Scratch.Read("logs/run_2.log/kept"), "kept");
+  // The file was closed to be moved: it holds the records up to the limit
+  // and nothing after them.
+  const std::string Log = Scratch.Read("logs/run.log");
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), '\n'), 50) << Log;
+  EXPECT_EQ(Log.rfind(" ", 0), 0u);
 }
 
 }  // namespace
