@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "descriptor_posix.h"
+#include "peer_user_posix.h"
 #include "pipe_backend.h"
 
 namespace Windows::Pipe {
@@ -156,12 +157,11 @@ Descriptor New_Socket(int Flags) {
 
 // Both ends make sure the other end runs as the same user.
 void Check_Peer(const Descriptor& Socket) {
-  ucred Peer{};
-  socklen_t Size = sizeof Peer;
-  if (::getsockopt(Socket.Get(), SOL_SOCKET, SO_PEERCRED, &Peer, &Size) != 0) {
+  uid_t Peer = 0;
+  if (!Posix::Peer_User(Socket.Get(), Peer)) {
     Raise_Errno(errno);
   }
-  if (Peer.uid != ::geteuid()) {
+  if (Peer != ::geteuid()) {
     Raise_Error(Error_Access_Denied);
   }
 }

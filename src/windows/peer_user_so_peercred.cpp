@@ -1,0 +1,18 @@
+// The peer's user id on Linux: the credentials the kernel took at connect.
+#include <sys/socket.h>
+
+#include "peer_user_posix.h"
+
+namespace Windows::Pipe::Posix {
+
+bool Peer_User(int Socket, uid_t& User) {
+  ucred Peer{};
+  socklen_t Size = sizeof Peer;
+  if (::getsockopt(Socket, SOL_SOCKET, SO_PEERCRED, &Peer, &Size) != 0) {
+    return false;
+  }
+  User = Peer.uid;
+  return true;
+}
+
+}  // namespace Windows::Pipe::Posix
