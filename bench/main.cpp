@@ -6,7 +6,7 @@
 //   quorvel-bench [--rounds <n>] [--every <n>]
 //
 // --rounds: rounds of raw ping-pong, quorvel with the log off and on
-// (default 5);
+// (default 7);
 // --every: the end to end sample takes every n-th runtime file (default 5).
 #include <benchmark/benchmark.h>
 
@@ -31,7 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Options {
-  std::size_t Rounds = 5;
+  std::size_t Rounds = 7;
   std::size_t Every = 5;
 };
 
@@ -74,10 +74,14 @@ void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
   // them: the load of a shared machine changes within a minute.
   const std::uint64_t Raw_Trips = Files.Requests / 2;
   const auto Raw = [&] { return static_cast<double>(Raw_Trips) / Bench::Ping_Pong(Raw_Trips); };
+  const std::string Empty = Where.Scratch + "/empty.adb";
+  Bench::Write_Generated_Ada(Empty, 0);
+  const Bench::Sample Nothing = Bench::Make_Sample({Empty}, 1, Where.Scratch + "/sample-empty");
   Measured.Raw.push_back(Raw());
   for (std::size_t Round = 1; Round <= Chosen.Rounds; ++Round) {
     const std::string Tag = std::to_string(Round);
     Progress("round " + Tag + ": quorvel with the log off, with the log on, each after raw ping-pong");
+    Measured.Fixed_Seconds.push_back(Bench::Format_Sample(Where, Nothing, "empty-" + Tag, ""));
     Measured.Log_Off.push_back(Requests / Bench::Format_Sample(Where, Files, "off-" + Tag, ""));
     Measured.Raw.push_back(Raw());
     Measured.Log_On.push_back(Requests / Format_With_Log(Where, Files, "on-" + Tag));

@@ -32,6 +32,9 @@ struct Figures {
   std::vector<double> Raw;
   std::vector<double> Log_Off;  ///< tokens per second, one per round
   std::vector<double> Log_On;
+  /// Seconds of a run over an empty package body, one per round: what every
+  /// run costs whatever it formats.
+  std::vector<double> Fixed_Seconds;
   long Base_Kibibytes = 0;     ///< the server's peak for an empty package body
   std::vector<Server_Peak> Peaks;
   double Engine_Bytes_Per_Second = 0;
