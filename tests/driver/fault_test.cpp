@@ -1,14 +1,16 @@
 // What users' machines do to a run, done on purpose: a server that dies, a
-// full disk, a destination folder that vanishes, a server left over by a
-// killed run. Nothing of anyone's source may be lost.
+// destination folder that vanishes, a second run on a busy server. Nothing
+// of anyone's source may be lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <random>
 
 #include "files.h"
 #include "path_style.h"
+#include "run_program.h"
 #include "run_support.h"
 #include "scratch.h"
 #include "scripted.h"
@@ -75,6 +77,39 @@ TEST(Fault, ADestinationFolderRemovedDuringAFolderRunSkipsTheRest) {
   EXPECT_EQ(Server.Record().back(), "<end>");
   const Strings Record = Server.Record();
   EXPECT_EQ(Record[Record.size() - 2], "C");
+}
+
+
+TEST(Fault, ASecondRunOnABusyServerIsToldSoAndTheFirstRunGoesOn) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("cfg");
+  Scripted_Server Server;
+  // The first run is held in the middle of its file until the second has
+  // been turned away.
+  const std::string Go_On = Scratch / "go-on";
+  Server.Replies({"Standard", "."}).Replies({"1,1,First"});
+  Server.Replies({"!wait " + Go_On, "1,7,Part"}).Replies({"3,1,"}).Replies({"0"});
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  auto First = std::async(std::launch::async, [&] {
+    return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                     {Ini, Scratch / "src/a.adb", Scratch / "out"});
+  });
+  // The server's record shows when the first run has asked for its second
+  // token, and so holds the pipe.
+  for (int Wait = 0; Wait < 3000 && Server.Record(0).size() < 4; ++Wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_GE(Server.Record(0).size(), 4u);
+  const auto Second = Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
+  Scratch.Write("go-on", "");
+  const auto Result = First.get();
+  EXPECT_EQ(Second.Console, Test_Support::Lines({"Specified Pipe already in use"}));
+  EXPECT_EQ(Second.Status, 1);
+  EXPECT_EQ(Result.Status, 0) << Result.Output;
+  EXPECT_EQ(Scratch.Read("out/a.adb"), "First Part\r\n");
+  EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
 }
 
 }  // namespace

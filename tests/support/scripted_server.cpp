@@ -9,7 +9,9 @@
 // no group left, "N" is answered "0" and anything else ".". Directives:
 // "!nopipe" (first line) never makes the pipe; "!die" in a group ends the
 // server at once, as if it were killed; "!remove PATH" removes a file or
-// folder tree (as a user might while a run goes on).
+// folder tree (as a user might while a run goes on); "!wait PATH" holds the
+// conversation until PATH exists (at most 30 s), so that a test can act
+// while a run is under way.
 // Record (<temp>/quorvel-record-<Pipename>.txt): "ARGS" and the arguments,
 // then one line per message, then "<end>".
 #include <chrono>
@@ -57,6 +59,13 @@ private:
   std::ofstream Output;
 };
 
+void Wait_For(const std::string& Path) {
+  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!std::filesystem::exists(Path) && std::chrono::steady_clock::now() < Deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 // Serves one client; returns when the conversation ends.
 void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Record) {
   std::vector<char> Buffer(1 << 20);
@@ -77,6 +86,10 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
     for (const std::string& Reply : Replies) {
       if (Reply == "!die") {
         return;
+      }
+      if (Reply.rfind("!wait ", 0) == 0) {
+        Wait_For(Reply.substr(6));
+        continue;
       }
       if (Reply.rfind("!remove ", 0) == 0) {
         std::error_code Ignored;
