@@ -15,7 +15,9 @@ namespace {
 std::string Image(const std::vector<Formatter::Token>& Tokens) {
   std::string Text;
   for (const Formatter::Token& Item : Tokens) {
-    Text += std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',' + Item.Text + '\n';
+    Text.append(std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',')
+        .append(Item.Text)
+        .push_back('\n');
   }
   return Text;
 }
