@@ -20,17 +20,9 @@ struct Member {
 constexpr std::size_t Most_Choice_Lexemes = 12;
 
 bool Is_Choice_Part(const Lexeme& Item) noexcept {
-  switch (Item.Class) {
-    case Lexeme_Class::Identifier:
-    case Lexeme_Class::Attribute:
-    case Lexeme_Class::Numeric_Literal:
-    case Lexeme_Class::Character_Literal:
-    case Lexeme_Class::String_Literal:
-      return true;
-    default:
-      return Item.Symbol == Code::Others || Item.Symbol == Code::Bar || Item.Symbol == Code::Dot ||
-             Item.Symbol == Code::Apostrophe || Item.Symbol == Code::Double_Dot;
-  }
+  return Is_Operand_Class(Item.Class) || Item.Symbol == Code::Others || Item.Symbol == Code::Bar ||
+         Item.Symbol == Code::Dot || Item.Symbol == Code::Apostrophe ||
+         Item.Symbol == Code::Double_Dot;
 }
 
 class Finder {

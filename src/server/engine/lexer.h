@@ -66,6 +66,21 @@ struct Lexed {
 /// any input bytes (only std::bad_alloc).
 Lexed Lex(std::string_view Source, Edition Language, std::size_t Error_Limit);
 
+/// Names, attributes and literals: the lexemes that stand for a value by
+/// their class alone.
+constexpr bool Is_Operand_Class(Lexeme_Class Class) noexcept {
+  switch (Class) {
+    case Lexeme_Class::Identifier:
+    case Lexeme_Class::Attribute:
+    case Lexeme_Class::Numeric_Literal:
+    case Lexeme_Class::Character_Literal:
+    case Lexeme_Class::String_Literal:
+      return true;
+    default:
+      return false;
+  }
+}
+
 /// The text of a lexeme.
 inline std::string_view Text_Of(std::string_view Source, const Lexeme& Item) noexcept {
   return Source.substr(Item.Offset, Item.Length);
