@@ -152,9 +152,8 @@ std::string Written_Text(const std::vector<Token>& Tokens) {
   return Text;
 }
 
-// A bound on the passes: after the first, only the pieces of lines that the
-// pass before broke can move.
-constexpr int Most_Passes = 4;
+// A bound on the passes, should a layout never settle.
+constexpr int Most_Passes = 6;
 
 }  // namespace
 
@@ -163,14 +162,18 @@ Result Format(std::string_view Source, const Settings& Options) {
   bool Broke = false;
   Result Output = Format_Once(Source, In_Force, Broke);
   // A broken line's pieces are laid out as the lines they became (a piece
-  // that starts a statement goes where statements go), so that formatting
-  // the result once more changes nothing.
-  for (int Pass = 1; Broke && Pass < Most_Passes; ++Pass) {
+  // that starts a statement goes where statements go), and that again
+  // until the layout gives back the text it was given: a piece laid out
+  // anew can move the lines placed after it, and only a text that lays out
+  // as itself formats once more to itself.
+  bool Settled = !Broke;
+  for (int Pass = 1; !Settled && Pass < Most_Passes; ++Pass) {
     auto Text = std::make_shared<const std::string>(Written_Text(Output.Tokens));
     Result Again = Format_Once(*Text, In_Force, Broke);
     if (!Again.Errors.empty()) {
       break;
     }
+    Settled = !Broke && Written_Text(Again.Tokens) == *Text;
     Output = std::move(Again);
     Output.Laid_Out = std::move(Text);
   }
