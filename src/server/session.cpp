@@ -69,7 +69,7 @@ std::vector<std::string> Session::Answer(std::string_view Message) {
     }
     case 'C':
       Ended = true;
-      Tokens = {};
+      Close_File();
       return {};
     default:
       break;
@@ -83,29 +83,41 @@ std::vector<std::string> Session::Answer(std::string_view Message) {
 }
 
 std::vector<std::string> Session::Open(std::string_view Name, bool Too_Long) {
-  Tokens = {};
-  Next = 0;
+  Close_File();
   if (Too_Long) {
     return Lines_Then_End({'<' + Shown(Name) + ": the file name is too long"});
   }
   if (Name.empty()) {
     return Lines_Then_End({"<no file name given"});
   }
-  const Source_Text Source = Read_Source(std::string(Name), Now.Path);
+  Source_Text Source = Read_Source(std::string(Name), Now.Path);
   if (!Source.Failure.empty()) {
     return Lines_Then_End({'<' + Position(Source.Name, 1, 1) + Source.Failure});
   }
-  return Formatted(Source.Name, Source.Text);
+  Text = std::move(Source.Text);
+  std::vector<std::string> Replies = Formatted(Source.Name);
+  if (Tokens.empty()) {
+    Close_File();
+  }
+  return Replies;
 }
 
-std::vector<std::string> Session::Formatted(const std::string& Name, const std::string& Source) {
+// Assigning {} would keep the room the file took.
+void Session::Close_File() noexcept {
+  Tokens = std::vector<Formatter::Token>();
+  Laid_Out.reset();
+  Text = std::string();
+  Next = 0;
+}
+
+std::vector<std::string> Session::Formatted(const std::string& Name) {
   Formatter::Settings Options;
   Options.Language = Now.Compiler;
   Options.Units = Now.Units;
   Options.Errors = static_cast<std::size_t>(Now.Errors);
   Formatter::Result Result;
   try {
-    Result = Formatter::Format(Source, Options);
+    Result = Formatter::Format(Text, Options);
   } catch (const std::bad_alloc&) {
     return Lines_Then_End({'<' + Position(Name, 1, 1) + "the file is too large to format"});
   } catch (const std::exception& Failure) {
@@ -125,6 +137,7 @@ std::vector<std::string> Session::Formatted(const std::string& Name, const std::
     return Lines_Then_End({'<' + Name + ':' + *Problem});
   }
   Tokens = std::move(Result.Tokens);
+  Laid_Out = std::move(Result.Laid_Out);
   // A style name the client could not take is left out: without one, the
   // client settles the style itself.
   if (Style_Name.size() <= Reply_Limit) {
@@ -135,8 +148,7 @@ std::vector<std::string> Session::Formatted(const std::string& Name, const std::
 
 void Session::Next_Token(std::string& Reply) {
   if (Next >= Tokens.size()) {
-    Tokens = {};
-    Next = 0;
+    Close_File();
     Reply.clear();
     Reply.push_back('0');
     return;

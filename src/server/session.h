@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ public:
   /// Pipe_Length: the longest reply the client reads (at least 1); no reply
   /// is ever longer.
   explicit Session(std::size_t Pipe_Length = Default_Pipe_Length);
+
+  // The tokens' texts lie in the open file's text, which a copy or a move
+  // could put elsewhere.
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   /// The replies to Message, in order:
   ///  - "X", "P", "U", "E", "T" & value: one line (what is in force, or why
@@ -56,13 +62,16 @@ public:
 
 private:
   std::vector<std::string> Open(std::string_view Name, bool Too_Long);
-  std::vector<std::string> Formatted(const std::string& Name, const std::string& Source);
+  std::vector<std::string> Formatted(const std::string& Name);
   std::vector<std::string> Lines_Then_End(std::vector<std::string> Lines) const;
+  void Close_File() noexcept;
 
   std::size_t Reply_Limit;
   Settings Now;
-  std::vector<Formatter::Token> Tokens;  ///< of the open file
-  std::size_t Next = 0;                  ///< index of the next token to send
+  std::string Text;                             ///< of the open file: its tokens' texts lie in it
+  std::shared_ptr<const std::string> Laid_Out;  ///< or here (see Formatter::Result)
+  std::vector<Formatter::Token> Tokens;         ///< of the open file
+  std::size_t Next = 0;                         ///< index of the next token to send
   bool Ended = false;
 };
 

@@ -40,8 +40,8 @@ TEST(Corpus_Run, AFolderOfRuntimeSourcesComesThroughThePipeUnchanged) {
   EXPECT_EQ(Run.Status, 0) << Run.Output.substr(0, 2000);
   std::size_t Same = 0;
   for (const std::string& Name : Names) {
-    const Formatter::Result Expected =
-        Formatter::Format(Scratch.Read("src/" + Name), Formatter::Settings{});
+    const std::string Source = Scratch.Read("src/" + Name);
+    const Formatter::Result Expected = Formatter::Format(Source, Formatter::Settings{});
     ASSERT_TRUE(Expected.Errors.empty()) << Name;
     const bool Equal = Scratch.Read("out/" + Name) == Gates::Render(Expected.Tokens);
     EXPECT_TRUE(Equal) << Name;

@@ -28,7 +28,7 @@ void Lay_Out_Line(std::string_view Line, const Formatter::Settings& Options,
     const std::string_view Word = Line.substr(Start, End - Start);
     const int Kind = Is_Reserved(Word, Options.Language) ? Formatter::Kinds::Reserved_Word
                                                          : Formatter::Kinds::Identifier;
-    Into.Tokens.push_back({Kind, Column, std::string(Word)});
+    Into.Tokens.push_back({Kind, Column, Word});
     Column += static_cast<int>(Word.size()) + 1;
     Start = Line.find_first_not_of(' ', End);
   }

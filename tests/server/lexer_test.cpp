@@ -208,3 +208,15 @@ TEST(Lexer, StopsAtTheErrorLimit) {
 }
 
 }  // namespace
+
+// Lexemes hold their offsets and columns in 32 bits: a longer source is
+// refused whole rather than numbered wrongly.
+TEST(Lexer, RefusesASourceLongerThanTheEngineTakes) {
+  const std::string Source(Formatter::Largest_Source + 1, 'A');
+  const Formatter::Lexed Result = Formatter::Lex(Source, Edition::Ada2022, 10);
+  ASSERT_EQ(Result.Errors.size(), 1U);
+  EXPECT_EQ(Result.Errors.front().Message, "the file is too large to format");
+  EXPECT_EQ(Result.Errors.front().Line, 1U);
+  EXPECT_EQ(Result.Errors.front().Column, 1U);
+  EXPECT_TRUE(Result.Lexemes.empty());
+}

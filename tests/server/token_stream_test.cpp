@@ -15,7 +15,9 @@ namespace {
 std::string Image(const std::vector<Formatter::Token>& Tokens) {
   std::string Text;
   for (const Formatter::Token& Item : Tokens) {
-    Text += std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',' + Item.Text + '\n';
+    Text.append(std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',')
+        .append(Item.Text)
+        .push_back('\n');
   }
   return Text;
 }
@@ -126,6 +128,19 @@ TEST(Token_Stream, PlacesLinesUnderAStatementMovedLeftToFit) {
   // The name ends in the last column that the client holds.
   EXPECT_NE(Once.find('\n' + std::string(Formatter::Longest_Line - Name.size(), ' ') + Name + '\n'),
             std::string::npos);
+}
+
+// Laying out the pieces of a broken line can move the lines after them
+// (here the pieces of the last line, near the client's last column, went
+// to other columns once the line before them was broken as well): the
+// pieces are laid out again until the layout gives back what it was given.
+TEST(Token_Stream, LaysOutBrokenLinesAgainUntilTheyStayPut) {
+  const std::string Source = "R\r" + std::string(123, '\t') +
+                             "RDUR\xFF\xFF\xFF\xFF\xFF\xFF\xFFRINL;case\nbegin\nloop\nif;\nne(\"ven\"fE";
+  Formatter::Settings Options;
+  Options.Language = Formatter::Edition::Ada95;
+  const std::string Once = Layout_Support::Formatted(Source, Options);
+  EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ public:
       return "0";
     }
     const Formatter::Token& Item = Tokens[Next++];
-    return std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',' + Item.Text;
+    return (std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',').append(Item.Text);
   }
 
 private:

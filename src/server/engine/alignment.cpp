@@ -20,22 +20,14 @@ struct Member {
 constexpr std::size_t Most_Choice_Lexemes = 12;
 
 bool Is_Choice_Part(const Lexeme& Item) noexcept {
-  switch (Item.Class) {
-    case Lexeme_Class::Identifier:
-    case Lexeme_Class::Attribute:
-    case Lexeme_Class::Numeric_Literal:
-    case Lexeme_Class::Character_Literal:
-    case Lexeme_Class::String_Literal:
-      return true;
-    default:
-      return Item.Symbol == Code::Others || Item.Symbol == Code::Bar || Item.Symbol == Code::Dot ||
-             Item.Symbol == Code::Apostrophe || Item.Symbol == Code::Double_Dot;
-  }
+  return Is_Operand_Class(Item.Class) || Item.Symbol == Code::Others || Item.Symbol == Code::Bar ||
+         Item.Symbol == Code::Dot || Item.Symbol == Code::Apostrophe ||
+         Item.Symbol == Code::Double_Dot;
 }
 
 class Finder {
 public:
-  Finder(const Lexed& Lexed_Source, const std::vector<long long>& Columns)
+  Finder(const Lexed& Lexed_Source, const std::vector<Column_Number>& Columns)
       : Input(Lexed_Source), Column(Columns) {}
 
   // The line as a group member: names, then a colon; or choices, then an arrow.
@@ -89,11 +81,11 @@ private:
   }
 
   const Lexed& Input;
-  const std::vector<long long>& Column;
+  const std::vector<Column_Number>& Column;
 };
 
-void Align(const std::vector<Member>& Group, const std::vector<long long>& Column,
-           std::vector<long long>& Forced) {
+void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
+           std::vector<Column_Number>& Forced) {
   long long Names_End = 0;
   bool Aligned = true;
   for (const Member& Item : Group) {
@@ -110,15 +102,15 @@ void Align(const std::vector<Member>& Group, const std::vector<long long>& Colum
     }
   }
   for (const Member& Item : Group) {
-    Forced[Item.Mark] = Target;
+    Forced[Item.Mark] = static_cast<Column_Number>(Target);
   }
 }
 
 }  // namespace
 
-std::vector<long long> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                                     const std::vector<long long>& Column) {
-  std::vector<long long> Forced(Input.Lexemes.size(), 0);
+std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
+                                         const std::vector<Column_Number>& Column) {
+  std::vector<Column_Number> Forced(Input.Lexemes.size(), 0);
   const Finder Find(Input, Column);
   std::vector<Member> Group;
   for (std::size_t L = 0; L <= Roles.size(); ++L) {

@@ -19,7 +19,7 @@ inline constexpr long long Style_Line_Length = 79;
 /// placed so far. A group already aligned keeps its column; any other is
 /// aligned one blank after its longest names, unless that would push one
 /// of its lines past Style_Line_Length.
-std::vector<long long> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                                     const std::vector<long long>& Column);
+std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
+                                         const std::vector<Column_Number>& Column);
 
 }  // namespace Formatter

@@ -84,8 +84,8 @@ private:
   static void Under(Line_Role& Role, std::size_t Reference, long long Shift) noexcept {
     if (Reference != No_Lexeme) {
       Role.Rule = Continuation_Rule::Under;
-      Role.Reference = Reference;
-      Role.Shift = Shift;
+      Role.Reference = static_cast<Index>(Reference);
+      Role.Shift = static_cast<Column_Number>(Shift);
     }
   }
 
@@ -126,7 +126,7 @@ private:
   Line_Placer& Placer;
   std::vector<Frame> Stack;
   std::vector<Line_Role> Roles;
-  std::vector<long long> Estimated;
+  std::vector<Column_Number> Estimated;  // the indentation of each line placed so far
   std::vector<std::size_t> Parens;
   std::size_t Statement_Line = 0;
   std::size_t Previous = No_Lexeme;

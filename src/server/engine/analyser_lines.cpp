@@ -29,7 +29,7 @@ void Analyser::Analyse_Line(std::size_t L) {
       continue;
     }
     if (Role.First_Code == No_Lexeme) {
-      Role.First_Code = I;
+      Role.First_Code = static_cast<Index>(I);
       Decide(L, I);
     }
     Apply(I);
@@ -38,7 +38,7 @@ void Analyser::Analyse_Line(std::size_t L) {
   if (Role.First_Code != No_Lexeme) {
     Previous_Line_First = Role.First_Code;
   } else if (Role.Kind == Line_Kind::Comment) {
-    Role.Indent = Content();
+    Role.Indent = static_cast<Column_Number>(Content());
     Role.Inside_Statement = !At_Start;
     Estimated.back() = Role.Indent;
   }
@@ -48,21 +48,22 @@ void Analyser::Analyse_Line(std::size_t L) {
 void Analyser::Decide(std::size_t L, std::size_t I) {
   Recover_At_Line_Start(I);
   Line_Role& Role = Roles[L];
+  long long Indent = 0;
   if (At_Start) {
     Role.Kind = Line_Kind::Fixed;
-    Role.Indent = Start_Column(I);
+    Indent = Start_Column(I);
   } else if (const long long Closer = Closer_Column(I); Closer >= 0) {
     Role.Kind = Line_Kind::Fixed;
-    Role.Indent = Closer;
+    Indent = Closer;
   } else {
     Role.Kind = Line_Kind::Continuation;
-    Role.Statement_Line = Statement_Line;
-    Role.Open_Paren = Parens.empty() ? No_Lexeme : Parens.back();
-    Role.Indent = Statement_Base() + 2;
+    Role.Statement_Line = static_cast<Index>(Statement_Line);
+    Role.Open_Paren = static_cast<Index>(Parens.empty() ? No_Lexeme : Parens.back());
+    Indent = Statement_Base() + 2;
     Hint(Role, I);
   }
-  Role.Indent = std::max<long long>(Role.Indent, 0);
-  Estimated.back() = std::max<long long>(Placer.Place(L, Roles) - 1, 0);
+  Role.Indent = static_cast<Column_Number>(std::max<long long>(Indent, 0));
+  Estimated.back() = static_cast<Column_Number>(std::max<long long>(Placer.Place(L, Roles) - 1, 0));
 }
 
 // The style's place for a continuation line that begins with I, where it

@@ -65,7 +65,8 @@ public:
   /// A line was broken at the client's last column.
   bool Broke_A_Line() const noexcept { return Broke; }
 
-  void Write(const Lexed& Input, const Source_Line& Line, const std::vector<long long>& Column) {
+  void Write(const Lexed& Input, const Source_Line& Line,
+             const std::vector<Column_Number>& Column) {
     long long Shift = 0;   // the byte-order mark's three columns
     long long Delta = 0;   // how far tokens moved left at a line break
     long long Indent = 0;  // the column of the line's first token
@@ -79,14 +80,14 @@ public:
         const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
         if (!First) {
           if (!Overlong(Item)) {
-            Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
+            Tokens.push_back(Token{Kinds::End_Of_Line, 1, {}});
           }
           Broke = true;
         }
         Delta += At - Wanted;
         At = Wanted;
       }
-      Tokens.push_back(Token{Kind_Of(Item.Class), Clamped(At), std::string(Text_Of(Source, Item))});
+      Tokens.push_back(Token{Kind_Of(Item.Class), Clamped(At), Text_Of(Source, Item)});
       if (Item.Class == Lexeme_Class::Byte_Order_Mark) {
         Shift = Length;
         continue;
@@ -111,7 +112,7 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
     Output.Errors = std::move(Input.Errors);
     return Output;
   }
-  const std::vector<long long> Column = Lay_Out(Source, Input, In_Force);
+  const std::vector<Column_Number> Column = Lay_Out(Source, Input, In_Force);
   Output.Tokens.reserve(Input.Lexemes.size() + Input.Lines.size());
   Line_Writer Writer(Source, Output.Tokens);
   for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
@@ -119,7 +120,7 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
     const bool Next_Starts_Overlong = L + 1 < Input.Lines.size() && Input.Lines[L + 1].Count > 0 &&
                                       Overlong(Input.Lexemes[Input.Lines[L + 1].First]);
     if (Input.Lines[L].Terminated && !Next_Starts_Overlong) {
-      Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, std::string()});
+      Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, {}});
     }
   }
   Broke = Writer.Broke_A_Line();
@@ -151,9 +152,8 @@ std::string Written_Text(const std::vector<Token>& Tokens) {
   return Text;
 }
 
-// A bound on the passes: after the first, only the pieces of lines that the
-// pass before broke can move.
-constexpr int Most_Passes = 4;
+// A bound on the passes, should a layout never settle.
+constexpr int Most_Passes = 6;
 
 }  // namespace
 
@@ -162,14 +162,20 @@ Result Format(std::string_view Source, const Settings& Options) {
   bool Broke = false;
   Result Output = Format_Once(Source, In_Force, Broke);
   // A broken line's pieces are laid out as the lines they became (a piece
-  // that starts a statement goes where statements go), so that formatting
-  // the result once more changes nothing.
-  for (int Pass = 1; Broke && Pass < Most_Passes; ++Pass) {
-    Result Again = Format_Once(Written_Text(Output.Tokens), In_Force, Broke);
+  // that starts a statement goes where statements go), and that again
+  // until the layout gives back the text it was given: a piece laid out
+  // anew can move the lines placed after it, and only a text that lays out
+  // as itself formats once more to itself.
+  bool Settled = !Broke;
+  for (int Pass = 1; !Settled && Pass < Most_Passes; ++Pass) {
+    auto Text = std::make_shared<const std::string>(Written_Text(Output.Tokens));
+    Result Again = Format_Once(*Text, In_Force, Broke);
     if (!Again.Errors.empty()) {
       break;
     }
+    Settled = !Broke && Written_Text(Again.Tokens) == *Text;
     Output = std::move(Again);
+    Output.Laid_Out = std::move(Text);
   }
   return Output;
 }

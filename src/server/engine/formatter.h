@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,11 +24,12 @@ struct Settings {
 
 /// One token of the stream: its kind (1 .. 110, the client's letter-case
 /// rule depends on it), the 1-based column at which its text starts, and the
-/// text. Kind End_Of_Line with an empty text ends a line.
+/// text. Kind End_Of_Line with an empty text ends a line. The text is not
+/// copied: it lies in the source that was formatted (see Result).
 struct Token {
   int Kind = 0;
   int Column = 1;
-  std::string Text;
+  std::string_view Text;
 };
 
 /// The kinds the engine sends (see docs/formatting-server.md for why).
@@ -57,9 +59,24 @@ struct Diagnostic {
 struct Result {
   std::vector<Token> Tokens;       ///< empty when Errors is not
   std::vector<Diagnostic> Errors;  ///< lexical errors, in source order
+  /// Where the tokens' texts lie when not in the source: the source as laid
+  /// out once already, when a line had to be broken (else null). Shared, so
+  /// that moving or copying the result leaves the texts where they are.
+  std::shared_ptr<const std::string> Laid_Out;
 };
 
-/// Formats one source text. Never throws for any input bytes.
+/// Formats one source text. The tokens' texts lie in Source (or in the
+/// result's Laid_Out), so Source must outlive them. A source longer than
+/// 128 MiB is refused with one error. Never throws for any input bytes
+/// (only std::bad_alloc).
 Result Format(std::string_view Source, const Settings& Options);
+
+/// A string that dies with the call would leave the tokens' texts nowhere.
+Result Format(std::string&& Source, const Settings& Options) = delete;
+
+/// A literal lives on: formatted as its text.
+inline Result Format(const char* Source, const Settings& Options) {
+  return Format(std::string_view(Source), Options);
+}
 
 }  // namespace Formatter

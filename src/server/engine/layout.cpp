@@ -26,11 +26,11 @@ public:
 
   // Placing, then aligning groups and dropping kept blanks that no longer
   // align anything, until nothing changes.
-  std::vector<long long> Run() {
+  std::vector<Column_Number> Run() {
     Mark_Alignment_Candidates();
     for (int Round = 0; Round < Most_Rounds; ++Round) {
       Place_All();
-      std::vector<long long> Groups = Group_Columns(Input, Roles, Column);
+      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column);
       const bool Demoted = Demote_Unaligned();
       if (Groups == Forced && !Demoted) {
         return std::move(Column);
@@ -72,6 +72,9 @@ private:
     return At(I).Class == Lexeme_Class::Byte_Order_Mark;
   }
   bool Is_Effector(std::size_t I) const noexcept { return At(I).Class == Lexeme_Class::Effector; }
+  void Set(std::size_t I, long long Placed) noexcept {
+    Column[I] = static_cast<Column_Number>(Placed);
+  }
 
   // Blanks the author put between lexeme I and the one before it on its line.
   long long Author_Gap(std::size_t I) const noexcept {
@@ -126,6 +129,9 @@ private:
   }
 
   void Place_All() {
+    // Placing reads only the roles that the analysis hands it: the last
+    // round's go first, so that two sets are never held at once.
+    Roles = std::vector<Line_Role>();
     Roles = Analyse(Input, Units, *this);
     for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
       if (Roles[L].Kind == Line_Kind::Empty) {
@@ -148,11 +154,11 @@ private:
         // No further right than the token stream can hold it, so that the
         // lines placed relative to this one see the column it gets there.
         const long long Last_Start = std::max<long long>(1, Longest_Line - Width(I) + 1);
-        Column[I] = std::max(std::min(Start, Last_Start), Next);
+        Set(I, std::max(std::min(Start, Last_Start), Next));
       } else if (I < Anchor) {
-        Column[I] = Next;
+        Set(I, Next);
       } else {
-        Column[I] = Column[I - 1] + Width(I - 1) + Chosen_Gap(I);
+        Set(I, Column[I - 1] + Width(I - 1) + Chosen_Gap(I));
       }
       Next = Column[I] + Width(I);
     }
@@ -235,16 +241,16 @@ private:
   int Units;
   std::vector<bool> Unary;
   std::vector<Line_Role> Roles;
-  std::vector<long long> Column;
-  std::vector<char> Keep;               // 1: the lexeme keeps the author's blanks before it
-  std::vector<long long> Forced;        // the column an alignment group gives the lexeme, or 0
-  std::vector<std::size_t> Column_Set;  // lexemes lined up in one column (union-find)
+  std::vector<Column_Number> Column;
+  std::vector<char> Keep;             // 1: the lexeme keeps the author's blanks before it
+  std::vector<Column_Number> Forced;  // the column an alignment group gives the lexeme, or 0
+  std::vector<Index> Column_Set;      // lexemes lined up in one column (union-find)
 };
 
 void Placer::Place_Comments() {
-  std::vector<std::size_t> Next(Roles.size() + 1, No_Lexeme);
+  std::vector<Index> Next(Roles.size() + 1, No_Lexeme);
   for (std::size_t L = Roles.size(); L > 0; --L) {
-    Next[L - 1] = Roles[L - 1].First_Code != No_Lexeme ? L - 1 : Next[L];
+    Next[L - 1] = Roles[L - 1].First_Code != No_Lexeme ? static_cast<Index>(L - 1) : Next[L];
   }
   Neighbours Near;
   for (std::size_t L = 0; L < Roles.size(); ++L) {
@@ -341,7 +347,7 @@ std::size_t Placer::Root(std::size_t I) {
 void Placer::Join_Columns() {
   Column_Set.resize(Input.Lexemes.size());
   for (std::size_t I = 0; I < Column_Set.size(); ++I) {
-    Column_Set[I] = I;
+    Column_Set[I] = static_cast<Index>(I);
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
     const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(L - 1));
@@ -351,7 +357,7 @@ void Placer::Join_Columns() {
       for (; At_Column != Above_End && *At_Column == Column[I]; ++At_Column) {
         const auto J = static_cast<std::size_t>(At_Column - Column.begin());
         if (Line_Up(I, J)) {
-          Column_Set[Root(I)] = Root(J);
+          Column_Set[Root(I)] = static_cast<Index>(Root(J));
         }
       }
     }
@@ -366,11 +372,12 @@ void Placer::Join_Columns() {
 // column.
 bool Placer::Demote_Unaligned() {
   Join_Columns();
-  std::vector<std::size_t> Members(Column_Set.size(), 0);
+  // Only whether a column holds two lexemes or more matters.
+  std::vector<unsigned char> Members(Column_Set.size(), 0);
   std::vector<char> Anchored(Column_Set.size(), 0);
   for (std::size_t I = 0; I < Column_Set.size(); ++I) {
     const std::size_t R = Root(I);
-    ++Members[R];
+    Members[R] = Members[R] < 2 ? static_cast<unsigned char>(Members[R] + 1) : Members[R];
     if (Keep[I] == 0 || Forced[I] > 0 || Wide(I) || At(I).Class == Lexeme_Class::Comment) {
       Anchored[R] = 1;
     }
@@ -384,13 +391,14 @@ bool Placer::Demote_Unaligned() {
       Changed = true;
     }
   }
+  Column_Set = std::vector<Index>();
   return Changed;
 }
 
 }  // namespace
 
-std::vector<long long> Lay_Out(std::string_view Source, const Lexed& Input,
-                               const Settings& Options) {
+std::vector<Column_Number> Lay_Out(std::string_view Source, const Lexed& Input,
+                                   const Settings& Options) {
   return Placer(Source, Input, Options).Run();
 }
 

@@ -13,7 +13,7 @@ namespace Formatter {
 
 /// The 1-based column of every lexeme of Input (same order), with the
 /// Byte_Order_Mark taking no column. Never throws (only std::bad_alloc).
-std::vector<long long> Lay_Out(std::string_view Source, const Lexed& Input,
-                               const Settings& Options);
+std::vector<Column_Number> Lay_Out(std::string_view Source, const Lexed& Input,
+                                   const Settings& Options);
 
 }  // namespace Formatter

@@ -2,7 +2,9 @@
 // literals, comments and delimiters, line by line.
 #include "lexer.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace Formatter {
 
@@ -60,12 +62,41 @@ bool Is_Line_End(unsigned char B) noexcept {
   return B == Line_Feed || B == Carriage_Return;
 }
 
+// Room for one more item: half as much again when the first estimate
+// falls short, not twice as much, so that no source holds far more than
+// it needs.
+template <typename Item>
+void Make_Room(std::vector<Item>& Items) {
+  if (Items.size() == Items.capacity()) {
+    Items.reserve(Items.capacity() + Items.capacity() / 2 + 16);
+  }
+}
+
+// Gives back what the estimate left unused, when that is much.
+template <typename Item>
+void Trim(std::vector<Item>& Items) {
+  if (Items.capacity() - Items.size() > Items.size() / 8) {
+    Items.shrink_to_fit();
+  }
+}
+
+// Sources hold a lexeme for every 5 to 12 bytes; a dense one grows the
+// room as it goes.
+constexpr std::size_t Bytes_Per_Lexeme = 4;
+
 class Scanner {
 public:
   Scanner(std::string_view Text, Edition Edition_In_Force, std::size_t Limit)
       : Source(Text), Language(Edition_In_Force), Error_Limit(Limit == 0 ? 1 : Limit) {}
 
   Lexed Run() {
+    if (Source.size() > Largest_Source) {
+      Error(0, "the file is too large to format");
+      return std::move(Result);
+    }
+    Result.Lexemes.reserve(Source.size() / Bytes_Per_Lexeme + 16);
+    Result.Lines.reserve(static_cast<std::size_t>(std::count(Source.begin(), Source.end(), '\n')) +
+                         1);
     if (Source.substr(0, 3) == "\xEF\xBB\xBF") {
       Add(Lexeme_Class::Byte_Order_Mark, Code::None, 3);
       Line_Start = Position;
@@ -77,6 +108,8 @@ public:
     if (Position > Line_Start || Current_Line_Has_Lexemes()) {
       Close_Line(false);
     }
+    Trim(Result.Lexemes);
+    Trim(Result.Lines);
     return std::move(Result);
   }
 
@@ -110,10 +143,13 @@ private:
     Lexeme Item;
     Item.Class = Class;
     Item.Symbol = Symbol;
-    Item.Offset = Position;
-    Item.Length = Length;
-    Item.Line = Result.Lines.size();
-    Item.Column = Class == Lexeme_Class::Byte_Order_Mark ? 1 : Column_Of(Position);
+    Item.Offset = static_cast<Index>(Position);
+    Item.Length = static_cast<Index>(Length);
+    Item.Line = static_cast<Index>(Result.Lines.size());
+    Item.Column = Class == Lexeme_Class::Byte_Order_Mark
+                      ? 1
+                      : static_cast<Column_Number>(Column_Of(Position));
+    Make_Room(Result.Lexemes);
     Result.Lexemes.push_back(Item);
     Position += Length;
   }
@@ -130,9 +166,10 @@ private:
 
   void Close_Line(bool Terminated) {
     Source_Line Line;
-    Line.First = Line_First;
-    Line.Count = Result.Lexemes.size() - Line_First;
+    Line.First = static_cast<Index>(Line_First);
+    Line.Count = static_cast<Index>(Result.Lexemes.size() - Line_First);
     Line.Terminated = Terminated;
+    Make_Room(Result.Lines);
     Result.Lines.push_back(Line);
     Line_First = Result.Lexemes.size();
   }

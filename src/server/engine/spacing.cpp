@@ -26,17 +26,9 @@ bool No_Blank_After(Code S) noexcept {
 }
 
 bool Ends_Operand(const Lexeme& Item) noexcept {
-  switch (Item.Class) {
-    case Lexeme_Class::Identifier:
-    case Lexeme_Class::Attribute:
-    case Lexeme_Class::Numeric_Literal:
-    case Lexeme_Class::Character_Literal:
-    case Lexeme_Class::String_Literal:
-      return true;
-    default:
-      return Item.Symbol == Code::Right_Paren || Item.Symbol == Code::Right_Bracket ||
-             Item.Symbol == Code::All || Item.Symbol == Code::At_Sign;
-  }
+  return Is_Operand_Class(Item.Class) || Item.Symbol == Code::Right_Paren ||
+         Item.Symbol == Code::Right_Bracket || Item.Symbol == Code::All ||
+         Item.Symbol == Code::At_Sign;
 }
 
 }  // namespace

@@ -13,7 +13,8 @@
 
 namespace Formatter {
 
-inline constexpr std::size_t No_Lexeme = std::numeric_limits<std::size_t>::max();
+/// No lexeme (a lexeme number, see Index, never reaches it).
+inline constexpr std::size_t No_Lexeme = std::numeric_limits<Index>::max();
 
 enum class Line_Kind : unsigned char {
   Empty,         ///< no lexeme but effectors (a blank line)
@@ -30,26 +31,27 @@ enum class Continuation_Rule : unsigned char {
   Under,     ///< at the column of lexeme Reference plus Shift
 };
 
+/// Kept small: one is held for every line.
 struct Line_Role {
   Line_Kind Kind = Line_Kind::Empty;
-  /// Fixed: the indentation (0-based column) of the first lexeme. Comment:
-  /// the indentation a statement would take at this place.
-  long long Indent = 0;
-  /// Continuation: the line on which the statement began.
-  std::size_t Statement_Line = 0;
-  /// Continuation: the innermost parenthesis still open at the start of the
-  /// line, or No_Lexeme.
-  std::size_t Open_Paren = No_Lexeme;
   Continuation_Rule Rule = Continuation_Rule::Indented;
-  std::size_t Reference = No_Lexeme;
-  long long Shift = 0;
-  /// The first lexeme that is not a comment or effector, or No_Lexeme.
-  std::size_t First_Code = No_Lexeme;
   /// Comment: the comment stands inside an unfinished statement.
   bool Inside_Statement = false;
   /// Comment: the next code line starts with a closing keyword (end, else,
   /// elsif, when, exception, begin, or, private).
   bool Before_Closer = false;
+  /// Fixed: the indentation (0-based column) of the first lexeme. Comment:
+  /// the indentation a statement would take at this place.
+  Column_Number Indent = 0;
+  /// Continuation: the line on which the statement began.
+  Index Statement_Line = 0;
+  /// Continuation: the innermost parenthesis still open at the start of the
+  /// line, or No_Lexeme.
+  Index Open_Paren = No_Lexeme;
+  Index Reference = No_Lexeme;
+  Column_Number Shift = 0;
+  /// The first lexeme that is not a comment or effector, or No_Lexeme.
+  Index First_Code = No_Lexeme;
 };
 
 /// Places the lexemes of one line as soon as its role is known, so that the
