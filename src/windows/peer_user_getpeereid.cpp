@@ -5,8 +5,9 @@
 
 namespace Windows::Pipe::Posix {
 
-bool Peer_User(int Socket, uid_t& User) {
+bool Peer_User(int Socket, uid_t& User, pid_t& Process) {
   gid_t Group = 0;
+  Process = 0;
   return ::getpeereid(Socket, &User, &Group) == 0;
 }
 

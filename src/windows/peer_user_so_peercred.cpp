@@ -5,13 +5,14 @@
 
 namespace Windows::Pipe::Posix {
 
-bool Peer_User(int Socket, uid_t& User) {
+bool Peer_User(int Socket, uid_t& User, pid_t& Process) {
   ucred Peer{};
   socklen_t Size = sizeof Peer;
   if (::getsockopt(Socket, SOL_SOCKET, SO_PEERCRED, &Peer, &Size) != 0) {
     return false;
   }
   User = Peer.uid;
+  Process = Peer.pid;
   return true;
 }
 

@@ -22,6 +22,7 @@
 
 #include "descriptor_posix.h"
 #include "peer_user_posix.h"
+#include "pipe_look_posix.h"
 #include "pipe_backend.h"
 
 namespace Windows::Pipe {
@@ -51,6 +52,7 @@ struct Object {
   std::array<char, 4096> Input{};
   std::size_t Input_Start = 0;
   std::size_t Input_End = 0;
+  Posix::Look_State Looks;  // whether a read looks for its message before sleeping
 
   explicit Object(const Settings& Made_With) : Wanted(Made_With) {}
   Object(const Object&) = delete;
@@ -155,15 +157,18 @@ Descriptor New_Socket(int Flags) {
   return Socket;
 }
 
-// Both ends make sure the other end runs as the same user.
-void Check_Peer(const Descriptor& Socket) {
+// Both ends make sure the other end runs as the same user; its process
+// (0 when unknown) is what the pipe's looks ask about.
+pid_t Check_Peer(const Descriptor& Socket) {
   uid_t Peer = 0;
-  if (!Posix::Peer_User(Socket.Get(), Peer)) {
+  pid_t Process = 0;
+  if (!Posix::Peer_User(Socket.Get(), Peer, Process)) {
     Raise_Errno(errno);
   }
   if (Peer != ::geteuid()) {
     Raise_Error(Error_Access_Denied);
   }
+  return Process;
 }
 
 // Waits until Socket has a connection or data to take (or its peer has
@@ -282,7 +287,7 @@ void Wait_For_Client(Object& Pipe) {
       Raise_Errno(errno);
     }
   }
-  Check_Peer(Client);
+  Pipe.Looks.Other_End = Check_Peer(Client);
   Pipe.Socket = std::move(Client);
   // One client per pipe: later clients find nobody listening while the lock
   // is held, which is a busy pipe.
@@ -341,7 +346,7 @@ Handle Open_Client(const std::string& Folder, const Settings& Wanted) {
   Handle Pipe(new Object(Wanted));
   Pipe->Socket = Connect(Path);
   Set_Blocking(Pipe->Socket);
-  Check_Peer(Pipe->Socket);
+  Pipe->Looks.Other_End = Check_Peer(Pipe->Socket);
   return Pipe;
 }
 
@@ -443,6 +448,11 @@ void Posix::Open_In(const std::string& Folder, Handle& Pipe, std::string_view Na
 std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
   if (!Can_Read(Pipe.Wanted)) {
     Raise_Error(Error_Access_Denied);
+  }
+  if (Pipe.Input_Start == Pipe.Input_End) {
+    Pipe.Input_Start = 0;
+    Pipe.Input_End = Posix::Look_Again(Pipe.Looks, Pipe.Socket.Get(), Pipe.Input.data(),
+                                       Pipe.Input.size());
   }
   // Without a time limit the receive itself waits; bytes already taken in
   // need no wait at all.
