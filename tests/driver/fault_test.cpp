@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <future>
 #include <random>
+#include <thread>
 
 #include "files.h"
 #include "path_style.h"
+#include "pipe.h"
 #include "run_program.h"
 #include "run_support.h"
 #include "scratch.h"
@@ -110,6 +113,51 @@ TEST(Fault, ASecondRunOnABusyServerIsToldSoAndTheFirstRunGoesOn) {
   EXPECT_EQ(Result.Status, 0) << Result.Output;
   EXPECT_EQ(Scratch.Read("out/a.adb"), "First Part\r\n");
   EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
+}
+
+
+// Windows refuses a client the pipe's rights do not allow; a one-way pipe
+// under the configured name is such a pipe. (The POSIX backend's refusals,
+// a pipe folder others could use, are tried in fault_posix_test.cpp.)
+TEST(Fault, APipeThatRefusesTheClientIsReportedClearly) {
+  if (Windows::Native_Style != Windows::Path_Style::Windows) {
+    GTEST_SKIP() << "POSIX ends do not compare directions at Open";
+  }
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("cfg");
+  Scripted_Server Server;
+  auto One_Way = std::async(std::launch::async, [&] {
+    Windows::Pipe::Handle End;
+    try {
+      Windows::Pipe::Open(End, Server.Name(), true, Windows::Pipe::Direction::Inbound, 1000, 3.0);
+    } catch (const Windows::Pipe::Timeout&) {
+      return false;
+    }
+    return true;
+  });
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  // The one-way pipe must be there before the run looks for it: a probe
+  // that asks for both ways is refused once it is.
+  bool Made = false;
+  for (int Attempt = 0; Attempt < 200 && !Made; ++Attempt) {
+    try {
+      Windows::Pipe::Handle Probe;
+      Windows::Pipe::Open(Probe, Server.Name(), false, Windows::Pipe::Direction::Duplex, 1000);
+    } catch (const Windows::Pipe::No_Server&) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } catch (const Windows::Pipe::Access_Denied&) {
+      Made = true;
+    }
+  }
+  ASSERT_TRUE(Made);
+  const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
+  EXPECT_EQ(Result.Console, Test_Support::Lines({"Access to the specified Pipe denied"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
+  EXPECT_TRUE(Server.Record(0).empty());
+  One_Way.get();
 }
 
 }  // namespace

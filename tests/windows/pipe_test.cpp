@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <string>
 #include <vector>
 
 #include "named_error.h"
+#include "path_style.h"
 #include "pipe_ends.h"
 #include "scratch.h"
 
@@ -306,6 +308,31 @@ TEST(Pipe_Direction, EachEndOnlyGoesItsWay) {
   EXPECT_THROW(Write_Text(Out_Client, "back"), Pipe::Access_Denied);
   EXPECT_EQ(Read_Text(Out_Client), "out");
   EXPECT_TRUE(Out_Server.get());
+}
+
+
+// On Windows the pipe's direction is a right of its handles: a client that
+// asks to both read and write an inbound pipe is refused at Open. (The
+// POSIX ends do not compare directions at Open.)
+TEST(Pipe_Direction, AClientAskingForBothWaysOfAOneWayPipeIsRefusedOnWindows) {
+  if (Windows::Native_Style != Windows::Path_Style::Windows) {
+    GTEST_SKIP() << "POSIX ends do not compare directions at Open";
+  }
+  const std::string Name = Unique_Name("one-way");
+  auto Server = std::async(std::launch::async, [&] {
+    Pipe::Handle End;
+    try {
+      Pipe::Open(End, Name, true, Direction::Inbound, 64, 3.0);
+    } catch (const Pipe::Timeout&) {
+      return false;
+    }
+    return true;
+  });
+  Pipe::Handle Client;
+  EXPECT_THROW(Retry_While_No_Server(
+                   [&] { Pipe::Open(Client, Name, false, Direction::Duplex, 64); }),
+               Pipe::Access_Denied);
+  EXPECT_FALSE(Server.get());
 }
 
 }  // namespace
