@@ -127,13 +127,19 @@ TEST(Fault_Posix, APipeFolderOthersCouldUseIsRefusedWithAClearMessage) {
   }
   const auto User = static_cast<uid_t>(2'000'000'000u + static_cast<unsigned>(::getpid()) % 100'000u);
   const std::string Folder = "/tmp/named-pipes-" + std::to_string(User);
+  namespace fs = std::filesystem;
+  fs::remove_all(Folder);
+  ASSERT_EQ(::mkdir(Folder.c_str(), 0700), 0);
+  if (::chown(Folder.c_str(), User, 0) != 0) {
+    fs::remove_all(Folder);
+    GTEST_SKIP() << "this system has no user " << User << " to act as (a user namespace?)";
+  }
   Scratch_Folder Scratch;
   Scratch.Write("a.adb", Original);
   Scratch.Make_Folder("out");
   Scripted_Server Server;
   Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
   const std::string Ini = Server.Configuration(Scratch.Path());
-  namespace fs = std::filesystem;
   fs::permissions(Scratch.Path(), fs::perms::all);
   fs::permissions(Scratch / "out", fs::perms::all);
   for (const Refused_Folder& Each : {Refused_Folder{"another owner", false, 0700},
