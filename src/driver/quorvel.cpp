@@ -164,8 +164,9 @@ int Main(const std::vector<std::string>& Arguments) {
   } catch (const Windows::Pipe::Name_In_Use&) {
     Put_Line("Specified Pipe already in use");
   } catch (const Windows::Pipe::Access_Denied&) {
-    // Another user's pipe, or (on POSIX) a pipe folder others could write
-    // to: the user can mend either, which "Unexpected Error" would not say.
+    // Another user's pipe, a pipe whose rights refuse this client, or (on
+    // POSIX) a pipe folder others could write to: the user can mend each,
+    // which "Unexpected Error" would not say.
     Log::Exception("Quorvel", std::current_exception());
     Put_Line("Access to the specified Pipe denied");
   } catch (...) {

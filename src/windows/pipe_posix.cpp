@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "descriptor_posix.h"
-#include "peer_user_posix.h"
+#include "peer_credentials_posix.h"
 #include "pipe_look_posix.h"
 #include "pipe_backend.h"
 
@@ -162,7 +162,7 @@ Descriptor New_Socket(int Flags) {
 pid_t Check_Peer(const Descriptor& Socket) {
   uid_t Peer = 0;
   pid_t Process = 0;
-  if (!Posix::Peer_User(Socket.Get(), Peer, Process)) {
+  if (!Posix::Peer_Credentials(Socket.Get(), Peer, Process)) {
     Raise_Errno(errno);
   }
   if (Peer != ::geteuid()) {

@@ -10,6 +10,6 @@ namespace Windows::Pipe::Posix {
 /// The effective user id of the peer of the connected socket Socket, in
 /// User, and its process id in Process (0 where the system does not tell);
 /// false (errno set) when the system cannot tell the user.
-bool Peer_User(int Socket, uid_t& User, pid_t& Process);
+bool Peer_Credentials(int Socket, uid_t& User, pid_t& Process);
 
 }  // namespace Windows::Pipe::Posix
