@@ -143,4 +143,16 @@ TEST(Token_Stream, LaysOutBrokenLinesAgainUntilTheyStayPut) {
   EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
 }
 
+
+TEST(Token_Stream, AContinuationHeldBackFromTheLastColumnStaysWhereItLands) {
+  // Held back from column 999, "fr" lands just after the lone parenthesis;
+  // laid out again it must not then be taken two columns in from the line
+  // above, which sent it back and forth between two columns.
+  const std::string Source =
+      "c\n" + std::string(123, '\t') + ";case\nbegin\nloop\nif;\n(\"ven\"fr";
+  const Formatter::Settings Options;
+  const std::string Once = Layout_Support::Formatted(Source, Options);
+  EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
+}
+
 }  // namespace

@@ -48,6 +48,9 @@ public:
     bool After_Paren = false;
     const long long Start = First_Column(L, Known, After_Paren);
     Place_Line(L, Role.First_Code, Start);
+    // Held back from the last column, a line can land just after the
+    // parenthesis all the same: the next pass sees it aligned after it.
+    After_Paren = After_Paren || Lands_After_Paren(L, Known);
     if (After_Paren && Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 > Style_Line_Length) {
       std::size_t Above = L;
       while (Above > 0 && Known[Above - 1].First_Code == No_Lexeme) {
@@ -170,6 +173,15 @@ private:
       ++I;
     }
     return I;
+  }
+
+  // A continuation line (one placed from the author's columns) whose first
+  // token stands just after its open parenthesis.
+  bool Lands_After_Paren(std::size_t L, const std::vector<Line_Role>& Known) const noexcept {
+    const Line_Role& Role = Known[L];
+    return Role.Kind != Line_Kind::Fixed && Role.Statement_Line < L &&
+           Known[Role.Statement_Line].First_Code != No_Lexeme && Role.Open_Paren != No_Lexeme &&
+           Column[Role.First_Code] == Column[Role.Open_Paren] + 1;
   }
 
   long long First_Column(std::size_t L, const std::vector<Line_Role>& Known,
