@@ -25,4 +25,15 @@ void Put_Line(std::string_view Line) {
 
 void Flush() { std::fflush(stdout); }
 
+std::string Printable(std::string_view Text) {
+  std::string Shown(Text);
+  for (char& C : Shown) {
+    const auto Byte = static_cast<unsigned char>(C);
+    if (Byte < 32 || Byte == 127) {
+      C = '?';
+    }
+  }
+  return Shown;
+}
+
 }  // namespace Windows::Console

@@ -12,6 +12,11 @@ void Put_Line(std::string_view Line);
 /// Pushes what was written so far out to the reader.
 void Flush();
 
+/// Text as it may be shown: each control character (bytes below 32, and
+/// 127) becomes '?', so that a file name cannot move the cursor, clear the
+/// screen or retitle the terminal. Other bytes, UTF-8 ones too, stay.
+std::string Printable(std::string_view Text);
+
 /// While one exists, Put_Line appends to it instead of standard output
 /// (lets tests read the program's console byte for byte in-process).
 class Capture {

@@ -59,6 +59,14 @@ bool Is_Directory(const std::string& Name) {
   }
 }
 
+bool Is_Regular_File(const std::string& Name) {
+  try {
+    return (Get_Attributes(Name).Attributes & (Directory_Attribute | Device_Attribute)) == 0;
+  } catch (const File_Not_Found&) {
+    return false;
+  }
+}
+
 std::string Full_Name(const std::string& Path) {
   return Full_Name(Path, Native_Style,
                    [](std::string_view Prefix) { return Entry_Name(std::string(Prefix)); });

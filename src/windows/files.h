@@ -1,9 +1,10 @@
 // Windows::Files: the questions the program asks the file system (is it a
-// file, a folder), the two changes it makes (delete, move), the current
+// file, a folder), the changes it makes (create, delete, move), the current
 // folder, and paths rewritten with each component as stored on disk.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,8 @@ namespace Windows::Files {
 QUORVEL_NAMED_ERROR(Error, Named_Error, "WINDOWS.FILES");
 QUORVEL_NAMED_ERROR(File_Not_Found, Error, "WINDOWS.FILES.FILE_NOT_FOUND");
 QUORVEL_NAMED_ERROR(Access_Denied, Error, "WINDOWS.FILES.ACCESS_DENIED");
+/// A move that must not replace anything found its target there.
+QUORVEL_NAMED_ERROR(Name_Taken, Error, "WINDOWS.FILES.NAME_TAKEN");
 
 struct File_Time {
   std::uint32_t Low = 0;
@@ -33,6 +36,9 @@ struct Information {
 
 /// The attribute bit that marks a folder.
 inline constexpr std::uint32_t Directory_Attribute = 0x10;
+/// The attribute bit that marks a device: on POSIX also a FIFO or a socket,
+/// anything that is neither a plain file nor a folder.
+inline constexpr std::uint32_t Device_Attribute = 0x40;
 
 /// Throws File_Not_Found when the name cannot be queried, whatever the reason.
 Information Get_Attributes(const std::string& Name);
@@ -41,6 +47,10 @@ Information Get_Attributes(const std::string& Name);
 bool Exists(const std::string& Name);
 /// A folder of this name exists. Never throws File_Not_Found.
 bool Is_Directory(const std::string& Name);
+/// A plain file of this name exists: no folder, device, FIFO or socket,
+/// which a reader could wait on for ever or never reach the end of. Asks
+/// the file system only; the file is not opened. Never throws.
+bool Is_Regular_File(const std::string& Name);
 
 /// Deleting a name that does not exist is no error; any other failure
 /// (a missing folder in the path, a file in use) throws Access_Denied.
@@ -48,6 +58,28 @@ void Delete(const std::string& Name);
 /// Moves From onto To, replacing an existing To. Throws File_Not_Found on
 /// any failure.
 void Move(const std::string& From, const std::string& To);
+/// Moves From onto To in one step that never replaces anything, also a To
+/// made by someone else a moment before. Throws Name_Taken when To exists,
+/// File_Not_Found on any other failure.
+void Move_New(const std::string& From, const std::string& To);
+
+/// Creates Name for writing in binary mode; fails when anything of that
+/// name exists, a symbolic link included. Others may delete the file while
+/// it is open (an interrupted run removes it). Null when it cannot be
+/// made; then Taken says whether the name was in use.
+std::FILE* Create_New(const std::string& Name, bool& Taken);
+
+/// The file that Name finally designates: where a chain of symbolic links
+/// leads (an absolute path), else Name itself, also for a link that leads
+/// nowhere. Always Name on Windows.
+std::string Link_Target(const std::string& Name);
+
+/// Gives File (open for writing) the permission bits of the file Model,
+/// and its owner and group as far as this process may set them, so that a
+/// file written anew keeps who may read, run and change it. Nothing when
+/// Model does not exist; nothing on Windows, where the folder's rights
+/// apply to a file written anew as they did to the one it replaces.
+void Copy_Permissions(const std::string& Model, std::FILE* File);
 
 /// The current folder without a trailing separator (except a root); empty
 /// when it cannot be read.

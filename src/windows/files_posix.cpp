@@ -1,10 +1,13 @@
 // Windows::Files over POSIX: only generic UNIX code here.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "files.h"
@@ -40,6 +43,33 @@ bool Parent_Exists(const std::string& Name) {
   return ::stat(Parent.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode);
 }
 
+#if defined(QUORVEL_RENAMEAT2)
+// Linux: one call that fails with EEXIST when To is there; 0 or errno.
+int Rename_No_Replace(const std::string& From, const std::string& To) {
+  return ::renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), RENAME_NOREPLACE) == 0 ? 0
+                                                                                          : errno;
+}
+#else
+int Rename_No_Replace(const std::string&, const std::string&) { return ENOSYS; }
+#endif
+
+// A second name for From made only where no name is (link never replaces),
+// then From's own name removed; 0 or errno.
+int Link_Then_Unlink(const std::string& From, const std::string& To) {
+  if (::link(From.c_str(), To.c_str()) != 0) {
+    return errno;
+  }
+  ::unlink(From.c_str());
+  return 0;
+}
+
+std::uint32_t Kind_Attribute(mode_t Mode) {
+  if (S_ISDIR(Mode)) {
+    return Directory_Attribute;
+  }
+  return S_ISREG(Mode) ? Normal_Attribute : Normal_Attribute | Device_Attribute;
+}
+
 }  // namespace
 
 Information Get_Attributes(const std::string& Name) {
@@ -48,7 +78,7 @@ Information Get_Attributes(const std::string& Name) {
     throw File_Not_Found();
   }
   Information Result;
-  Result.Attributes = S_ISDIR(Info.st_mode) ? Directory_Attribute : Normal_Attribute;
+  Result.Attributes = Kind_Attribute(Info.st_mode);
   if ((Info.st_mode & S_IWUSR) == 0) {
     Result.Attributes |= Read_Only_Attribute;
   }
@@ -77,6 +107,62 @@ void Move(const std::string& From, const std::string& To) {
   if (::rename(From.c_str(), To.c_str()) != 0) {
     throw File_Not_Found();
   }
+}
+
+void Move_New(const std::string& From, const std::string& To) {
+  int Failure = Rename_No_Replace(From, To);
+  // File systems that do not know the call refuse it with EINVAL.
+  if (Failure == EINVAL || Failure == ENOSYS) {
+    Failure = Link_Then_Unlink(From, To);
+  }
+  if (Failure == EEXIST) {
+    throw Name_Taken();
+  }
+  if (Failure != 0) {
+    throw File_Not_Found();
+  }
+}
+
+std::FILE* Create_New(const std::string& Name, bool& Taken) {
+  // O_EXCL also refuses a symbolic link planted under the name.
+  const int File = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  Taken = File < 0 && errno == EEXIST;
+  if (File < 0) {
+    return nullptr;
+  }
+  std::FILE* Stream = ::fdopen(File, "wb");
+  if (Stream == nullptr) {
+    ::close(File);
+    ::unlink(Name.c_str());
+  }
+  return Stream;
+}
+
+std::string Link_Target(const std::string& Name) {
+  struct stat Info {};
+  if (::lstat(Name.c_str(), &Info) != 0 || !S_ISLNK(Info.st_mode)) {
+    return Name;
+  }
+  const std::unique_ptr<char, decltype(&std::free)> Target(::realpath(Name.c_str(), nullptr),
+                                                          &std::free);
+  return Target ? std::string(Target.get()) : Name;
+}
+
+void Copy_Permissions(const std::string& Model, std::FILE* File) {
+  struct stat Info {};
+  if (::stat(Model.c_str(), &Info) != 0) {
+    return;
+  }
+  const int Descriptor = ::fileno(File);
+  // Owner first: a change of owner may clear the set-user and set-group
+  // bits that the mode then gives back. Only root may give a file away;
+  // others may still set a group they belong to.
+  if ((Info.st_uid != ::geteuid() || Info.st_gid != ::getegid()) &&
+      ::fchown(Descriptor, Info.st_uid, Info.st_gid) != 0 &&
+      ::fchown(Descriptor, static_cast<uid_t>(-1), Info.st_gid) != 0) {
+    Info.st_mode &= ~static_cast<mode_t>(S_ISGID);  // a group bit for a group the file lacks
+  }
+  ::fchmod(Descriptor, Info.st_mode & 07777);
 }
 
 std::string Current_Directory() {

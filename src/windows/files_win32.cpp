@@ -1,4 +1,7 @@
 // Windows::Files over the Win32 API: only Windows calls here.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstring>
 
 #include "files.h"
@@ -52,6 +55,43 @@ void Move(const std::string& From, const std::string& To) {
     throw File_Not_Found();
   }
 }
+
+void Move_New(const std::string& From, const std::string& To) {
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when To exists.
+  if (MoveFileExA(From.c_str(), To.c_str(), 0) == 0) {
+    const DWORD Code = GetLastError();
+    if (Code == ERROR_ALREADY_EXISTS || Code == ERROR_FILE_EXISTS) {
+      throw Name_Taken();
+    }
+    throw File_Not_Found();
+  }
+}
+
+std::FILE* Create_New(const std::string& Name, bool& Taken) {
+  // FILE_SHARE_DELETE lets a console interrupt delete the file while it is
+  // open for writing.
+  const HANDLE File = CreateFileA(Name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Taken = File == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
+  if (File == INVALID_HANDLE_VALUE) {
+    return nullptr;
+  }
+  const int Descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(File), _O_BINARY);
+  std::FILE* Stream = Descriptor < 0 ? nullptr : _fdopen(Descriptor, "wb");
+  if (Stream == nullptr) {
+    if (Descriptor < 0) {
+      CloseHandle(File);
+    } else {
+      _close(Descriptor);
+    }
+    DeleteFileA(Name.c_str());
+  }
+  return Stream;
+}
+
+std::string Link_Target(const std::string& Name) { return Name; }
+
+void Copy_Permissions(const std::string&, std::FILE*) {}
 
 std::string Current_Directory() {
   char Buffer[MAX_PATH];
