@@ -3,6 +3,7 @@
 #include "connection.h"
 
 #include <chrono>
+#include <cstdint>
 #include <thread>
 
 #include "console.h"
@@ -32,6 +33,18 @@ bool Has_Folder_Part(const std::string& Name) {
   return Name.find('/') != std::string::npos;
 }
 
+// Only a plain file of at most 1 MiB is read as a configuration: a FIFO
+// would hang the run and a device such as /dev/zero would never end.
+bool May_Be_Configuration(const std::string& Path) {
+  constexpr std::uint64_t Largest = 1u << 20;
+  try {
+    return Windows::Files::Is_Regular_File(Path) &&
+           Windows::Files::Get_Attributes(Path).Size <= Largest;
+  } catch (const Windows::Files::File_Not_Found&) {
+    return false;  // gone between the two questions
+  }
+}
+
 // The client section of one configuration file.
 struct Client_Section {
   explicit Client_Section(const std::string& File) : Path(File) {}
@@ -53,6 +66,9 @@ void Connection::Configure(const std::string& Name, std::string& Configuration_F
 }
 
 void Connection::Load_Configuration(const std::string& Path, std::string& Configuration_File) {
+  if (!May_Be_Configuration(Path)) {
+    return;
+  }
   const Client_Section Section(Path);
   const std::string Pipename = Section.Value("Pipename");
   const std::string Pipelength = Section.Value("Pipelength");

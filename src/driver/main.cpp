@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "console.h"
+#include "interrupt.h"
 #include "log_file.h"
 #include "process.h"
 #include "quorvel.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
   Windows::Console::Use_Binary_Mode();
   Windows::Prepare_Program();
+  Windows::Interrupt::Install();
   const std::vector<std::string> Arguments(argv + 1, argv + argc);
   const int Status = Log::Start_And_Run([&] { return Quorvel::Main(Arguments); });
   Windows::Console::Flush();

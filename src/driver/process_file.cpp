@@ -1,6 +1,7 @@
 // Per-file processing: ask the server to open the file, settle its style,
 // then have the token stream written to the destination.
 #include <optional>
+#include <string_view>
 
 #include "console.h"
 #include "destination_file.h"
@@ -14,7 +15,25 @@ namespace Quorvel {
 
 namespace {
 
+using Windows::Console::Printable;
 using Windows::Console::Put_Line;
+
+// Why Name is not handed to the server, in the server's own words for it;
+// empty when it may be. A FIFO would hang the reader and a device such as
+// /dev/zero never ends, so neither is opened at all.
+std::string_view Refusal(const std::string& Name) {
+  if (Windows::Files::Is_Directory(Name)) {
+    return "is a folder, not a file";
+  }
+  if (Windows::Files::Exists(Name) && !Windows::Files::Is_Regular_File(Name)) {
+    return "is not a plain file";
+  }
+  return {};
+}
+
+void Show_Exists(const std::string& New_Name) {
+  Put_Line("Destination file " + Printable(New_Name) + " already exists");
+}
 
 // Reads the replies to "O" up to the end mark; false when the file must be
 // skipped (an error line, or a second style).
@@ -27,7 +46,8 @@ bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
     }
     if (!Reply.empty() && Reply.front() == '<') {
       Failed = true;
-      Put_Line(std::string_view(Reply).substr(1));
+      // The server names the file in its lines, as the system stores it.
+      Put_Line(Printable(std::string_view(Reply).substr(1)));
     } else if (Text::Is_Empty(Settings.Style)) {
       Settings.Style = Reply;
     } else {
@@ -47,16 +67,16 @@ std::string New_Name_For(const std::string& Name, const Run_Settings& Settings) 
 std::optional<Destination_File> Open_Destination(const std::string& New_Name,
                                                  Run_Settings& Settings) {
   try {
-    Put_Line("New file=" + New_Name);
+    Put_Line("New file=" + Printable(New_Name));
     if (Windows::Files::Exists(New_Name) && !Settings.Overwrite) {
-      Put_Line("Destination file " + New_Name + " already exists");
+      Show_Exists(New_Name);
       return std::nullopt;
     }
     // A folder of that name can never be replaced by the file.
     if (Windows::Files::Is_Directory(New_Name)) {
       throw Windows::Files::Access_Denied();
     }
-    return std::optional<Destination_File>(std::in_place, New_Name);
+    return std::optional<Destination_File>(std::in_place, New_Name, Settings.Overwrite);
   } catch (...) {
     Put_Line("Cannot create destination file");
     return std::nullopt;
@@ -66,8 +86,13 @@ std::optional<Destination_File> Open_Destination(const std::string& New_Name,
 }  // namespace
 
 void Process_File(const std::string& Name, Run_Settings& Settings, Client::Connection& Server) {
-  Put_Line("Processing file: " + Name);
+  Put_Line("Processing file: " + Printable(Name));
   Text::Clear(Settings.Style);
+  if (const std::string_view Why = Refusal(Name); !Why.empty()) {
+    Put_Line(Printable(Name) + ":1:1: " + std::string(Why));
+    Settings.Incomplete = true;
+    return;
+  }
   Server.Write_To_Server("O" + Name);
   if (!Collect_Style(Settings, Server)) {
     Settings.Incomplete = true;
@@ -89,6 +114,10 @@ void Process_File(const std::string& Name, Run_Settings& Settings, Client::Conne
   Client::Write_Tokens(Server, *Output);
   try {
     Output->Commit();
+  } catch (const Windows::Files::Name_Taken&) {
+    // Made by someone else while the file was formatted: it stays.
+    Show_Exists(New_Name);
+    Settings.Incomplete = true;
   } catch (const Windows::Files::File_Not_Found&) {
     Put_Line("Cannot create destination file");
     Settings.Incomplete = true;

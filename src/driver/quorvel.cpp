@@ -70,7 +70,10 @@ private:
         Take(Settings.Source, A, "Multiple source folder specified");
       } else if (Windows::Files::Is_Directory(A)) {
         Take(Settings.Destination, A, "Multiple destination folders specified");
-      } else if (Text::Is_Empty(Settings.Configuration_File) && !A.empty()) {
+      } else if (Text::Is_Empty(Settings.Configuration_File) && !A.empty() &&
+                 !Is_Ada_Source(A)) {
+        // An Ada source is never read as a configuration: one holding a
+        // client section would start whatever program it names.
         Server.Configure(A, Settings.Configuration_File);
         if (!Text::Is_Empty(Settings.Configuration_File)) {
           Accepted = I;
@@ -82,10 +85,12 @@ private:
   void Second_Pass() {
     for (std::size_t I = 0; I < Arguments.size(); ++I) {
       const std::string& A = Arguments[I];
+      // First: a bare name accepted beside the program is no file here.
+      if (Is_Configuration(I)) {
+        continue;
+      }
       if (Windows::Files::Exists(A)) {
-        if (!Is_Configuration(I)) {
-          Take(Settings.Source, A, "Multiple source files specified");
-        }
+        Take(Settings.Source, A, "Multiple source files specified");
       } else if (!Ends_With_Star(A)) {
         if (Text::Lower_Case(A) == "overwrite") {
           Settings.Overwrite = true;
@@ -119,7 +124,7 @@ private:
     if (Text::Is_Empty(Settings.Configuration_File)) {
       throw Run_Ended{"Configuration file missing", ""};
     }
-    Put_Line("Configuration file: " + Settings.Configuration_File);
+    Put_Line("Configuration file: " + Windows::Console::Printable(Settings.Configuration_File));
     if (Text::Is_Empty(Settings.Source)) {
       throw Run_Ended{"Nothing found to format!", ""};
     }
@@ -160,7 +165,7 @@ int Main(const std::vector<std::string>& Arguments) {
   try {
     return Run(Arguments).Execute();
   } catch (const Run_Ended& End) {
-    Put_Line(std::string(End.Message) + End.Argument);
+    Put_Line(std::string(End.Message) + Windows::Console::Printable(End.Argument));
   } catch (const Windows::Pipe::Name_In_Use&) {
     Put_Line("Specified Pipe already in use");
   } catch (const Windows::Pipe::Access_Denied&) {

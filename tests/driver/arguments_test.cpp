@@ -70,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         Argument_Case{{"@a.adb", "@b.adb", "@out"}, "Multiple source files specified"},
         Argument_Case{{"@a.adb", "@out", "word"}, "Unrecognised parameter - word"},
         Argument_Case{{"@a.adb", "@out", ""}, "Unrecognised parameter - "},
+        Argument_Case{{"@a.adb", "@out", "w\x1b]0;x\x07\r\x7f"},
+                      "Unrecognised parameter - w?]0;x???"},
         Argument_Case{{"@a.adb"}, "Feature to overwrite original source not yet implemented!"},
         Argument_Case{{"@a.adb", "OverWrite"},
                       "Feature to overwrite original source not yet implemented!"},

@@ -18,6 +18,7 @@ namespace {
 
 using Test_Support::Lines;
 using Test_Support::Run_Quorvel;
+using Test_Support::Entries;
 using Test_Support::Scratch_Folder;
 using Test_Support::Scripted_Server;
 using Strings = std::vector<std::string>;
@@ -49,15 +50,6 @@ bool Has_Record(const Strings& Log, const std::string& Record) {
   return std::find(Log.begin(), Log.end(), Record) != Log.end();
 }
 
-std::vector<std::string> Folder_Entries(const std::string& Folder) {
-  std::vector<std::string> Names;
-  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-    Names.push_back(Entry.path().filename().string());
-  }
-  std::sort(Names.begin(), Names.end());
-  return Names;
-}
-
 class End_To_End : public testing::Test {
 protected:
   void SetUp() override {
@@ -84,7 +76,7 @@ TEST_F(End_To_End, FormatsOneFileWithSettingsAndTraffic) {
                                    "New file=" + Out + Sep + "a.adb"}));
   EXPECT_EQ(Result.Status, 0);
   EXPECT_EQ(Scratch.Read("out/a.adb"), Procedure_File);
-  EXPECT_EQ(Folder_Entries(Out), Strings{"a.adb"});
+  EXPECT_EQ(Entries(Out), Strings{"a.adb"});
   EXPECT_EQ(Server.Record(),
             With_Ends(Join({"XAda2012", "U3", "O" + Source}, Requests(Procedure_Tokens.size() + 1)),
                       Server.Name()));
@@ -114,7 +106,7 @@ TEST_F(End_To_End, ErrorRepliesSkipTheFile) {
   EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Ini, "Processing file: " + Source,
                                    "a.adb:1:1: unexpected", ""}));
   EXPECT_EQ(Result.Status, 1);
-  EXPECT_EQ(Folder_Entries(Out), Strings{});
+  EXPECT_EQ(Entries(Out), Strings{});
   EXPECT_EQ(Server.Record(), With_Ends({"O" + Source}, Server.Name()));
 }
 
@@ -125,7 +117,7 @@ TEST_F(End_To_End, ASecondStyleIsAnError) {
   EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Ini, "Processing file: " + Source,
                                    "Duplicate Style = .x"}));
   EXPECT_EQ(Result.Status, 1);
-  EXPECT_EQ(Folder_Entries(Out), Strings{});
+  EXPECT_EQ(Entries(Out), Strings{});
 }
 
 TEST_F(End_To_End, StyleFallsBackToTheSourceThenToStandard) {
@@ -164,7 +156,23 @@ TEST_F(End_To_End, TheKeywordReplacesAnExistingDestination) {
   const auto Result = Run_Quorvel({"OverWrite", Ini, Scratch / "src/a.adb", Out});
   EXPECT_EQ(Result.Status, 0) << Result.Console;
   EXPECT_EQ(Scratch.Read("out/a.adb"), Procedure_File);
-  EXPECT_EQ(Folder_Entries(Out), Strings{"a.adb"});
+  EXPECT_EQ(Entries(Out), Strings{"a.adb"});
+}
+
+// The check before formatting saw no file; the final move must not replace
+// the one that another program made meanwhile.
+TEST_F(End_To_End, ADestinationMadeWhileTheFileIsFormattedStays) {
+  const std::string New_Name = Out + Sep + "a.adb";
+  Server.Replies({"Standard", "."}).Replies({"!create " + New_Name, "1,1,X"});
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
+  EXPECT_EQ(Result.Console,
+            Lines({"Configuration file: " + Ini, "Processing file: " + Source,
+                   "Filename has Style = Standard", "New file=" + New_Name,
+                   "Destination file " + New_Name + " already exists"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_EQ(Scratch.Read("out/a.adb"), "theirs");
+  EXPECT_EQ(Entries(Out), Strings{"a.adb"});
 }
 
 TEST_F(End_To_End, ADestinationThatCannotBeCreatedSkipsTheFile) {
@@ -193,7 +201,7 @@ TEST_F(End_To_End, AFolderRunTakesEveryAdaSourceInAnyCase) {
   EXPECT_EQ(Result.Status, 0) << Result.Console;
   EXPECT_EQ(Result.Console.rfind(Lines({"Configuration file: " + Ini, "Source directory = " + Folder}), 0),
             0u);
-  EXPECT_EQ(Folder_Entries(Out), (Strings{"a.adb", "b.ADS", "x.Ada"}));
+  EXPECT_EQ(Entries(Out), (Strings{"a.adb", "b.ADS", "x.Ada"}));
   EXPECT_EQ(Scratch.Read("out/x.Ada"), "X\r\n");
   Strings Opened;
   for (const std::string& Line : Server.Record()) {
@@ -212,7 +220,7 @@ TEST_F(End_To_End, AMalformedReplyEndsTheRunAndLeavesNoFile) {
   const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
   EXPECT_EQ(Result.Console.substr(Result.Console.size() - 18), "Unexpected Error\r\n");
   EXPECT_EQ(Result.Status, 1);
-  EXPECT_EQ(Folder_Entries(Out), Strings{});
+  EXPECT_EQ(Entries(Out), Strings{});
   ASSERT_FALSE(Result.Log.empty());
   EXPECT_EQ(Result.Log.back().rfind("Quorvel: Exception = CONSTRAINT_ERROR", 0), 0u);
 }
@@ -225,7 +233,7 @@ TEST_F(End_To_End, AServerDyingMidFileLeavesAnInPlaceSourceIntact) {
   EXPECT_EQ(Result.Console.substr(Result.Console.size() - 18), "Unexpected Error\r\n");
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("src/a.adb"), Source_Text);
-  EXPECT_EQ(Folder_Entries(Folder), Strings{"a.adb"});
+  EXPECT_EQ(Entries(Folder), Strings{"a.adb"});
 }
 
 TEST_F(End_To_End, AServerThatNeverMakesItsPipeIsTriedFourTimes) {
@@ -304,6 +312,46 @@ INSTANTIATE_TEST_SUITE_P(
         Configuration_Case{"Pipename=qv-none-1\r\n", "Server not specified in configuration file"},
         Configuration_Case{"Pipename=qv-none-2\r\nServer=nothere.exe\r\n",
                            "Specified server not found"}));
+
+// Each row: the name of a file holding a client section that names the
+// scripted server, the bytes added after it, and whether it is taken as
+// the configuration.
+struct Candidate_Case {
+  std::string Name;
+  std::size_t Padding;
+  bool Taken;
+};
+
+class Configuration_Candidate : public testing::TestWithParam<Candidate_Case> {};
+
+TEST_P(Configuration_Candidate, IsReadOnlyWhenNoAdaSourceAndSmall) {
+  Scratch_Folder Scratch;
+  Scratch.Make_Folder("out");
+  Scripted_Server Server;
+  Server.Write_Script();
+  const std::string Section = "[Quv_Client]\r\nPipename=" + Server.Name() +
+                              "\r\nServer=" + Scripted_Server::Program() + "\r\n";
+  const std::size_t Comment = GetParam().Padding + (1u << 20) - Section.size() - 3;
+  Scratch.Write(GetParam().Name, Section + ";" + std::string(Comment, 'x') + "\r\n");
+  const std::string Path = Scratch / GetParam().Name;
+  const auto Result = Run_Quorvel({Path, Scratch / "out"});
+  if (GetParam().Taken) {
+    EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Path, "Nothing found to format!"}));
+    EXPECT_EQ(Server.Record().front(), "ARGS " + Server.Name());
+  } else {
+    EXPECT_EQ(Result.Console, Lines({"Configuration file missing"}));
+    EXPECT_TRUE(Server.Record(0.5).empty()) << "the server was started";
+  }
+}
+
+// An Ada source holding a client section must never start the program it
+// names (an editor formatting on save, CI formatting a contribution).
+INSTANTIATE_TEST_SUITE_P(Table, Configuration_Candidate,
+                         testing::Values(Candidate_Case{"hello.adb", 0, false},
+                                         Candidate_Case{"hello.ADS", 0, false},
+                                         Candidate_Case{"hello.Ada", 0, false},
+                                         Candidate_Case{"large.ini", 1, false},
+                                         Candidate_Case{"limit.ini", 0, true}));
 
 TEST(Configuration, AFileWithoutClientSettingsIsNotAConfiguration) {
   Scratch_Folder Scratch;

@@ -20,21 +20,13 @@
 
 namespace {
 
+using Test_Support::Entries;
 using Test_Support::Run_Quorvel;
 using Test_Support::Scratch_Folder;
 using Test_Support::Scripted_Server;
 using Strings = std::vector<std::string>;
 
 const std::string Original = "procedure A is begin null; end A;\n";
-
-Strings Entries(const std::string& Folder) {
-  Strings Names;
-  for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
-    Names.push_back(Entry.path().filename().string());
-  }
-  std::sort(Names.begin(), Names.end());
-  return Names;
-}
 
 bool Ends_With(const std::string& Text, const std::string& End) {
   return Text.size() >= End.size() && Text.compare(Text.size() - End.size(), End.size(), End) == 0;

@@ -2,6 +2,8 @@
 // byte for byte, and the exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "files.h"
 #include "path_style.h"
 #include "run_program.h"
@@ -55,6 +57,29 @@ TEST(Program, FormatsAFileStartingTheServerItself) {
   EXPECT_EQ(Result.Status, 0);
   EXPECT_EQ(Scratch.Read("out/a.adb"), "procedure A\r\nend A;\r\n");
   EXPECT_EQ(Server.Record().back(), "<end>");
+}
+
+// A configuration named without a folder and found only beside the program
+// is the configuration in both passes over the arguments, not an
+// unrecognised word in the second.
+TEST(Program, AConfigurationBesideTheProgramIsTakenByItsBareName) {
+  Test_Support::Scratch_Folder Scratch;
+  Scratch.Write("a.adb", "procedure A is begin null; end A;\n");
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("bin");
+  const std::string Copy =
+      Scratch / ("bin/" + std::filesystem::path(Quorvel()).filename().string());
+  std::filesystem::copy_file(Quorvel(), Copy);
+  Test_Support::Scripted_Server Server;
+  Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
+  const std::string Bare = std::filesystem::path(Server.Configuration(Scratch / "bin")).filename().string();
+  ASSERT_FALSE(Windows::Files::Exists(Bare)) << "must not exist in the current folder";
+  const auto Result = Run_Program(Copy, {Bare, Scratch / "a.adb", Scratch / "out"});
+  EXPECT_EQ(Result.Status, 0) << Result.Output;
+  // The program names its own folder as the system gives it.
+  EXPECT_EQ(Result.Output.rfind("Configuration file: ", 0), 0u) << Result.Output;
+  EXPECT_NE(Result.Output.find(Sep + Bare + "\r\n"), std::string::npos) << Result.Output;
+  EXPECT_EQ(Scratch.Read("out/a.adb"), "A\r\n");
 }
 
 }  // namespace

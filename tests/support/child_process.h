@@ -29,6 +29,9 @@ public:
   /// nothing while it still runs.
   std::optional<int> Wait(double Seconds);
 
+  /// POSIX only: sends the program Signal.
+  void Signal(int Signal);
+
 private:
   struct State;
   std::unique_ptr<State> Running;

@@ -1,6 +1,7 @@
 // Scratch folders over std::filesystem, the same on both platforms.
 #include "scratch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -31,6 +32,15 @@ std::string Unique_Name(std::string_view Stem) {
   std::ostringstream Name;
   Name << Stem << '-' << std::hex << Seed << '-' << (Now & 0xFFFFFF) << '-' << Counter++;
   return Name.str();
+}
+
+std::vector<std::string> Entries(const std::string& Folder) {
+  std::vector<std::string> Names;
+  for (const auto& Entry : fs::directory_iterator(Folder)) {
+    Names.push_back(Entry.path().filename().string());
+  }
+  std::sort(Names.begin(), Names.end());
+  return Names;
 }
 
 Scratch_Folder::Scratch_Folder() {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Test_Support {
 
@@ -27,6 +28,9 @@ public:
 private:
   std::string Folder;
 };
+
+/// The names of the entries of Folder, sorted.
+std::vector<std::string> Entries(const std::string& Folder);
 
 /// Reads a whole file byte for byte (empty when it cannot be read).
 std::string Read_File(const std::string& Path);

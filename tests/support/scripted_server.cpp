@@ -9,7 +9,8 @@
 // no group left, "N" is answered "0" and anything else ".". Directives:
 // "!nopipe" (first line) never makes the pipe; "!die" in a group ends the
 // server at once, as if it were killed; "!remove PATH" removes a file or
-// folder tree (as a user might while a run goes on); "!wait PATH" holds the
+// folder tree (as a user might while a run goes on); "!create PATH" writes
+// a file holding "theirs" there (as another program might); "!wait PATH" holds the
 // conversation until PATH exists (at most 30 s), so that a test can act
 // while a run is under way.
 // Record (<temp>/quorvel-record-<Pipename>.txt): "ARGS" and the arguments,
@@ -89,6 +90,10 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
       }
       if (Reply.rfind("!wait ", 0) == 0) {
         Wait_For(Reply.substr(6));
+        continue;
+      }
+      if (Reply.rfind("!create ", 0) == 0) {
+        std::ofstream(Reply.substr(8), std::ios::binary) << "theirs";
         continue;
       }
       if (Reply.rfind("!remove ", 0) == 0) {
