@@ -77,8 +77,8 @@ std::string Link_Target(const std::string& Name);
 /// Gives File (open for writing) the permission bits of the file Model,
 /// and its owner and group as far as this process may set them, so that a
 /// file written anew keeps who may read, run and change it. Nothing when
-/// Model does not exist; nothing on Windows, where the folder's rights
-/// apply to a file written anew as they did to the one it replaces.
+/// Model does not exist; nothing on Windows, where a file written anew
+/// has the access rights its folder gives.
 void Copy_Permissions(const std::string& Model, std::FILE* File);
 
 /// The current folder without a trailing separator (except a root); empty

@@ -175,6 +175,25 @@ TEST_F(End_To_End, ADestinationMadeWhileTheFileIsFormattedStays) {
   EXPECT_EQ(Entries(Out), Strings{"a.adb"});
 }
 
+// The longest name the system takes for a file in Folder: 255 bytes on
+// POSIX; on Windows a whole path of 259 characters, the ANSI calls' limit.
+std::string Longest_Name(const std::string& Folder) {
+  const bool Posix = Windows::Native_Style == Windows::Path_Style::Posix;
+  const std::size_t Length = Posix ? 255 : 259 - Folder.size() - 1;
+  return std::string(Length - 4, 'n') + ".adb";
+}
+
+TEST_F(End_To_End, ANameOfTheLongestLengthCanBeFormatted) {
+  const std::string Name = Longest_Name(Out);
+  Scratch.Write("src/" + Name, Source_Text);
+  Server.Replies({"Standard", "."}).Tokens({"1,1,X"});
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  const auto Result = Run_Quorvel({Ini, Scratch / ("src/" + Name), Out});
+  EXPECT_EQ(Result.Status, 0) << Result.Console;
+  EXPECT_EQ(Scratch.Read("out/" + Name), "X\r\n");
+  EXPECT_EQ(Entries(Out), Strings{Name});
+}
+
 TEST_F(End_To_End, ADestinationThatCannotBeCreatedSkipsTheFile) {
   Scratch.Make_Folder("out/a.adb");
   Server.Replies({"Standard", "."});
