@@ -1,5 +1,6 @@
-// Owned_Handle: the one owner of a Windows HANDLE (file, pipe, event),
-// closed when it ends. Only _win32.cpp files include this.
+// Owned_Handle: the one owner of a Windows HANDLE (file, pipe, event), and
+// Owned_Key of a registry key, each closed when it ends. Only _win32.cpp
+// files include this.
 #pragma once
 
 #include <utility>
@@ -37,6 +38,38 @@ public:
 
 private:
   HANDLE Value = INVALID_HANDLE_VALUE;
+};
+
+/// A registry key opened by us (never a predefined root such as
+/// HKEY_CURRENT_USER, which is not ours to close): closed once, by its one
+/// owner.
+class Owned_Key {
+public:
+  Owned_Key() noexcept = default;
+  explicit Owned_Key(HKEY Key) noexcept : Value(Key) {}
+  ~Owned_Key() { Reset(); }
+  Owned_Key(const Owned_Key&) = delete;
+  Owned_Key& operator=(const Owned_Key&) = delete;
+  Owned_Key(Owned_Key&& Other) noexcept : Value(std::exchange(Other.Value, nullptr)) {}
+  Owned_Key& operator=(Owned_Key&& Other) noexcept {
+    if (this != &Other) {
+      Reset(std::exchange(Other.Value, nullptr));
+    }
+    return *this;
+  }
+
+  HKEY Get() const noexcept { return Value; }
+  bool Valid() const noexcept { return Value != nullptr; }
+  /// Closes what is held (errors ignored) and takes Key over.
+  void Reset(HKEY Key = nullptr) noexcept {
+    if (Valid()) {
+      RegCloseKey(Value);
+    }
+    Value = Key;
+  }
+
+private:
+  HKEY Value = nullptr;
 };
 
 }  // namespace Windows
