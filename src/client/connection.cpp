@@ -11,6 +11,7 @@
 #include "ini.h"
 #include "log.h"
 #include "module.h"
+#include "path_style.h"
 #include "process.h"
 #include "text.h"
 
@@ -23,15 +24,6 @@ using Windows::Console::Put_Line;
 constexpr int Connect_Attempts = 4;
 constexpr auto First_Wait = std::chrono::milliseconds(100);
 constexpr auto Retry_Wait = std::chrono::seconds(1);
-
-// A name with a folder part is used as given; a bare name is looked for
-// beside the program first.
-bool Has_Folder_Part(const std::string& Name) {
-  if (Windows::Native_Style == Windows::Path_Style::Windows) {
-    return Name.find_first_of("\\:") != std::string::npos;
-  }
-  return Name.find('/') != std::string::npos;
-}
 
 // Only a plain file of at most 1 MiB is read as a configuration: a FIFO
 // would hang the run and a device such as /dev/zero would never end.
@@ -55,7 +47,9 @@ struct Client_Section {
 }  // namespace
 
 void Connection::Configure(const std::string& Name, std::string& Configuration_File) {
-  if (!Has_Folder_Part(Name)) {
+  // A name with a folder part is used as given (by the same rule as the
+  // server's for a source); a bare name is looked for beside the program first.
+  if (!Windows::Has_Folder(Name, Windows::Native_Style)) {
     const std::string Candidate = Windows::Module_Directory() + Name;
     if (Windows::Files::Exists(Candidate)) {
       Load_Configuration(Candidate, Configuration_File);

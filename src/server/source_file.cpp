@@ -53,18 +53,13 @@ Read_Outcome Guarded_Read(std::string& Text, const std::function<Read_Outcome()>
   return Outcome;
 }
 
-bool Has_Folder(std::string_view Name, Windows::Path_Style Style) noexcept {
-  return Windows::Last_Separator(Name, Style) != 0 ||
-         (Style == Windows::Path_Style::Windows && Name.find(':') != std::string_view::npos);
-}
-
 Source_Text Read_Source(const std::string& Name, const std::vector<std::string>& Path) {
   std::vector<std::string> Candidates;
   // A NUL would end the name early for the system and open another file.
   if (Name.find('\0') == std::string::npos) {
     Candidates.push_back(Name);
   }
-  if (!Candidates.empty() && !Has_Folder(Name, Windows::Native_Style)) {
+  if (!Candidates.empty() && !Windows::Has_Folder(Name, Windows::Native_Style)) {
     for (const std::string& Folder : Path) {
       Candidates.push_back(Joined(Folder, Name));
     }

@@ -23,9 +23,6 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text);
 /// the outcome is Read.
 Read_Outcome Guarded_Read(std::string& Text, const std::function<Read_Outcome()>& Read) noexcept;
 
-/// Name holds a folder part: a separator, or on Windows a drive ("c:x").
-bool Has_Folder(std::string_view Name, Windows::Path_Style Style) noexcept;
-
 struct Source_Text {
   std::string Name;     ///< the file read, or the name as given when none was
   std::string Text;     ///< its whole content

@@ -2,6 +2,7 @@
 // the path rewriting rule, written once for both path styles.
 #include "files.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "text.h"
@@ -64,6 +65,20 @@ bool Is_Regular_File(const std::string& Name) {
     return (Get_Attributes(Name).Attributes & (Directory_Attribute | Device_Attribute)) == 0;
   } catch (const File_Not_Found&) {
     return false;
+  }
+}
+
+std::string Filled_Text(const std::function<std::uint32_t(std::uint32_t, char*)>& Fill,
+                        std::uint32_t First_Size) {
+  std::string Buffer(First_Size, '\0');
+  for (;;) {
+    const std::uint32_t Count = Fill(static_cast<std::uint32_t>(Buffer.size()), Buffer.data());
+    if (Count < Buffer.size()) {
+      Buffer.resize(Count);
+      return Buffer;
+    }
+    // The text grew between two calls, or the buffer lacked only the NUL.
+    Buffer.assign(std::max<std::size_t>(Count, Buffer.size() + 1), '\0');
   }
 }
 

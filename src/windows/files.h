@@ -81,9 +81,18 @@ std::string Link_Target(const std::string& Name);
 /// has the access rights its folder gives.
 void Copy_Permissions(const std::string& Model, std::FILE* File);
 
-/// The current folder without a trailing separator (except a root); empty
-/// when it cannot be read.
+/// The current folder without a trailing separator (except a root), however
+/// long; empty when it cannot be read.
 std::string Current_Directory();
+
+/// What a system call that fills the caller's buffer gives (the Windows
+/// convention of GetCurrentDirectoryA): Fill (Size, Buffer) returns the
+/// count of characters it stored, or, when Size is too small, the size it
+/// needs (its NUL included) and stores nothing; 0 on failure (the result is
+/// then empty). The call is made again with the size it asks for, starting
+/// with First_Size, so no byte it did not write is ever returned.
+std::string Filled_Text(const std::function<std::uint32_t(std::uint32_t, char*)>& Fill,
+                        std::uint32_t First_Size);
 
 /// The stored name of the file or folder Path designates (its real letter
 /// case, its long form), or "?" when there is none.

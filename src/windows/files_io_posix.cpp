@@ -1,12 +1,16 @@
-// File handle calls over POSIX descriptors. The share modes of Windows have
-// no equivalent: other processes may always open the file.
+// File handle calls over POSIX descriptors. Of the share modes of Windows
+// only the one that matters to the log is kept: one writer at a time (an
+// exclusive flock, which other runs of ours take too); readers may always
+// open the file.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "files_io_system.h"
+#include "protected_link_posix.h"
 #include "wide.h"
 
 namespace Windows::Files::IO::System {
@@ -25,10 +29,36 @@ int Descriptor(File F) {
   return static_cast<int>(F);
 }
 
+// A created file is written only when it is a plain file that no other
+// writer holds; only then is it emptied, so that a second run never cuts
+// the file under a first one that goes on writing at its own offset.
+bool Take_For_Writing(int Number, bool Empty) {
+  struct stat Info {};
+  if (::fstat(Number, &Info) != 0 || !S_ISREG(Info.st_mode) ||
+      ::flock(Number, LOCK_EX | LOCK_NB) != 0 || (Empty && ::ftruncate(Number, 0) != 0)) {
+    return false;
+  }
+  const int Flags = ::fcntl(Number, F_GETFL);
+  return Flags >= 0 && ::fcntl(Number, F_SETFL, Flags & ~O_NONBLOCK) == 0;
+}
+
 }  // namespace
 
 File Create(const std::string& Name, bool Fail_If_Exists, bool) {
-  return Open_Descriptor(Name, O_WRONLY | O_CREAT | (Fail_If_Exists ? O_EXCL : O_TRUNC));
+  const Posix::Last_Component Last = Posix::Look_At(Name);
+  if (Last == Posix::Last_Component::Refused) {
+    return No_File;
+  }
+  // O_NONBLOCK: opening a FIFO must not wait for a reader (the file is then
+  // refused); O_NOFOLLOW: a link put in place after the look is not followed.
+  const int Follow = Last == Posix::Last_Component::Followable ? 0 : O_NOFOLLOW;
+  const File F = Open_Descriptor(
+      Name, O_WRONLY | O_CREAT | O_NONBLOCK | Follow | (Fail_If_Exists ? O_EXCL : 0));
+  if (F != No_File && !Take_For_Writing(Descriptor(F), !Fail_If_Exists)) {
+    Close(F);
+    return No_File;
+  }
+  return F;
 }
 
 File Create(const std::u16string& Name, bool Fail_If_Exists, bool Share_Read) {

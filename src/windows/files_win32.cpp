@@ -94,12 +94,11 @@ std::string Link_Target(const std::string& Name) { return Name; }
 void Copy_Permissions(const std::string&, std::FILE*) {}
 
 std::string Current_Directory() {
-  char Buffer[MAX_PATH];
-  DWORD Count = GetCurrentDirectoryA(MAX_PATH, Buffer);
-  if (Count > MAX_PATH) {
-    Count = MAX_PATH;
-  }
-  return std::string(Buffer, Count);
+  // A folder longer than MAX_PATH leaves the first buffer unfilled: asked
+  // again with the size the call names.
+  return Filled_Text(
+      [](std::uint32_t Size, char* Buffer) { return GetCurrentDirectoryA(Size, Buffer); },
+      MAX_PATH);
 }
 
 std::string Entry_Name(const std::string& Path) {

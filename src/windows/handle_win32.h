@@ -1,5 +1,6 @@
-// Owned_Handle: the one owner of a Windows HANDLE (file, pipe, event),
-// closed when it ends. Only _win32.cpp files include this.
+// Owned: the one owner of a Windows handle of one kind, closed when it ends.
+// Owned_Handle holds a HANDLE (file, pipe, event), Owned_Key a registry key
+// opened by us. Only _win32.cpp files include this.
 #pragma once
 
 #include <utility>
@@ -8,35 +9,58 @@
 
 namespace Windows {
 
-class Owned_Handle {
+/// Traits: Value (the handle type), None() (the value of no handle), Valid
+/// (a value to close) and Close (errors ignored).
+template <class Traits>
+class Owned {
 public:
-  Owned_Handle() noexcept = default;
-  /// Takes Handle over; NULL and INVALID_HANDLE_VALUE (failed calls) mean none.
-  explicit Owned_Handle(HANDLE Handle) noexcept : Value(Handle) {}
-  ~Owned_Handle() { Reset(); }
-  Owned_Handle(const Owned_Handle&) = delete;
-  Owned_Handle& operator=(const Owned_Handle&) = delete;
-  Owned_Handle(Owned_Handle&& Other) noexcept
-      : Value(std::exchange(Other.Value, INVALID_HANDLE_VALUE)) {}
-  Owned_Handle& operator=(Owned_Handle&& Other) noexcept {
+  using Value = typename Traits::Value;
+
+  Owned() noexcept = default;
+  /// Takes Handle over; a value that is not Valid (a failed call's) means none.
+  explicit Owned(Value Handle) noexcept : Held(Handle) {}
+  ~Owned() { Reset(); }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  Owned(Owned&& Other) noexcept : Held(std::exchange(Other.Held, Traits::None())) {}
+  Owned& operator=(Owned&& Other) noexcept {
     if (this != &Other) {
-      Reset(std::exchange(Other.Value, INVALID_HANDLE_VALUE));
+      Reset(std::exchange(Other.Held, Traits::None()));
     }
     return *this;
   }
 
-  HANDLE Get() const noexcept { return Value; }
-  bool Valid() const noexcept { return Value != nullptr && Value != INVALID_HANDLE_VALUE; }
+  Value Get() const noexcept { return Held; }
+  bool Valid() const noexcept { return Traits::Valid(Held); }
   /// Closes what is held (errors ignored) and takes Handle over.
-  void Reset(HANDLE Handle = INVALID_HANDLE_VALUE) noexcept {
+  void Reset(Value Handle = Traits::None()) noexcept {
     if (Valid()) {
-      CloseHandle(Value);
+      Traits::Close(Held);
     }
-    Value = Handle;
+    Held = Handle;
   }
 
 private:
-  HANDLE Value = INVALID_HANDLE_VALUE;
+  Value Held = Traits::None();
 };
+
+/// NULL and INVALID_HANDLE_VALUE (what failed calls return) are no handle.
+struct Handle_Traits {
+  using Value = HANDLE;
+  static Value None() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool Valid(Value H) noexcept { return H != nullptr && H != INVALID_HANDLE_VALUE; }
+  static void Close(Value H) noexcept { CloseHandle(H); }
+};
+using Owned_Handle = Owned<Handle_Traits>;
+
+/// A key opened by us, never a predefined root such as HKEY_CURRENT_USER,
+/// which is not ours to close.
+struct Key_Traits {
+  using Value = HKEY;
+  static Value None() noexcept { return nullptr; }
+  static bool Valid(Value K) noexcept { return K != nullptr; }
+  static void Close(Value K) noexcept { RegCloseKey(K); }
+};
+using Owned_Key = Owned<Key_Traits>;
 
 }  // namespace Windows

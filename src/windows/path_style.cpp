@@ -14,6 +14,11 @@ std::size_t Last_Separator(std::string_view Path, Path_Style Style) noexcept {
   return 0;
 }
 
+bool Has_Folder(std::string_view Name, Path_Style Style) noexcept {
+  return Last_Separator(Name, Style) != 0 ||
+         (Style == Path_Style::Windows && Name.find(':') != std::string_view::npos);
+}
+
 bool Matches_Wildcard(std::string_view Name, std::string_view Pattern) noexcept {
   // Iterative matching with one back-track point: linear in practice and
   // never recursive, whatever the pattern.

@@ -62,7 +62,8 @@ std::uint32_t Get_Integer(std::string_view Name);
 /// (REG_EXPAND_SZ included).
 std::string Get_String(std::string_view Name);
 
-/// Closes the current key unless it is a root.
+/// Closes the current key unless it is a root; the root is then current.
+/// Each key is closed once, however often this is called.
 void Close_Current();
 
 /// What one read of a value returned: a Windows status (0, 2 = not found,

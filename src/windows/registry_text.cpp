@@ -3,6 +3,9 @@
 // misread: a value line that is not understood empties its key.
 #include "registry_text.h"
 
+#include <unordered_map>
+#include <utility>
+
 #include "text.h"
 #include "wide.h"
 
@@ -117,9 +120,49 @@ std::string Byte_List(std::string_view List) {
   return Bytes;
 }
 
+// Names to positions, each name in its Latin-1 lower-case form (equal
+// forms are the names the registry takes for one), so that a name is found
+// in constant time whatever the size of the file. Every comparison of two
+// names is counted.
+class Name_Table {
+ public:
+  explicit Name_Table(Parse_Counts& Counts) : Table(0, std::hash<std::string>(), Equal{&Counts}) {}
+
+  /// The position of Name; Next when it is new (and then recorded).
+  std::size_t Position(std::string Name, std::size_t Next) {
+    return Table.try_emplace(std::move(Name), Next).first->second;
+  }
+  /// Name is at Next from now on; its former position, if it had one.
+  std::optional<std::size_t> Replace(std::string Name, std::size_t Next) {
+    const auto [Entry, Is_New] = Table.try_emplace(std::move(Name), Next);
+    return Is_New ? std::nullopt : std::optional<std::size_t>(std::exchange(Entry->second, Next));
+  }
+  /// Name is forgotten; its former position, if it had one.
+  std::optional<std::size_t> Remove(const std::string& Name) {
+    const auto Entry = Table.find(Name);
+    if (Entry == Table.end()) {
+      return std::nullopt;
+    }
+    const std::size_t Former = Entry->second;
+    Table.erase(Entry);
+    return Former;
+  }
+
+ private:
+  struct Equal {
+    Parse_Counts* Counts;
+    bool operator()(const std::string& A, const std::string& B) const {
+      ++Counts->Name_Comparisons;
+      return A == B;
+    }
+  };
+  std::unordered_map<std::string, std::size_t, std::hash<std::string>, Equal> Table;
+};
+
 class Parser {
  public:
-  Parser(std::string_view Root, std::vector<Stored_Key>& Into) : Root_Name(Root), Keys(Into) {}
+  Parser(std::string_view Root, std::vector<Stored_Key>& Into, Parse_Counts& Counts)
+      : Root_Name(Root), Keys(Into), Key_At(Counts), Value_At(Counts) {}
 
   void Run(const std::vector<std::string_view>& Lines);
 
@@ -131,9 +174,16 @@ class Parser {
   std::string Hex_Data(std::string_view Rest, const std::vector<std::string_view>& Lines,
                        std::size_t& I);
   std::size_t Key_Index(std::string_view Path);
+  void Store(Stored_Value&& New, bool Deleted);
+  void Drop_Replaced_Values();
 
   std::string_view Root_Name;
   std::vector<Stored_Key>& Keys;
+  // Keys by path; values by key position and name. A value set again or
+  // deleted leaves its old place dead until the end of the file.
+  Name_Table Key_At;
+  Name_Table Value_At;
+  std::vector<std::vector<bool>> Dead;
   bool Unicode = false;
   std::size_t Current = 0;
   bool In_Key = false;
@@ -159,6 +209,7 @@ void Parser::Run(const std::vector<std::string_view>& Lines) {
       Value(Line, Lines, I);
     }
   }
+  Drop_Replaced_Values();
 }
 
 void Parser::Section(std::string_view Line) {
@@ -196,17 +247,36 @@ void Parser::Value(std::string_view Line, const std::vector<std::string_view>& L
       throw Bad_Line();
     }
     const bool Deleted = !Data(Trim(Rest.substr(1)), New, Lines, I);
-    if (Key.Broken) {
-      return;
-    }
-    std::erase_if(Key.Values,
-                  [&](const Stored_Value& Old) { return Text::Equal(Old.Name, New.Name, false); });
-    if (!Deleted) {
-      Key.Values.push_back(std::move(New));
+    if (!Key.Broken) {
+      Store(std::move(New), Deleted);
     }
   } catch (const Bad_Line&) {
     Key.Broken = true;
     Key.Values.clear();
+    Dead[Current].clear();
+  }
+}
+
+// Sets (or, when Deleted, deletes) a value of the current key; a value of
+// the same name read before dies, and a value set again moves to the end.
+void Parser::Store(Stored_Value&& New, bool Deleted) {
+  Stored_Key& Key = Keys[Current];
+  std::string Name = std::to_string(Current) + '\\' + Text::Lower_Case(New.Name);
+  const std::optional<std::size_t> Former =
+      Deleted ? Value_At.Remove(Name) : Value_At.Replace(std::move(Name), Key.Values.size());
+  if (Former) {
+    Dead[Current][*Former] = true;
+  }
+  if (!Deleted) {
+    Key.Values.push_back(std::move(New));
+    Dead[Current].push_back(false);
+  }
+}
+
+void Parser::Drop_Replaced_Values() {
+  for (std::size_t K = 0; K < Keys.size(); ++K) {
+    std::size_t Position = 0;
+    std::erase_if(Keys[K].Values, [&](const Stored_Value&) { return Dead[K][Position++]; });
   }
 }
 
@@ -261,21 +331,22 @@ std::string Parser::Hex_Data(std::string_view Rest, const std::vector<std::strin
 }
 
 std::size_t Parser::Key_Index(std::string_view Path) {
-  for (std::size_t K = 0; K < Keys.size(); ++K) {
-    if (Text::Equal(Keys[K].Path, Path, false)) {
-      return K;
-    }
+  const std::size_t K = Key_At.Position(Text::Lower_Case(Path), Keys.size());
+  if (K == Keys.size()) {
+    Keys.push_back(Stored_Key{std::string(Path), {}, false});
+    Dead.emplace_back();
   }
-  Keys.push_back(Stored_Key{std::string(Path), {}, false});
-  return Keys.size() - 1;
+  return K;
 }
 
 }  // namespace
 
-Hive Hive::Parse(std::string_view File_Content, std::string_view Root_Name) {
+Hive Hive::Parse(std::string_view File_Content, std::string_view Root_Name,
+                 Parse_Counts* Counts) {
   Hive Result;
   const std::string Content = Decode_File(File_Content);
-  Parser(Root_Name, Result.All).Run(Physical_Lines(Content));
+  Parse_Counts Ignored;
+  Parser(Root_Name, Result.All, Counts ? *Counts : Ignored).Run(Physical_Lines(Content));
   return Result;
 }
 

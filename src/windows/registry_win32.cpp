@@ -2,6 +2,7 @@
 // for the current key's name, NtQueryKey.
 #include <vector>
 
+#include "handle_win32.h"
 #include "registry.h"
 #include "win32_api.h"
 
@@ -16,55 +17,44 @@ constexpr REGSAM Full_Access = 0x3001F;
 constexpr int Key_Name_Information = 3;
 constexpr LONG Status_Buffer_Too_Small = static_cast<LONG>(0xC0000023);
 
-// The package's position; an owned key is closed when it is replaced and
-// when the process ends.
-bool Is_Root_Handle(HKEY Key) {
-  return Key == HKEY_CURRENT_USER || Key == HKEY_LOCAL_MACHINE;
-}
-
+// The package's position: the root, and the key opened below it, if any
+// (the root itself is current while there is none). The opened key has one
+// owner, so it is closed exactly once: when it is replaced, closed or when
+// the process ends.
 struct Position {
   HKEY Root = HKEY_CURRENT_USER;
-  HKEY Current_Key = HKEY_CURRENT_USER;
-  Position() = default;
-  Position(const Position&) = delete;
-  Position& operator=(const Position&) = delete;
-  ~Position() {
-    if (!Is_Root_Handle(Current_Key)) {
-      RegCloseKey(Current_Key);
-    }
-  }
+  Owned_Key Opened;
+  HKEY Current() const noexcept { return Opened.Valid() ? Opened.Get() : Root; }
 };
 Position Here;
 
 // Opens with full access, falling back to read access when that is denied.
 template <class Open_Function, class Char>
 void Open_With(Open_Function Open, const std::basic_string<Char>& Path) {
-  HKEY New_Key = Here.Root;
-  if (!Path.empty()) {
-    LONG Result = Open(Here.Root, Path.c_str(), 0, Full_Access, &New_Key);
-    if (Result == ERROR_ACCESS_DENIED) {
-      Result = Open(Here.Root, Path.c_str(), 0, KEY_READ, &New_Key);
-    }
-    if (Result != ERROR_SUCCESS) {
-      throw Key_Not_Found();
-    }
+  if (Path.empty()) {
+    Close_Current();
+    return;
   }
-  Close_Current();
-  Here.Current_Key = New_Key;
+  HKEY New_Key = nullptr;
+  LONG Result = Open(Here.Root, Path.c_str(), 0, Full_Access, &New_Key);
+  if (Result == ERROR_ACCESS_DENIED) {
+    Result = Open(Here.Root, Path.c_str(), 0, KEY_READ, &New_Key);
+  }
+  if (Result != ERROR_SUCCESS) {
+    throw Key_Not_Found();
+  }
+  Here.Opened.Reset(New_Key);
 }
 
 }  // namespace
 
 void Close_Current() {
-  if (!Is_Root_Handle(Here.Current_Key)) {
-    RegCloseKey(Here.Current_Key);
-  }
+  Here.Opened.Reset();
 }
 
 void Set_Root(Root_Key Which) {
   Here.Root = Which == Root_Key::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   Close_Current();
-  Here.Current_Key = Here.Root;
 }
 
 Root_Key Get_Root() {
@@ -80,11 +70,11 @@ void Open_Key(std::u16string_view Path) {
 }
 
 std::u16string Current_Key_Name() {
-  if (Here.Current_Key == Here.Root) {
+  if (!Here.Opened.Valid()) {
     return u"";
   }
   ULONG Size = 0;
-  if (NtQueryKey(Here.Current_Key, Key_Name_Information, nullptr, 0, &Size) !=
+  if (NtQueryKey(Here.Current(), Key_Name_Information, nullptr, 0, &Size) !=
       Status_Buffer_Too_Small) {
     throw Key_Not_Found();
   }
@@ -92,7 +82,7 @@ std::u16string Current_Key_Name() {
   const ULONG Name_Bytes = Size >= 4 ? Size - 4 : 0;
   std::vector<ULONG> Buffer(1 + (Name_Bytes + 3) / 4);
   const ULONG Length = static_cast<ULONG>(Buffer.size() * sizeof(ULONG));
-  if (NtQueryKey(Here.Current_Key, Key_Name_Information, Buffer.data(), Length, &Size) != 0 ||
+  if (NtQueryKey(Here.Current(), Key_Name_Information, Buffer.data(), Length, &Size) != 0 ||
       Buffer[0] == 0) {
     throw Key_Not_Found();
   }
@@ -107,7 +97,7 @@ Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size) {
   const std::string Value_Name(Name);
   Query_Result Result;
   Result.Status = static_cast<std::uint32_t>(
-      RegQueryValueExA(Here.Current_Key, Value_Name.c_str(), nullptr, &Type, Buffer.data(), &Size));
+      RegQueryValueExA(Here.Current(), Value_Name.c_str(), nullptr, &Type, Buffer.data(), &Size));
   Result.Type = Type;
   if (Result.Status == ERROR_SUCCESS) {
     Result.Data.assign(reinterpret_cast<const char*>(Buffer.data()), Size);

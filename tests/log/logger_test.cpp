@@ -130,6 +130,24 @@ TEST_F(Logger_Test, EachStartEmptiesTheLogAndDeletesThePreviousFile) {
   EXPECT_FALSE(Scratch.Has("run_2.log"));
 }
 
+// Two runs with the same log setting: the second may neither empty the
+// first's file nor write into it; it runs without a log.
+TEST_F(Logger_Test, ALogInUseByAnotherRunIsLeftToIt) {
+  User().Set_String("Log", Log_Path);
+  Log::Guarded_Log First;
+  ASSERT_TRUE(First.Open(Product, true));
+  Write(First, 1, 2);
+  {
+    Log::Guarded_Log Second;
+    EXPECT_TRUE(Second.Open(Product, true));
+    EXPECT_FALSE(Second.Is_Active());
+    Second.Put("second");
+  }
+  Write(First, 3, 3);
+  EXPECT_TRUE(First.Is_Active());
+  EXPECT_EQ(Masked(Scratch.Read("run.log")), Joined(Records("", 1, 3)));
+}
+
 TEST_F(Logger_Test, WithLimitZeroNothingRotatesAndThePreviousFileStays) {
   Scratch.Write("run_2.log", "an earlier previous file\r\n");
   User().Set_String("Log", Log_Path);

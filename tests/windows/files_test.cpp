@@ -68,6 +68,29 @@ TEST(Files_Current_Directory, IsTheProcessFolderWithoutTrailingSeparator) {
   }
 }
 
+// A call that fills a buffer the way GetCurrentDirectoryA does: a text
+// longer than the buffer leaves it unfilled and names the size it needs.
+// The text may change between two calls (another thread changes folder).
+TEST(Files_Filled_Text, ComesWholeFromABufferOfTheSizeTheCallAsksFor) {
+  for (const std::size_t Length : {0u, 1u, 250u, 256u, 257u, 300u, 5000u}) {
+    std::vector<std::string> Texts = {"C:\\" + std::string(Length, 'x')};
+    Texts.push_back(Texts[0] + "\\longer than before");
+    std::size_t Call = 0;
+    const auto Fill = [&](std::uint32_t Size, char* Buffer) -> std::uint32_t {
+      const std::string& Text = Texts[std::min(Call++, Texts.size() - 1)];
+      if (Size <= Text.size()) {
+        return static_cast<std::uint32_t>(Text.size() + 1);
+      }
+      std::copy(Text.begin(), Text.end(), Buffer);
+      Buffer[Text.size()] = '\0';
+      return static_cast<std::uint32_t>(Text.size());
+    };
+    const std::string Got = Files::Filled_Text(Fill, 260);
+    EXPECT_EQ(Got, Texts[Call == 1 ? 0 : 1]) << Length;
+  }
+  EXPECT_EQ(Files::Filled_Text([](std::uint32_t, char*) { return 0u; }, 260), "");
+}
+
 TEST(Files_Entry_Name, GivesTheStoredNameOrQuestionMark) {
   Scratch_Folder Scratch;
   Scratch.Write("Main.adb", "x");

@@ -121,4 +121,24 @@ TEST(Path_Style, LastSeparatorFollowsTheStyle) {
   EXPECT_EQ(Windows::Last_Separator("abc", Path_Style::Posix), 0u);
 }
 
+// The client (a configuration's name) and the formatting server (a
+// source's name) decide by this one rule whether a name is used as given.
+TEST(Path_Style, AFolderPartIsASeparatorOfTheStyleOrAWindowsDrive) {
+  struct Case {
+    std::string_view Name;
+    bool Posix;
+    bool Windows;
+  };
+  const Case Cases[] = {
+      {"quorvel.ini", false, false}, {"sub/quorvel.ini", true, true},
+      {"sub\\quorvel.ini", false, true}, {"/etc/quorvel.ini", true, true},
+      {"c:quorvel.ini", false, true}, {"C:\\Tools\\quorvel.ini", false, true},
+      {"./quorvel.ini", true, true}, {"", false, false},
+  };
+  for (const Case& C : Cases) {
+    EXPECT_EQ(Windows::Has_Folder(C.Name, Path_Style::Posix), C.Posix) << C.Name;
+    EXPECT_EQ(Windows::Has_Folder(C.Name, Path_Style::Windows), C.Windows) << C.Name;
+  }
+}
+
 }  // namespace

@@ -84,6 +84,22 @@ TEST_F(Registry_Access, AKeyThatCannotBeOpenedLeavesThePositionAlone) {
   EXPECT_EQ(Registry::Get_Root(), Root_Key::User);
 }
 
+// A key is closed once: closing the current key leaves the root current,
+// and a key opened later (which may get the closed key's handle) is never
+// closed in its place.
+TEST_F(Registry_Access, AClosedKeyLeavesTheRootCurrentAndIsNeverClosedAgain) {
+  Registry::Close_Current();
+  EXPECT_EQ(Registry::Current_Key_Name(), u"");
+  EXPECT_THROW(Registry::Get_String("Log"), Registry::Entry_Not_Found);
+  Registry::Close_Current();
+  Registry::Open_Key(Path);
+  EXPECT_EQ(Registry::Get_String("Log"), "C:\\Logs\\run.log");
+  Registry::Open_Key(Path);
+  Registry::Open_Key(Path);
+  EXPECT_EQ(Registry::Get_String("Log"), "C:\\Logs\\run.log");
+  EXPECT_EQ(Windows::To_UTF_8(Registry::Current_Key_Name()), Path);
+}
+
 TEST_F(Registry_Access, AnEmptyPathOrANewRootMakesTheRootCurrent) {
   Registry::Open_Key("");
   EXPECT_EQ(Registry::Current_Key_Name(), u"");

@@ -10,6 +10,7 @@
 namespace {
 
 using Windows::Registry::Hive;
+using Windows::Registry::Parse_Counts;
 using Windows::Registry::Stored_Key;
 using Windows::Registry::Stored_Value;
 
@@ -150,6 +151,38 @@ TEST(Registry_Text, ParentsExistWithoutSectionsOfTheirOwnAndKeepTheirSpelling) {
   EXPECT_TRUE(Root.Find(""));
   EXPECT_FALSE(Root.Find("Software\\Tallow"));
   EXPECT_FALSE(Root.Find("Software\\Tallowmere\\Quorvel\\Deeper"));
+}
+
+struct Size_Case {
+  int Keys;
+  int Values;  // per key
+  int Writes;  // of each value: later ones replace the first
+};
+
+// A whole export of a Windows registry holds some 100,000 keys, or one key
+// with thousands of values: each name is compared a bounded number of
+// times, never with every name read before it.
+TEST(Registry_Text, NameComparisonsGrowWithTheFileNotWithItsSquare) {
+  for (const Size_Case& C : {Size_Case{4000, 2, 1}, Size_Case{1, 4000, 1}, Size_Case{1000, 3, 2}}) {
+    std::string Content = Header;
+    for (int K = 0; K < C.Keys; ++K) {
+      Content += "[HKEY_CURRENT_USER\\Software\\Key" + std::to_string(K) + "]\r\n";
+      for (int W = 1; W <= C.Writes; ++W) {
+        for (int V = 0; V < C.Values; ++V) {
+          Content += "\"Value" + std::to_string(V) + "\"=dword:" + std::to_string(W) + "\r\n";
+        }
+      }
+    }
+    Parse_Counts Counts;
+    const Hive Root = Hive::Parse(Content, "HKEY_CURRENT_USER", &Counts);
+    const std::size_t Lines = static_cast<std::size_t>(C.Keys * (1 + C.Values * C.Writes));
+    EXPECT_LE(Counts.Name_Comparisons, 2 * Lines) << C.Keys << " keys, " << C.Values << " values";
+    const auto Last = Root.Find("SOFTWARE\\KEY" + std::to_string(C.Keys - 1));
+    ASSERT_TRUE(Last);
+    ASSERT_EQ(Last->Values.size(), static_cast<std::size_t>(C.Values));
+    EXPECT_EQ(Last->Values.back().Name, "Value" + std::to_string(C.Values - 1));
+    EXPECT_EQ(Last->Values.back().Data[0], static_cast<char>(C.Writes));
+  }
 }
 
 }  // namespace
