@@ -17,7 +17,9 @@ namespace {
 using Windows::Console::Put_Line;
 
 // Reads the replies to "O" up to the end mark; false when the file must be
-// skipped (an error line, or a second style).
+// skipped (an error line, or a second style). An empty reply is neither an
+// error line nor a style: the server is not one this client can follow,
+// and the run ends.
 bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
   bool Failed = false;
   for (;;) {
@@ -25,7 +27,10 @@ bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
     if (Reply == ".") {
       return !Failed;
     }
-    if (!Reply.empty() && Reply.front() == '<') {
+    if (Reply.empty()) {
+      throw Constraint_Error("empty reply to \"O\"");
+    }
+    if (Reply.front() == '<') {
       Failed = true;
       Put_Line(std::string_view(Reply).substr(1));
     } else if (Text::Is_Empty(Settings.Style)) {

@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "connection.h"
 #include "files.h"
 #include "path_style.h"
 #include "pipe.h"
@@ -115,6 +116,66 @@ TEST(Fault, ASecondRunOnABusyServerIsToldSoAndTheFirstRunGoesOn) {
   EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
 }
 
+
+// The client's reply limit, shortened from its minute for one test.
+class Shorter_Reply_Limit {
+public:
+  explicit Shorter_Reply_Limit(double Seconds) { Client::Set_Reply_Limit(Seconds); }
+  ~Shorter_Reply_Limit() { Client::Set_Reply_Limit(Client::Reply_Limit); }
+  Shorter_Reply_Limit(const Shorter_Reply_Limit&) = delete;
+  Shorter_Reply_Limit& operator=(const Shorter_Reply_Limit&) = delete;
+};
+
+TEST(Fault, AServerThatStopsAnsweringEndsTheRunAtTheReplyLimit) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("cfg");
+  Scripted_Server Server;
+  // The server is held before it answers until the run has given up.
+  Server.Replies({"!wait " + (Scratch / "go-on"), "Standard", "."}).Tokens({"1,1,A"});
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  Test_Support::Run_Result Result;
+  {
+    const Shorter_Reply_Limit Limit(1.0);
+    Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
+  }
+  Scratch.Write("go-on", "");
+  EXPECT_EQ(Result.Console,
+            Test_Support::Lines({"Configuration file: " + Ini,
+                                 "Processing file: " + Windows::Files::Full_Name(Scratch / "src/a.adb"),
+                                 "The formatting server did not answer in 1 s"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
+}
+
+// Two runs that start the server at the same moment race for its pipe: one
+// has it, and the other must be told the pipe is in use however the race
+// goes (its own server found the name taken, or served the winner, and may
+// have ended before it looks again).
+TEST(Fault, TwoRunsStartingTheServerAtOnceNeverFailUnexpectedly) {
+  const int Rounds = Windows::Native_Style == Windows::Path_Style::Windows ? 4 : 10;
+  for (int Round = 0; Round < Rounds; ++Round) {
+    Scratch_Folder Scratch;
+    Scratch.Write("src/a.adb", Original);
+    Scratch.Make_Folder("cfg");
+    Scripted_Server Server;
+    Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
+    const std::string Ini = Server.Configuration(Scratch / "cfg");
+    auto Run = [&](const std::string& Out) {
+      Scratch.Make_Folder(Out);
+      return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                       {Ini, Scratch / "src/a.adb", Scratch / Out});
+    };
+    auto First = std::async(std::launch::async, Run, "out1");
+    auto Second = std::async(std::launch::async, Run, "out2");
+    for (const Test_Support::Program_Result& Result : {First.get(), Second.get()}) {
+      const bool Told = Result.Output == "Specified Pipe already in use\r\n";
+      EXPECT_TRUE(Result.Status == 0 || Told) << "round " << Round << ": " << Result.Output;
+      EXPECT_EQ(Result.Status, Told ? 1 : 0) << "round " << Round;
+    }
+  }
+}
 
 // Windows refuses a client the pipe's rights do not allow; a one-way pipe
 // under the configured name is such a pipe. (The POSIX backend's refusals,
