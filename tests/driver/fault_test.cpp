@@ -149,23 +149,54 @@ TEST(Fault, AServerThatStopsAnsweringEndsTheRunAtTheReplyLimit) {
   EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
 }
 
-// Two runs that start the server at the same moment race for its pipe: one
-// has it, and the other must be told the pipe is in use however the race
-// goes (its own server found the name taken, or served the winner, and may
-// have ended before it looks again).
+// The server a run started serves another run that got there first, and
+// ends before the run looks for it again: the pipe was in use all the same.
+TEST(Fault, ARunWhoseServerServedAnotherRunIsToldThePipeWasInUse) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("cfg");
+  Scripted_Server Server;
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  auto Run = std::async(std::launch::async, [&] {
+    return Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
+  });
+  // The other run: in as soon as the pipe is there, and out at once.
+  Windows::Pipe::Handle Other;
+  const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!Other && std::chrono::steady_clock::now() < Until) {
+    try {
+      Windows::Pipe::Open(Other, Server.Name(), false, Windows::Pipe::Direction::Duplex, 1000);
+    } catch (const Windows::Pipe::Error&) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  ASSERT_TRUE(Other);
+  Windows::Pipe::Write(Other, "C", 1);
+  Windows::Pipe::Close(Other);
+  const auto Result = Run.get();
+  EXPECT_EQ(Result.Console, Test_Support::Lines({"Specified Pipe already in use"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
+}
+
+// Two runs that start the real server at the same moment race for its pipe:
+// one has it, and the other must be told the pipe is in use however the
+// race goes (its own server found the name taken, or served the winner and
+// ended before it looked again: "Unexpected Error" in 1 or 2 of 8 tries
+// before).
 TEST(Fault, TwoRunsStartingTheServerAtOnceNeverFailUnexpectedly) {
-  const int Rounds = Windows::Native_Style == Windows::Path_Style::Windows ? 4 : 10;
+  const int Rounds = Windows::Native_Style == Windows::Path_Style::Windows ? 4 : 16;
   for (int Round = 0; Round < Rounds; ++Round) {
     Scratch_Folder Scratch;
     Scratch.Write("src/a.adb", Original);
-    Scratch.Make_Folder("cfg");
-    Scripted_Server Server;
-    Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
-    const std::string Ini = Server.Configuration(Scratch / "cfg");
+    Scratch.Write("race.ini", "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("race") +
+                                  "\r\nServer=" + Test_Support::Program_In_Bin("quorvel-server") +
+                                  "\r\n");
     auto Run = [&](const std::string& Out) {
       Scratch.Make_Folder(Out);
       return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
-                                       {Ini, Scratch / "src/a.adb", Scratch / Out});
+                                       {Scratch / "race.ini", Scratch / "src/a.adb", Scratch / Out});
     };
     auto First = std::async(std::launch::async, Run, "out1");
     auto Second = std::async(std::launch::async, Run, "out2");

@@ -265,13 +265,25 @@ TEST(Pipe_Posix_Wire, AClientsLimitHoldsForHalfAFrameAndThePipeIsThenBroken) {
   const Descriptor Listener = Raw_Socket_At(Folder + "/p", true);
   Pipe::Handle Client;
   Posix::Open_In(Folder, Client, "p", false, Direction::Duplex, 64);
-  const Descriptor Raw(::accept(Listener.Get(), nullptr, nullptr));
+  Descriptor Raw(::accept(Listener.Get(), nullptr, nullptr));
   ASSERT_EQ(::send(Raw.Get(), Half_Frame.data(), Half_Frame.size(), 0), 8);
-  std::vector<char> Buffer(64);
-  EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Timeout);
+  auto Reading = std::async(std::launch::async, [&Client] {
+    std::vector<char> Buffer(64);
+    EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Timeout);
+  });
+  const bool In_Time = Reading.wait_for(std::chrono::duration<double>(Generous_Seconds)) ==
+                       std::future_status::ready;
+  EXPECT_TRUE(In_Time) << "the client end waited on half a frame past its limit";
+  if (!In_Time) {
+    Raw.Reset();  // ends a read that would wait for ever
+    Reading.get();
+    return;
+  }
+  Reading.get();
   // The rest comes too late: the reader can no longer tell where a message
   // begins.
   ASSERT_EQ(::send(Raw.Get(), "-late\x01\0\0\0x", 10, 0), 10);
+  std::vector<char> Buffer(64);
   EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Broken);
 }
 
