@@ -2,8 +2,10 @@
 // settings, and the two operations every message goes through.
 #include "connection.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <sstream>
 #include <thread>
 
 #include "console.h"
@@ -22,6 +24,8 @@ namespace {
 using Windows::Console::Put_Line;
 
 constexpr int Connect_Attempts = 4;
+
+std::atomic<double> Limit_In_Force{Reply_Limit};
 constexpr auto First_Wait = std::chrono::milliseconds(100);
 constexpr auto Retry_Wait = std::chrono::seconds(1);
 
@@ -44,7 +48,21 @@ struct Client_Section {
   const std::string& Path;
 };
 
+// Whether the server this run started, ended before this run reached it,
+// shows that another run holds the pipe, or held it until a moment ago (the
+// statuses of docs/formatting-server.md): it found the name in use, or it
+// served that run (which closed, left, or went silent). Two runs that start
+// a server at once race for the pipe; the one that loses must say so even
+// when the winner's server has gone by the time it looks again.
+bool Held_By_Another_Run(std::optional<int> Status) {
+  return Status == 0 || Status == 2 || Status == 3 || Status == Windows::Pipe::Busy_Status;
+}
+
 }  // namespace
+
+void Set_Reply_Limit(double Seconds) noexcept { Limit_In_Force = Seconds; }
+
+Connection::Connection() : Limit(Limit_In_Force) {}
 
 void Connection::Configure(const std::string& Name, std::string& Configuration_File) {
   // A name with a folder part is used as given (by the same rule as the
@@ -94,22 +112,27 @@ void Connection::Connect(const std::string& Pipename, const std::string& Pipelen
   if (Pipename.empty()) {
     throw Not_Configured("Pipename not specified in configuration file");
   }
-  const std::optional<long long> Length = Text::Integer_Value(Pipelength);
-  if (Length && *Length >= 1) {
-    Reply_Size = static_cast<std::size_t>(*Length);
+  if (const std::optional<std::size_t> Length = Windows::Pipe::Length_Value(Pipelength)) {
+    Reply_Size = *Length;
   }
   try {
     Open_Pipe(Pipename);
     return;
   } catch (const Windows::Pipe::No_Server&) {
   }
-  Start_Server(Server, Pipelength.empty() ? Pipename : Pipename + " " + Pipelength);
+  // The length in force, not the text: the server must never answer with
+  // more than this connection reads.
+  Windows::Started_Program Started = Start_Server(
+      Server, Pipelength.empty() ? Pipename : Pipename + " " + std::to_string(Reply_Size));
   std::this_thread::sleep_for(First_Wait);
   for (int Attempt = 1; Attempt <= Connect_Attempts; ++Attempt) {
     try {
       Open_Pipe(Pipename);
       return;
     } catch (const Windows::Pipe::No_Server&) {
+      if (Held_By_Another_Run(Started.Exit_Status())) {
+        throw Windows::Pipe::Name_In_Use();
+      }
       std::this_thread::sleep_for(Retry_Wait);
     }
   }
@@ -119,16 +142,19 @@ void Connection::Open_Pipe(const std::string& Pipename) {
   Windows::Pipe::Handle Opened;
   Windows::Pipe::Open(Opened, Pipename, false, Windows::Pipe::Direction::Duplex, Reply_Size);
   Server_Pipe = std::move(Opened);
+  // Not filled: a Pipelength in the millions costs no memory until used.
+  Reply_Buffer.reset(new char[Reply_Size]);
 }
 
-void Connection::Start_Server(const std::string& Server, const std::string& Arguments) {
+Windows::Started_Program Connection::Start_Server(const std::string& Server,
+                                                  const std::string& Arguments) {
   if (Server.empty()) {
     throw Not_Configured("Server not specified in configuration file");
   }
   if (!Windows::Files::Exists(Server)) {
     throw Not_Configured("Specified server not found");
   }
-  Windows::Create_Process(Server, Arguments, "", "", 0, 0, 0, false);
+  return Windows::Create_Process(Server, Arguments, "", "", 0, 0, 0, false);
 }
 
 void Connection::Send_Setting(char Code, const std::string& Value) {
@@ -167,9 +193,14 @@ std::string Connection::Read_Reply() {
   if (!Server_Pipe) {
     throw Windows::Pipe::No_Handle();
   }
-  Reply_Buffer.resize(Reply_Size);
-  const std::size_t Count = Windows::Pipe::Read(Server_Pipe, Reply_Buffer.data());
-  return std::string(Reply_Buffer.data(), Count);
+  try {
+    const std::size_t Count = Windows::Pipe::Read_Within(Server_Pipe, Reply_Buffer.get(), Limit);
+    return std::string(Reply_Buffer.get(), Count);
+  } catch (const Windows::Pipe::Timeout&) {
+    std::ostringstream Line;
+    Line << "The formatting server did not answer in " << Limit << " s";
+    throw No_Answer(Line.str());
+  }
 }
 
 }  // namespace Client

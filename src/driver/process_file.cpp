@@ -36,7 +36,9 @@ void Show_Exists(const std::string& New_Name) {
 }
 
 // Reads the replies to "O" up to the end mark; false when the file must be
-// skipped (an error line, or a second style).
+// skipped (an error line, or a second style). An empty reply is neither an
+// error line nor a style: the server is not one this client can follow,
+// and the run ends.
 bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
   bool Failed = false;
   for (;;) {
@@ -44,7 +46,10 @@ bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
     if (Reply == ".") {
       return !Failed;
     }
-    if (!Reply.empty() && Reply.front() == '<') {
+    if (Reply.empty()) {
+      throw Constraint_Error("empty reply to \"O\"");
+    }
+    if (Reply.front() == '<') {
       Failed = true;
       // The server names the file in its lines, as the system stores it.
       Put_Line(Printable(std::string_view(Reply).substr(1)));

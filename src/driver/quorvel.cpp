@@ -168,6 +168,10 @@ int Main(const std::vector<std::string>& Arguments) {
     Put_Line(std::string(End.Message) + Windows::Console::Printable(End.Argument));
   } catch (const Windows::Pipe::Name_In_Use&) {
     Put_Line("Specified Pipe already in use");
+  } catch (const Client::No_Answer& Hung) {
+    // A server that stopped answering: said as such, not as "Unexpected Error".
+    Log::Exception("Quorvel", std::current_exception());
+    Put_Line(Hung.what());
   } catch (const Windows::Pipe::Access_Denied&) {
     // Another user's pipe, a pipe whose rights refuse this client, or (on
     // POSIX) a pipe folder others could write to: the user can mend each,

@@ -52,7 +52,7 @@ int Run(const Command_Line& Line) {
     return Failed;
   } catch (const Pipe::Name_In_Use&) {
     Windows::Console::Put_Line(Prefix + ": already in use");
-    return Failed;
+    return Busy;
   } catch (const Pipe::Invalid_Name&) {
     Windows::Console::Put_Line(Prefix + ": not a valid pipe name");
     return Failed;
@@ -91,10 +91,8 @@ std::optional<Command_Line> Read_Command_Line(const std::vector<std::string>& Ar
   for (std::size_t I = First + 1; I < Arguments.size(); ++I) {
     Length_Text += (I == First + 1 ? "" : " ") + Arguments[I];
   }
-  const std::optional<long long> Length = Text::Integer_Value(Length_Text);
-  if (Length && *Length >= 1) {
-    Line.Pipe_Length = static_cast<std::size_t>(
-        std::min<unsigned long long>(static_cast<unsigned long long>(*Length), SIZE_MAX));
+  if (const std::optional<std::size_t> Length = Pipe::Length_Value(Length_Text)) {
+    Line.Pipe_Length = *Length;
   }
   return Line;
 }

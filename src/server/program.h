@@ -21,8 +21,8 @@ struct Command_Line {
 
 /// Reads "[--wait=<seconds>] <Pipename> [<Pipelength>]". The Pipelength
 /// text is every word after the pipename joined by blanks, read as the
-/// client reads its Pipelength: a whole number of at least 1, anything else
-/// leaves 1000. Nothing without a pipename or with a bad wait.
+/// client reads its Pipelength: a whole number from 1 to 2**31 - 1,
+/// anything else leaves 1000. Nothing without a pipename or with a bad wait.
 std::optional<Command_Line> Read_Command_Line(const std::vector<std::string>& Arguments);
 
 enum class Ending { Closed, Client_Gone, Idle };
@@ -34,7 +34,13 @@ enum class Ending { Closed, Client_Gone, Idle };
 Ending Serve(const Windows::Pipe::Handle& Pipe, Session& Conversation, std::size_t Buffer_Length);
 
 /// The program's exit statuses.
-enum Exit_Status : int { Closed = 0, Failed = 1, Client_Gone = 2, Idle = 3 };
+enum Exit_Status : int {
+  Closed = 0,
+  Failed = 1,
+  Client_Gone = 2,
+  Idle = 3,
+  Busy = Windows::Pipe::Busy_Status  ///< the pipe's name was in use
+};
 
 /// The whole program: creates the pipe, waits for the client, serves it.
 /// Returns the exit status; prints a line only when it fails. Never throws.

@@ -2,8 +2,12 @@
 // why one could not be read.
 #include "source_file.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <vector>
+
+#include "lexer.h"
 
 namespace Server {
 
@@ -23,6 +27,9 @@ std::string Why(Read_Outcome Outcome) {
       return "cannot be read";
     case Read_Outcome::Too_Large:
       return "is too large to read";
+    case Read_Outcome::Beyond_Limit:
+      // The words the engine has for a source beyond its limit.
+      return "the file is too large to format";
   }
   return "cannot be read";
 }
@@ -37,10 +44,43 @@ std::string Joined(const std::string& Folder, const std::string& Name) {
 
 }  // namespace
 
-Read_Outcome Guarded_Read(std::string& Text, const std::function<Read_Outcome()>& Read) noexcept {
+const std::size_t Longest_Source = Formatter::Largest_Source;
+
+namespace {
+
+// The whole file, one byte past Limit at most: that byte tells a file that
+// grew beyond it.
+Read_Outcome Read_To_End(std::size_t Limit, std::string& Text, const Read_Some& Read) {
+  std::vector<char> Chunk(65536);
+  for (;;) {
+    // Text holds at most Limit bytes here.
+    const std::size_t Room = std::min(Chunk.size() - 1, Limit - Text.size()) + 1;
+    const std::optional<std::size_t> Count = Read(Chunk.data(), Room);
+    if (!Count) {
+      return Read_Outcome::Unreadable;
+    }
+    if (*Count == 0) {
+      return Read_Outcome::Read;
+    }
+    Text.append(Chunk.data(), *Count);
+    if (Text.size() > Limit) {
+      return Read_Outcome::Beyond_Limit;
+    }
+  }
+}
+
+}  // namespace
+
+Read_Outcome Read_Bounded(std::uint64_t Size, std::size_t Limit, std::string& Text,
+                          const Read_Some& Read) noexcept {
   Read_Outcome Outcome = Read_Outcome::Too_Large;
   try {
-    Outcome = Read();
+    if (Size > Limit) {
+      Outcome = Read_Outcome::Beyond_Limit;
+    } else {
+      Text.reserve(static_cast<std::size_t>(Size));
+      Outcome = Read_To_End(Limit, Text, Read);
+    }
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   } catch (...) {
@@ -53,7 +93,8 @@ Read_Outcome Guarded_Read(std::string& Text, const std::function<Read_Outcome()>
   return Outcome;
 }
 
-Source_Text Read_Source(const std::string& Name, const std::vector<std::string>& Path) {
+Source_Text Read_Source(const std::string& Name, const std::vector<std::string>& Path,
+                        std::size_t Limit) {
   std::vector<std::string> Candidates;
   // A NUL would end the name early for the system and open another file.
   if (Name.find('\0') == std::string::npos) {
@@ -66,7 +107,7 @@ Source_Text Read_Source(const std::string& Name, const std::vector<std::string>&
   }
   Source_Text Source;
   for (const std::string& Candidate : Candidates) {
-    const Read_Outcome Outcome = Read_Whole_File(Candidate, Source.Text);
+    const Read_Outcome Outcome = Read_Whole_File(Candidate, Source.Text, Limit);
     if (Outcome != Read_Outcome::Not_Found) {
       Source.Name = Candidate;
       Source.Failure = Why(Outcome);

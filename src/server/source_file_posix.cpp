@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <vector>
 
 #include "source_file.h"
 
@@ -29,27 +28,21 @@ private:
   int Fd;
 };
 
-Read_Outcome Read_All(int Fd, std::size_t Expected, std::string& Text) {
-  Text.reserve(Expected);
-  std::vector<char> Chunk(65536);
+std::optional<std::size_t> Read_Some_Of(int Fd, char* Into, std::size_t Count) {
   for (;;) {
-    const ssize_t Count = ::read(Fd, Chunk.data(), Chunk.size());
-    if (Count == 0) {
-      return Read_Outcome::Read;
+    const ssize_t Got = ::read(Fd, Into, Count);
+    if (Got >= 0) {
+      return static_cast<std::size_t>(Got);
     }
-    if (Count < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return Read_Outcome::Unreadable;
+    if (errno != EINTR) {
+      return std::nullopt;
     }
-    Text.append(Chunk.data(), static_cast<std::size_t>(Count));
   }
 }
 
 }  // namespace
 
-Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text) {
+Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text, std::size_t Limit) {
   Text.clear();
   if (Name.empty()) {
     return Read_Outcome::Not_Found;
@@ -68,8 +61,10 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text) {
   if (!S_ISREG(Info.st_mode)) {
     return Read_Outcome::Not_A_File;
   }
-  return Guarded_Read(
-      Text, [&] { return Read_All(File.Get(), static_cast<std::size_t>(Info.st_size), Text); });
+  return Read_Bounded(static_cast<std::uint64_t>(Info.st_size), Limit, Text,
+                      [&](char* Into, std::size_t Count) {
+                        return Read_Some_Of(File.Get(), Into, Count);
+                      });
 }
 
 }  // namespace Server

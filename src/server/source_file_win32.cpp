@@ -1,7 +1,5 @@
 // Reading a source file through CreateFileA and ReadFile; only a disk file
 // is read, so that a device name (CON, a pipe) is refused, not waited on.
-#include <vector>
-
 #include "source_file.h"
 #include "win32_api.h"
 
@@ -25,25 +23,12 @@ private:
   HANDLE Handle;
 };
 
-Read_Outcome Read_All(HANDLE File, std::string& Text) {
-  LARGE_INTEGER Size{};
-  if (GetFileSizeEx(File, &Size) == TRUE && Size.QuadPart > 0) {
-    if (static_cast<unsigned long long>(Size.QuadPart) > Text.max_size()) {
-      return Read_Outcome::Too_Large;
-    }
-    Text.reserve(static_cast<std::size_t>(Size.QuadPart));
+std::optional<std::size_t> Read_Some_Of(HANDLE File, char* Into, std::size_t Count) {
+  DWORD Got = 0;
+  if (ReadFile(File, Into, static_cast<DWORD>(Count), &Got, nullptr) != TRUE) {
+    return std::nullopt;
   }
-  std::vector<char> Chunk(65536);
-  for (;;) {
-    DWORD Count = 0;
-    if (ReadFile(File, Chunk.data(), static_cast<DWORD>(Chunk.size()), &Count, nullptr) != TRUE) {
-      return Read_Outcome::Unreadable;
-    }
-    if (Count == 0) {
-      return Read_Outcome::Read;
-    }
-    Text.append(Chunk.data(), Count);
-  }
+  return Got;
 }
 
 Read_Outcome Opening_Failure() {
@@ -55,7 +40,7 @@ Read_Outcome Opening_Failure() {
 
 }  // namespace
 
-Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text) {
+Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text, std::size_t Limit) {
   Text.clear();
   if (Name.empty()) {
     return Read_Outcome::Not_Found;
@@ -72,7 +57,14 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text) {
   if (GetFileType(File.Get()) != FILE_TYPE_DISK) {
     return Read_Outcome::Not_A_File;
   }
-  return Guarded_Read(Text, [&] { return Read_All(File.Get(), Text); });
+  LARGE_INTEGER Size{};
+  if (GetFileSizeEx(File.Get(), &Size) != TRUE || Size.QuadPart < 0) {
+    return Read_Outcome::Unreadable;
+  }
+  return Read_Bounded(static_cast<std::uint64_t>(Size.QuadPart), Limit, Text,
+                      [&](char* Into, std::size_t Count) {
+                        return Read_Some_Of(File.Get(), Into, Count);
+                      });
 }
 
 }  // namespace Server

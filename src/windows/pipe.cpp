@@ -7,6 +7,7 @@
 
 #include "log.h"
 #include "pipe_backend.h"
+#include "text.h"
 
 namespace Windows::Pipe {
 
@@ -42,6 +43,14 @@ void Raise_Error(std::uint32_t Code) {
       Log::Write("Windows.Pipe - Unknown_Error: " + std::to_string(Code));
       throw Unknown_Error();
   }
+}
+
+std::optional<std::size_t> Length_Value(std::string_view Text) {
+  const std::optional<long long> Value = Text::Integer_Value(Text);
+  if (!Value || *Value < 1 || static_cast<unsigned long long>(*Value) > Longest_Length) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(*Value);
 }
 
 std::uint32_t Milliseconds(double Seconds) {
@@ -87,6 +96,14 @@ std::size_t Read(const Handle& Pipe, char* Buffer, double Timeout) {
     return Read_Message(*Pipe, Buffer, Infinite);
   }
   return Read_Message(*Pipe, Buffer, Milliseconds(Timeout));
+}
+
+std::size_t Read_Within(const Handle& Pipe, char* Buffer, double Limit) {
+  Check_Handle(Pipe);
+  if (!(Limit > 0.0)) {
+    throw Constraint_Error("a read's limit must be above 0");
+  }
+  return Read_Message(*Pipe, Buffer, Milliseconds(Limit));
 }
 
 void Write(const Handle& Pipe, const char* Buffer, std::size_t Length) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,9 +63,27 @@ void Close(Handle& Pipe) noexcept;
 /// closed and everything it wrote has been read; No_Handle on null.
 std::size_t Read(const Handle& Pipe, char* Buffer, double Timeout = 0.0);
 
+/// Reads one message as Read does, at either end, waiting at most Limit
+/// seconds (more than 0) for the whole of it: Timeout when it has not come
+/// whole by then. A message that had begun to come is lost with it, and the
+/// pipe then reads as Broken.
+std::size_t Read_Within(const Handle& Pipe, char* Buffer, double Limit);
+
 /// Writes Length bytes as one message. No_Data when the other end has
 /// closed; No_Handle on null.
 void Write(const Handle& Pipe, const char* Buffer, std::size_t Length);
+
+/// The exit status of a server program that could not make its pipe
+/// because the name was in use: how a client that started it learns that
+/// another client holds the server, even once that server has ended.
+inline constexpr int Busy_Status = 4;
+
+/// The longest buffer a read takes: what one Windows read can report.
+inline constexpr std::size_t Longest_Length = 0x7FFFFFFF;
+
+/// A Pipelength text as a buffer length: a whole number from 1 to
+/// Longest_Length; nothing for any other text (the caller keeps its 1000).
+std::optional<std::size_t> Length_Value(std::string_view Text);
 
 /// The full Windows name: "\\.\pipe\" followed by Name.
 std::string Full_Pipe_Name(std::string_view Name);

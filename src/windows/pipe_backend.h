@@ -38,7 +38,8 @@ Handle Make(const Settings& Wanted);
 bool Is_Server(const Object& Pipe) noexcept;
 
 /// Backend: one message into Buffer (Buffer_Length bytes at most), waiting
-/// at most Timeout_Ms for it to begin (Timeout otherwise).
+/// at most Timeout_Ms for the whole of it (Timeout otherwise; a message
+/// begun then is lost, and the pipe reads as Broken from then on).
 std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms);
 
 /// Backend: Length bytes from Buffer as one message.

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "descriptor_posix.h"
@@ -53,6 +54,7 @@ struct Object {
   std::size_t Input_Start = 0;
   std::size_t Input_End = 0;
   Posix::Look_State Looks;  // whether a read looks for its message before sleeping
+  bool Lost = false;        // a read ran out of time inside a message
 
   explicit Object(const Settings& Made_With) : Wanted(Made_With) {}
   Object(const Object&) = delete;
@@ -171,15 +173,24 @@ pid_t Check_Peer(const Descriptor& Socket) {
   return Process;
 }
 
+using Clock = std::chrono::steady_clock;
+// When a wait with a limit gives up; nothing for a wait without one.
+using Deadline = std::optional<Clock::time_point>;
+
+Deadline Deadline_After(std::uint32_t Limit_Ms) {
+  if (Limit_Ms == Infinite) {
+    return std::nullopt;
+  }
+  return Clock::now() + std::chrono::milliseconds(Limit_Ms);
+}
+
 // Waits until Socket has a connection or data to take (or its peer has
-// gone); false when Limit_Ms passed first.
-bool Wait_Readable(const Descriptor& Socket, std::uint32_t Limit_Ms) {
-  using Clock = std::chrono::steady_clock;
-  const auto Deadline = Clock::now() + std::chrono::milliseconds(Limit_Ms);
+// gone); false when Until passed first.
+bool Wait_Readable(const Descriptor& Socket, const Deadline& Until) {
   for (;;) {
     int Wait = -1;
-    if (Limit_Ms != Infinite) {
-      const auto Left = std::chrono::ceil<std::chrono::milliseconds>(Deadline - Clock::now());
+    if (Until) {
+      const auto Left = std::chrono::ceil<std::chrono::milliseconds>(*Until - Clock::now());
       Wait = static_cast<int>(std::clamp<std::int64_t>(Left.count(), 0, INT_MAX));
     }
     pollfd Entry{Socket.Get(), POLLIN, 0};
@@ -190,7 +201,7 @@ bool Wait_Readable(const Descriptor& Socket, std::uint32_t Limit_Ms) {
     if (Ready < 0 && errno != EINTR) {
       Raise_Errno(errno);
     }
-    if (Ready == 0 && Clock::now() >= Deadline) {
+    if (Ready == 0 && Until && Clock::now() >= *Until) {
       return false;
     }
   }
@@ -277,7 +288,7 @@ void Listen(Object& Pipe, const std::string& Path) {
 }
 
 void Wait_For_Client(Object& Pipe) {
-  if (!Wait_Readable(Pipe.Listener, Pipe.Wanted.Timeout_Ms)) {
+  if (!Wait_Readable(Pipe.Listener, Deadline_After(Pipe.Wanted.Timeout_Ms))) {
     throw Timeout();
   }
   Descriptor Client;
@@ -358,36 +369,42 @@ bool Can_Write(const Settings& Wanted) {
   return Wanted.Flow != (Wanted.Is_Server ? Direction::Inbound : Direction::Outbound);
 }
 
-// At most Count bytes into Into, at least one; the other end closing is a
-// broken pipe.
-std::size_t Receive_Some(const Descriptor& Socket, char* Into, std::size_t Count) {
+// At most Count bytes into Into, at least one, once they come before Until
+// (Timeout otherwise); the other end closing is a broken pipe. With a limit
+// the receive does not wait: bytes already there cost no poll.
+std::size_t Receive_Some(const Descriptor& Socket, char* Into, std::size_t Count,
+                         const Deadline& Until) {
   for (;;) {
-    const ssize_t Got = ::recv(Socket.Get(), Into, Count, 0);
+    const ssize_t Got = ::recv(Socket.Get(), Into, Count, Until ? MSG_DONTWAIT : 0);
     if (Got > 0) {
       return static_cast<std::size_t>(Got);
     }
     if (Got == 0 || errno == ECONNRESET) {
       Raise_Error(Error_Broken_Pipe);
     }
-    if (errno != EINTR) {
+    if (Until && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      if (!Wait_Readable(Socket, Until)) {
+        throw Timeout();
+      }
+    } else if (errno != EINTR) {
       Raise_Errno(errno);
     }
   }
 }
 
-// Exactly Count bytes: first those taken in before, then from the socket.
-// A part that fills the input buffer anyway goes straight to Into.
-void Receive_All(Object& Pipe, char* Into, std::size_t Count) {
+// Exactly Count bytes before Until: first those taken in before, then from
+// the socket. A part that fills the input buffer anyway goes straight to Into.
+void Receive_All(Object& Pipe, char* Into, std::size_t Count, const Deadline& Until) {
   while (Count > 0) {
     if (Pipe.Input_Start == Pipe.Input_End) {
       if (Count >= Pipe.Input.size()) {
-        const std::size_t Got = Receive_Some(Pipe.Socket, Into, Count);
+        const std::size_t Got = Receive_Some(Pipe.Socket, Into, Count, Until);
         Into += Got;
         Count -= Got;
         continue;
       }
       Pipe.Input_Start = 0;
-      Pipe.Input_End = Receive_Some(Pipe.Socket, Pipe.Input.data(), Pipe.Input.size());
+      Pipe.Input_End = Receive_Some(Pipe.Socket, Pipe.Input.data(), Pipe.Input.size(), Until);
     }
     const std::size_t Taken = std::min(Count, Pipe.Input_End - Pipe.Input_Start);
     std::memcpy(Into, Pipe.Input.data() + Pipe.Input_Start, Taken);
@@ -397,9 +414,9 @@ void Receive_All(Object& Pipe, char* Into, std::size_t Count) {
   }
 }
 
-std::uint32_t Receive_Length(Object& Pipe) {
+std::uint32_t Receive_Length(Object& Pipe, const Deadline& Until) {
   unsigned char Header[4];
-  Receive_All(Pipe, reinterpret_cast<char*>(Header), sizeof Header);
+  Receive_All(Pipe, reinterpret_cast<char*>(Header), sizeof Header, Until);
   return static_cast<std::uint32_t>(Header[0]) | static_cast<std::uint32_t>(Header[1]) << 8 |
          static_cast<std::uint32_t>(Header[2]) << 16 | static_cast<std::uint32_t>(Header[3]) << 24;
 }
@@ -445,32 +462,47 @@ void Posix::Open_In(const std::string& Folder, Handle& Pipe, std::string_view Na
   Pipe = Is_Server ? Create_Server(Folder, Wanted) : Open_Client(Folder, Wanted);
 }
 
-std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
-  if (!Can_Read(Pipe.Wanted)) {
-    Raise_Error(Error_Access_Denied);
-  }
-  if (Pipe.Input_Start == Pipe.Input_End) {
-    Pipe.Input_Start = 0;
-    Pipe.Input_End = Posix::Look_Again(Pipe.Looks, Pipe.Socket.Get(), Pipe.Input.data(),
-                                       Pipe.Input.size());
-  }
-  // Without a time limit the receive itself waits; bytes already taken in
-  // need no wait at all.
-  if (Timeout_Ms != Infinite && Pipe.Input_Start == Pipe.Input_End &&
-      !Wait_Readable(Pipe.Socket, Timeout_Ms)) {
-    throw Timeout();
-  }
+// The rest of the message under way, or the next one, into Buffer (its
+// first Buffer_Length bytes).
+std::size_t Receive_Message(Object& Pipe, char* Buffer, const Deadline& Until) {
   if (Pipe.Remaining == 0) {
-    Pipe.Remaining = Receive_Length(Pipe);
+    Pipe.Remaining = Receive_Length(Pipe, Until);
   }
   const auto Count = static_cast<std::size_t>(
       std::min<std::uint64_t>(Pipe.Remaining, Pipe.Wanted.Buffer_Length));
-  Receive_All(Pipe, Buffer, Count);
+  Receive_All(Pipe, Buffer, Count, Until);
   Pipe.Remaining -= Count;
   if (Pipe.Remaining > 0) {
     throw More_Data();
   }
   return Count;
+}
+
+std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
+  if (!Can_Read(Pipe.Wanted)) {
+    Raise_Error(Error_Access_Denied);
+  }
+  if (Pipe.Lost) {
+    Raise_Error(Error_Broken_Pipe);
+  }
+  const Deadline Until = Deadline_After(Timeout_Ms);
+  if (Pipe.Input_Start == Pipe.Input_End) {
+    Pipe.Input_Start = 0;
+    Pipe.Input_End = Posix::Look_Again(Pipe.Looks, Pipe.Socket.Get(), Pipe.Input.data(),
+                                       Pipe.Input.size());
+  }
+  // Until a byte is taken a time-out leaves the pipe as it was; bytes
+  // already taken in need no wait at all.
+  if (Until && Pipe.Input_Start == Pipe.Input_End && !Wait_Readable(Pipe.Socket, Until)) {
+    throw Timeout();
+  }
+  try {
+    return Receive_Message(Pipe, Buffer, Until);
+  } catch (const Timeout&) {
+    // Part of a message is gone: what follows could never be told apart.
+    Pipe.Lost = true;
+    throw;
+  }
 }
 
 void Write_Message(Object& Pipe, const char* Buffer, std::size_t Length) {

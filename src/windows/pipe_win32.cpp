@@ -1,6 +1,6 @@
-// Windows::Pipe over Win32 named pipes in message mode. The client end
-// blocks; the server end uses overlapped I/O only to put time limits on the
-// wait for its client and for a message.
+// Windows::Pipe over Win32 named pipes in message mode. Both ends use
+// overlapped I/O, only to put time limits on the wait for a client and for
+// a message (a client's reply may have a limit too).
 #include <cstdint>
 
 #include "handle_win32.h"
@@ -8,8 +8,8 @@
 
 namespace Windows::Pipe {
 
-/// One overlapped operation of the server end, with its own event
-/// (manual-reset, created signalled).
+/// One overlapped operation, with its own event (manual-reset, created
+/// signalled).
 struct Operation {
   Owned_Handle Event;
   OVERLAPPED Record{};
@@ -18,7 +18,7 @@ struct Operation {
 struct Object {
   Settings Wanted;
   Owned_Handle Os_Handle;
-  Operation Connecting;  // server end only, as the two below
+  Operation Connecting;  // server end only
   Operation Writing;
   Operation Reading;
 
@@ -111,7 +111,8 @@ void Wait_For_Client(Object& Pipe) {
   Complete(Pipe, Op, WaitForSingleObject(Op.Event.Get(), Pipe.Wanted.Timeout_Ms));
 }
 
-Handle Create_Server(const Settings& Wanted) {
+// A pipe object with the events of its overlapped operations.
+Handle New_Object(const Settings& Wanted) {
   Handle Pipe(new Object(Wanted));
   for (Operation* Op : {&Pipe->Connecting, &Pipe->Writing, &Pipe->Reading}) {
     Op->Event.Reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
@@ -120,6 +121,11 @@ Handle Create_Server(const Settings& Wanted) {
     }
     Op->Record.hEvent = Op->Event.Get();
   }
+  return Pipe;
+}
+
+Handle Create_Server(const Settings& Wanted) {
+  Handle Pipe = New_Object(Wanted);
   const DWORD Size = To_Dword(Wanted.Buffer_Length);
   Pipe->Os_Handle.Reset(CreateNamedPipeA(
       Full_Pipe_Name(Wanted.Name).c_str(), FILE_FLAG_OVERLAPPED | Server_Access(Wanted.Flow),
@@ -132,10 +138,10 @@ Handle Create_Server(const Settings& Wanted) {
 }
 
 Handle Open_Client(const Settings& Wanted) {
-  Handle Pipe(new Object(Wanted));
+  Handle Pipe = New_Object(Wanted);
   Pipe->Os_Handle.Reset(CreateFileA(Full_Pipe_Name(Wanted.Name).c_str(),
                                     Client_Access(Wanted.Flow), FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr));
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
   if (!Pipe->Os_Handle.Valid()) {
     Raise_Error(GetLastError());
   }
@@ -157,7 +163,7 @@ bool Pending(BOOL Result) {
   return true;
 }
 
-DWORD Server_Read(Object& Pipe, char* Buffer, DWORD Length, DWORD Timeout_Ms) {
+DWORD Overlapped_Read(Object& Pipe, char* Buffer, DWORD Length, DWORD Timeout_Ms) {
   Operation& Op = Pipe.Reading;
   DWORD Count = 0;
   if (!Pending(ReadFile(Pipe.Os_Handle.Get(), Buffer, Length, &Count, &Op.Record))) {
@@ -167,7 +173,7 @@ DWORD Server_Read(Object& Pipe, char* Buffer, DWORD Length, DWORD Timeout_Ms) {
   return Complete(Pipe, Op, WaitForMultipleObjects(1, &Event, FALSE, Timeout_Ms));
 }
 
-DWORD Server_Write(Object& Pipe, const char* Buffer, DWORD Length) {
+DWORD Overlapped_Write(Object& Pipe, const char* Buffer, DWORD Length) {
   Operation& Op = Pipe.Writing;
   DWORD Written = 0;
   if (!Pending(WriteFile(Pipe.Os_Handle.Get(), Buffer, Length, &Written, &Op.Record))) {
@@ -183,24 +189,12 @@ Handle Make(const Settings& Wanted) {
 }
 
 std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
-  const DWORD Length = To_Dword(Pipe.Wanted.Buffer_Length);
-  if (Pipe.Wanted.Is_Server) {
-    return Server_Read(Pipe, Buffer, Length, Timeout_Ms);
-  }
-  DWORD Count = 0;
-  Check_Result(ReadFile(Pipe.Os_Handle.Get(), Buffer, Length, &Count, nullptr));
-  return Count;
+  return Overlapped_Read(Pipe, Buffer, To_Dword(Pipe.Wanted.Buffer_Length), Timeout_Ms);
 }
 
 void Write_Message(Object& Pipe, const char* Buffer, std::size_t Length) {
   const DWORD Wanted_Length = To_Dword(Length);
-  DWORD Written = 0;
-  if (Pipe.Wanted.Is_Server) {
-    Written = Server_Write(Pipe, Buffer, Wanted_Length);
-  } else {
-    Check_Result(WriteFile(Pipe.Os_Handle.Get(), Buffer, Wanted_Length, &Written, nullptr));
-  }
-  if (Written != Wanted_Length) {
+  if (Overlapped_Write(Pipe, Buffer, Wanted_Length) != Wanted_Length) {
     throw Write_Incomplete();
   }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,36 @@ QUORVEL_NAMED_ERROR(Process_Creation_Failure, Named_Error, "WINDOWS.PROCESS_CREA
 /// descriptor elsewhere; 0 means "not given".
 using Std_Handle = std::intptr_t;
 
+/// A program that Create_Process started. Ending this object neither waits
+/// for the program nor stops it.
+class Started_Program {
+public:
+  /// Id: the process (a process HANDLE on Windows, which this object then
+  /// owns; a process id elsewhere).
+  explicit Started_Program(std::intptr_t Id) noexcept : Process(Id) {}
+  ~Started_Program();
+  Started_Program(Started_Program&& Other) noexcept;
+  Started_Program& operator=(Started_Program&&) = delete;
+  Started_Program(const Started_Program&) = delete;
+  Started_Program& operator=(const Started_Program&) = delete;
+
+  /// The program's exit status once it has ended; nothing while it runs or
+  /// when that cannot be told. Never waits.
+  std::optional<int> Exit_Status();
+
+private:
+  std::intptr_t Process;
+  std::optional<int> Status;
+};
+
 /// Starts Program with Arguments (split at blanks, no shell). Environment,
 /// when not empty, is NUL-separated entries and replaces the inherited one;
 /// Directory, when not empty, is the new process's current folder. When no
 /// standard handle is given the new process inherits none of the caller's
-/// files (standard input, output and error included). Throws
+/// files (standard input, output and error included); in every case it
+/// inherits none beyond its standard three. Throws
 /// Process_Creation_Failure when the program cannot be started.
-void Create_Process(const std::string& Program, const std::string& Arguments,
+Started_Program Create_Process(const std::string& Program, const std::string& Arguments,
                     const std::string& Environment, const std::string& Directory,
                     Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
                     bool Detached);

@@ -1,12 +1,16 @@
-// Process start over POSIX: posix_spawn, no shell, no inherited files.
+// Process start over POSIX: posix_spawn, no shell, no inherited files
+// beyond the standard three.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <memory>
+#include <utility>
 
 #include "process.h"
+#include "process_closing_posix.h"
 
 extern char** environ;
 
@@ -55,7 +59,7 @@ std::vector<char*> Pointers(std::vector<std::string>& Words) {
 
 void Prepare_Program() { signal(SIGXFSZ, SIG_IGN); }
 
-void Create_Process(const std::string& Program, const std::string& Arguments,
+Started_Program Create_Process(const std::string& Program, const std::string& Arguments,
                     const std::string& Environment, const std::string& Directory,
                     Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
                     bool Detached) {
@@ -64,6 +68,9 @@ void Create_Process(const std::string& Program, const std::string& Arguments,
   Set_Standard(Setup, 0, Std_Input, Any_Given);
   Set_Standard(Setup, 1, Std_Output, Any_Given);
   Set_Standard(Setup, 2, Std_Error, Any_Given);
+  if (!Close_Other_Descriptors(Setup.Actions)) {
+    throw Process_Creation_Failure();
+  }
   if (!Directory.empty()) {
     posix_spawn_file_actions_addchdir_np(&Setup.Actions, Directory.c_str());
   }
@@ -81,6 +88,23 @@ void Create_Process(const std::string& Program, const std::string& Arguments,
                   Environment.empty() ? environ : Envp.data()) != 0) {
     throw Process_Creation_Failure();
   }
+  return Started_Program(Child);
+}
+
+// A child never asked about stays a zombie until this process ends, as
+// before: nothing waits for it.
+Started_Program::~Started_Program() = default;
+
+Started_Program::Started_Program(Started_Program&& Other) noexcept
+    : Process(std::exchange(Other.Process, 0)), Status(Other.Status) {}
+
+std::optional<int> Started_Program::Exit_Status() {
+  int Raw = 0;
+  if (!Status && Process > 0 &&
+      ::waitpid(static_cast<pid_t>(Process), &Raw, WNOHANG) == static_cast<pid_t>(Process)) {
+    Status = WIFEXITED(Raw) ? WEXITSTATUS(Raw) : 128 + WTERMSIG(Raw);
+  }
+  return Status;
 }
 
 }  // namespace Windows

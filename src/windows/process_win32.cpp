@@ -1,4 +1,5 @@
 // Process start through CreateProcessA.
+#include <utility>
 #include <vector>
 
 #include "process.h"
@@ -16,7 +17,7 @@ HANDLE Or_Standard(Std_Handle Given, DWORD Which) {
 
 void Prepare_Program() {}
 
-void Create_Process(const std::string& Program, const std::string& Arguments,
+Started_Program Create_Process(const std::string& Program, const std::string& Arguments,
                     const std::string& Environment, const std::string& Directory,
                     Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
                     bool Detached) {
@@ -49,8 +50,26 @@ void Create_Process(const std::string& Program, const std::string& Arguments,
   if (Result != TRUE) {
     throw Process_Creation_Failure();
   }
-  CloseHandle(Started.hProcess);
   CloseHandle(Started.hThread);
+  return Started_Program(reinterpret_cast<std::intptr_t>(Started.hProcess));
+}
+
+Started_Program::~Started_Program() {
+  if (Process != 0) {
+    CloseHandle(reinterpret_cast<HANDLE>(Process));
+  }
+}
+
+Started_Program::Started_Program(Started_Program&& Other) noexcept
+    : Process(std::exchange(Other.Process, 0)), Status(Other.Status) {}
+
+std::optional<int> Started_Program::Exit_Status() {
+  DWORD Code = 0;
+  if (!Status && Process != 0 &&
+      GetExitCodeProcess(reinterpret_cast<HANDLE>(Process), &Code) != 0 && Code != STILL_ACTIVE) {
+    Status = static_cast<int>(Code);
+  }
+  return Status;
 }
 
 }  // namespace Windows

@@ -99,6 +99,38 @@ TEST_F(End_To_End, PipelengthGoesOnTheServerLineAndAllowsLongReplies) {
   EXPECT_TRUE(Has_Record(Result.Log, "Bad Token, Id = 112"));
 }
 
+// The server is started with the length the client reads, in decimal,
+// whatever the text says; a reply of exactly that length is taken.
+TEST_F(End_To_End, TheServerIsStartedWithThePipelengthInForce) {
+  struct Row {
+    const char* Setting;
+    std::size_t Length;
+  };
+  for (const Row& Each : {Row{"Pipelength=04_000", 4000}, Row{"Pipelength=lots", 1000},
+                          Row{"Pipelength=2147483648", 1000}}) {
+    Scripted_Server Own;
+    const std::string Longest(Each.Length, 'r');
+    Own.Replies({Longest, "."}).Replies({"Standard", "."}).Tokens({"1,1,A"});
+    const std::string Ini = Own.Configuration(Scratch / "cfg", {"Compiler=Ada", Each.Setting});
+    const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out, "overwrite"});
+    EXPECT_EQ(Result.Status, 0) << Each.Setting << ": " << Result.Console.substr(0, 100);
+    EXPECT_EQ(Result.Console.substr(0, Each.Length + 2), Longest + "\r\n") << Each.Setting;
+    EXPECT_EQ(Own.Record().front(), "ARGS " + Own.Name() + " " + std::to_string(Each.Length))
+        << Each.Setting;
+  }
+}
+
+// An empty reply is neither an error line nor a style.
+TEST_F(End_To_End, AnEmptyReplyToOpenEndsTheRun) {
+  Server.Replies({"", "Standard", "."}).Tokens({"1,1,A"});
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
+  EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Ini, "Processing file: " + Source,
+                                   "Unexpected Error"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_EQ(Folder_Entries(Out), Strings{});
+}
+
 TEST_F(End_To_End, ErrorRepliesSkipTheFile) {
   Server.Replies({"<a.adb:1:1: unexpected", "<", "."});
   const std::string Ini = Server.Configuration(Scratch / "cfg");

@@ -1,5 +1,7 @@
 // Faults that only POSIX systems show: a file-size limit on the program,
 // the socket a killed server leaves behind, a pipe folder others could use.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -8,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 
 #include "files.h"
 #include "pipe_posix.h"
@@ -83,6 +87,81 @@ TEST(Fault_Posix, AServerLeftOverByAKilledRunIsReplaced) {
   EXPECT_EQ(Server.Record().front(), "ARGS " + Server.Name());
 }
 
+
+// Another run that is starting the server holds the pipe's lock: the server
+// this run starts finds the name in use and ends, and this run never sees a
+// pipe at all.
+TEST(Fault_Posix, ARunWhoseServerFindsThePipeTakenIsToldSo) {
+  Scratch_Folder Scratch;
+  Scratch.Write("a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scripted_Server Server;
+  Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
+  const std::string Folder = Windows::Pipe::Posix::Default_Folder();
+  std::filesystem::create_directories(Folder);
+  std::filesystem::permissions(Folder, std::filesystem::perms::owner_all);
+  const std::string Lock_Path = Folder + "/" + Server.Name() + ".lock";
+  const int Lock = ::open(Lock_Path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(Lock, 0);
+  ASSERT_EQ(::flock(Lock, LOCK_EX | LOCK_NB), 0);
+  const std::string Ini = Server.Configuration(Scratch.Path());
+  const auto Result = Test_Support::Run_Quorvel({Ini, Scratch / "a.adb", Scratch / "out"});
+  ::unlink(Lock_Path.c_str());
+  ::close(Lock);
+  EXPECT_EQ(Result.Console, Test_Support::Lines({"Specified Pipe already in use"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
+}
+
+// The descriptors the server holds, from its "FDS" record line.
+std::vector<int> Server_Descriptors(const std::vector<std::string>& Record) {
+  std::vector<int> Numbers;
+  for (const std::string& Line : Record) {
+    if (Line.rfind("FDS", 0) == 0) {
+      std::istringstream Words(Line.substr(3));
+      for (int Number = 0; Words >> Number;) {
+        Numbers.push_back(Number);
+      }
+    }
+  }
+  return Numbers;
+}
+
+TEST(Fault_Posix, TheServerGetsNoDescriptorOfTheCallerButTheStandardThree) {
+  if (!std::filesystem::exists("/proc/self/fd")) {
+    GTEST_SKIP() << "no /proc/self/fd for the server to list its descriptors";
+  }
+  // As callers leave them: open across exec (a shell may have left one of
+  // them open already, which is kept as it is).
+  const std::vector<int> Left_Open{47, 251};
+  std::vector<int> Opened_Here;
+  const int Null = ::open("/dev/null", O_RDONLY);
+  ASSERT_GE(Null, 0);
+  for (const int Number : Left_Open) {
+    if (::fcntl(Number, F_GETFD) == -1) {
+      ASSERT_EQ(::dup2(Null, Number), Number);
+      Opened_Here.push_back(Number);
+    }
+    ASSERT_EQ(::fcntl(Number, F_SETFD, 0), 0);
+  }
+  ::close(Null);
+  Scratch_Folder Scratch;
+  Scratch.Write("a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scripted_Server Server;
+  Server.Replies({"!fds", "Standard", "."}).Tokens({"1,1,A"});
+  const std::string Ini = Server.Configuration(Scratch.Path());
+  const auto Result = Test_Support::Run_Quorvel({Ini, Scratch / "a.adb", Scratch / "out"});
+  for (const int Number : Opened_Here) {
+    ::close(Number);
+  }
+  EXPECT_EQ(Result.Status, 0) << Result.Console;
+  const std::vector<int> Held = Server_Descriptors(Server.Record());
+  ASSERT_FALSE(Held.empty());
+  for (const int Number : Left_Open) {
+    EXPECT_EQ(std::count(Held.begin(), Held.end(), Number), 0) << Number;
+  }
+}
 
 // The main procedure run in a child process as another (otherwise unused)
 // user, whose pipe folder the test prepares; the child's console text comes

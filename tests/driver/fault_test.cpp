@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "connection.h"
 #include "files.h"
 #include "path_style.h"
 #include "pipe.h"
@@ -107,6 +108,103 @@ TEST(Fault, ASecondRunOnABusyServerIsToldSoAndTheFirstRunGoesOn) {
   EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
 }
 
+
+// The client's reply limit, shortened from its minute for one test.
+class Shorter_Reply_Limit {
+public:
+  explicit Shorter_Reply_Limit(double Seconds) { Client::Set_Reply_Limit(Seconds); }
+  ~Shorter_Reply_Limit() { Client::Set_Reply_Limit(Client::Reply_Limit); }
+  Shorter_Reply_Limit(const Shorter_Reply_Limit&) = delete;
+  Shorter_Reply_Limit& operator=(const Shorter_Reply_Limit&) = delete;
+};
+
+TEST(Fault, AServerThatStopsAnsweringEndsTheRunAtTheReplyLimit) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("cfg");
+  Scripted_Server Server;
+  // The server is held before it answers until the run has given up.
+  Server.Replies({"!wait " + (Scratch / "go-on"), "Standard", "."}).Tokens({"1,1,A"});
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  Test_Support::Run_Result Result;
+  {
+    const Shorter_Reply_Limit Limit(1.0);
+    Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
+  }
+  Scratch.Write("go-on", "");
+  EXPECT_EQ(Result.Console,
+            Test_Support::Lines({"Configuration file: " + Ini,
+                                 "Processing file: " + Windows::Files::Full_Name(Scratch / "src/a.adb"),
+                                 "The formatting server did not answer in 1 s"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
+}
+
+// The server a run started serves another run that got there first, and
+// ends before the run looks for it again: the pipe was in use all the same.
+TEST(Fault, ARunWhoseServerServedAnotherRunIsToldThePipeWasInUse) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  Scratch.Make_Folder("out");
+  Scratch.Make_Folder("cfg");
+  Scripted_Server Server;
+  const std::string Ini = Server.Configuration(Scratch / "cfg");
+  auto Run = std::async(std::launch::async, [&] {
+    return Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
+  });
+  // The other run: in as soon as the pipe is there, and out at once.
+  Windows::Pipe::Handle Other;
+  const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!Other && std::chrono::steady_clock::now() < Until) {
+    try {
+      Windows::Pipe::Open(Other, Server.Name(), false, Windows::Pipe::Direction::Duplex, 1000);
+    } catch (const Windows::Pipe::Error&) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  ASSERT_TRUE(Other);
+  Windows::Pipe::Write(Other, "C", 1);
+  Windows::Pipe::Close(Other);
+  const auto Result = Run.get();
+  EXPECT_EQ(Result.Console, Test_Support::Lines({"Specified Pipe already in use"}));
+  EXPECT_EQ(Result.Status, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
+}
+
+// Two runs that start the real server at the same moment race for its pipe:
+// one has it, and the other must be told the pipe is in use however the
+// race goes (its own server found the name taken, or served the winner and
+// ended before it looked again: "Unexpected Error" in 1 or 2 of 8 tries
+// before).
+TEST(Fault, TwoRunsStartingTheServerAtOnceNeverFailUnexpectedly) {
+  if (Windows::Native_Style == Windows::Path_Style::Windows) {
+    // There the server shares the run's console: a server that the losing
+    // run started late makes the pipe after all, waits its minute for a
+    // client, and holds the console that long. The case is shown once
+    // above.
+    GTEST_SKIP() << "the race is run natively; Windows has the one-case test above";
+  }
+  for (int Round = 0; Round < 16; ++Round) {
+    Scratch_Folder Scratch;
+    Scratch.Write("src/a.adb", Original);
+    Scratch.Write("race.ini", "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("race") +
+                                  "\r\nServer=" + Test_Support::Program_In_Bin("quorvel-server") +
+                                  "\r\n");
+    auto Run = [&](const std::string& Out) {
+      Scratch.Make_Folder(Out);
+      return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                       {Scratch / "race.ini", Scratch / "src/a.adb", Scratch / Out});
+    };
+    auto First = std::async(std::launch::async, Run, "out1");
+    auto Second = std::async(std::launch::async, Run, "out2");
+    for (const Test_Support::Program_Result& Result : {First.get(), Second.get()}) {
+      const bool Told = Result.Output == "Specified Pipe already in use\r\n";
+      EXPECT_TRUE(Result.Status == 0 || Told) << "round " << Round << ": " << Result.Output;
+      EXPECT_EQ(Result.Status, Told ? 1 : 0) << "round " << Round;
+    }
+  }
+}
 
 // Windows refuses a client the pipe's rights do not allow; a one-way pipe
 // under the configured name is such a pipe. (The POSIX backend's refusals,

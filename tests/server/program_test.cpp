@@ -44,6 +44,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Line_Case{{"Quorvel", "0"}, "Quorvel", 1000, 60000},
                     Line_Case{{"Quorvel", "-5"}, "Quorvel", 1000, 60000},
                     Line_Case{{"Quorvel", "big"}, "Quorvel", 1000, 60000},
+                    Line_Case{{"Quorvel", "2147483647"}, "Quorvel", 2147483647, 60000},
+                    // Past what one Windows read reports: the client keeps 1000 too.
+                    Line_Case{{"Quorvel", "2147483648"}, "Quorvel", 1000, 60000},
+                    Line_Case{{"Quorvel", "4294968296"}, "Quorvel", 1000, 60000},
                     // The client's Pipelength "40 00" is no number to it either.
                     Line_Case{{"Quorvel", "40", "00"}, "Quorvel", 1000, 60000},
                     Line_Case{{"--wait=2.5", "Quorvel", "300"}, "Quorvel", 300, 2500},

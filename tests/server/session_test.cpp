@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "fake_formatter.h"
 #include "path_style.h"
 #include "scratch.h"
+#include "source_file.h"
 
 namespace {
 
@@ -82,6 +84,36 @@ TEST(Open, AFileThatCannotBeReadGivesOneErrorLine) {
   EXPECT_EQ(Conversation.Answer("O" + std::string(Server::Longest_Message, 'a')),
             (Replies{"<" + std::string(80, 'a') + "...: the file name is too long", "."}));
   EXPECT_EQ(Conversation.Answer("N"), (Replies{"0"}));
+}
+
+// Refused by its size, before a byte of it is read (a sparse file: its size
+// costs no disk).
+TEST(Open, AFileBeyondTheLongestSourceIsRefusedUnread) {
+  Scratch_Folder Scratch;
+  Scratch.Write("huge.adb", "");
+  const std::string Huge = Scratch / "huge.adb";
+  std::filesystem::resize_file(Huge, Server::Longest_Source + 1);
+  Server::Session Conversation;
+  EXPECT_EQ(Conversation.Answer("O" + Huge),
+            (Replies{"<" + Huge + ":1:1: the file is too large to format", "."}));
+}
+
+TEST(Read_Whole_File, NeverReadsPastItsLimit) {
+  Scratch_Folder Scratch;
+  Scratch.Write("nine.adb", "123456789");
+  std::string Text = "old";
+  EXPECT_EQ(Server::Read_Whole_File(Scratch / "nine.adb", Text, 9), Server::Read_Outcome::Read);
+  EXPECT_EQ(Text, "123456789");
+  EXPECT_EQ(Server::Read_Whole_File(Scratch / "nine.adb", Text, 8),
+            Server::Read_Outcome::Beyond_Limit);
+  EXPECT_EQ(Text, "");
+  // A file that holds more than its size says, as one that grows while it
+  // is read: the read itself stops one byte past the limit.
+  if (std::filesystem::exists("/proc/self/status")) {
+    EXPECT_EQ(Server::Read_Whole_File("/proc/self/status", Text, 16),
+              Server::Read_Outcome::Beyond_Limit);
+    EXPECT_EQ(Text, "");
+  }
 }
 
 TEST(Open, ANameWithANulIsNotCutShort) {

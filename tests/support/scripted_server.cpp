@@ -12,7 +12,8 @@
 // folder tree (as a user might while a run goes on); "!create PATH" writes
 // a file holding "theirs" there (as another program might); "!wait PATH" holds the
 // conversation until PATH exists (at most 30 s), so that a test can act
-// while a run is under way.
+// while a run is under way; "!fds" records "FDS" and the numbers of the
+// descriptors the server holds (from /proc/self/fd; none where it is missing).
 // Record (<temp>/quorvel-record-<Pipename>.txt): "ARGS" and the arguments,
 // then one line per message, then "<end>".
 #include <chrono>
@@ -67,6 +68,16 @@ void Wait_For(const std::string& Path) {
   }
 }
 
+// "FDS" and the descriptors open now, in the order the system lists them.
+std::string Open_Descriptors() {
+  std::string Line = "FDS";
+  std::error_code Missing;
+  for (const auto& Entry : std::filesystem::directory_iterator("/proc/self/fd", Missing)) {
+    Line += ' ' + Entry.path().filename().string();
+  }
+  return Line;
+}
+
 // Serves one client; returns when the conversation ends.
 void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Record) {
   std::vector<char> Buffer(1 << 20);
@@ -96,6 +107,10 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
         std::ofstream(Reply.substr(8), std::ios::binary) << "theirs";
         continue;
       }
+      if (Reply == "!fds") {
+        Record.Line(Open_Descriptors());
+        continue;
+      }
       if (Reply.rfind("!remove ", 0) == 0) {
         std::error_code Ignored;
         std::filesystem::remove_all(Reply.substr(8), Ignored);
@@ -123,13 +138,17 @@ int main(int argc, char** argv) {
   if (!Groups.empty() && !Groups.front().empty() && Groups.front().front() == "!nopipe") {
     std::this_thread::sleep_for(std::chrono::seconds(6));
     Record.Line("<end>");
-    return 0;
+    return 1;  // as a server that failed to make its pipe
   }
   const std::size_t Length = argc > 2 ? std::stoul(argv[2]) : 1000;
   try {
     Windows::Pipe::Handle Pipe;
     Windows::Pipe::Open(Pipe, Name, true, Windows::Pipe::Direction::Duplex, Length, 30.0);
     Serve(Pipe, Groups, Record);
+  } catch (const Windows::Pipe::Name_In_Use& Error) {
+    // As the real server: the client that started it learns why.
+    Record.Line(std::string("<error> ") + Error.what());
+    return Windows::Pipe::Busy_Status;
   } catch (const std::exception& Error) {
     Record.Line(std::string("<error> ") + Error.what());
   }

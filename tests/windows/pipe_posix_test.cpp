@@ -236,6 +236,57 @@ TEST(Pipe_Posix_Wire, AMessageIsItsLengthInFourBytesThenItsBytes) {
   EXPECT_NE(::lstat((Path + ".lock").c_str(), &Info), 0) << "the closed server end left its lock";
 }
 
+// Half a frame: a length of 9 and 4 of its bytes.
+const std::string Half_Frame("\x09\0\0\0half", 8);
+
+TEST(Pipe_Posix_Wire, AServersTimeoutHoldsForHalfAFrame) {
+  const std::string Name = Unique_Name("half");
+  auto Server = Serve(Name, [](Pipe::Handle& End) {
+    std::vector<char> Buffer(64);
+    try {
+      Pipe::Read(End, Buffer.data(), 0.3);
+    } catch (const Pipe::Error& Failure) {
+      return std::string(Failure.name());
+    }
+    return std::string("read");
+  });
+  Descriptor Raw = Raw_Client_Of(Posix::Default_Folder() + "/" + Name);
+  ASSERT_EQ(::send(Raw.Get(), Half_Frame.data(), Half_Frame.size(), 0), 8);
+  const bool In_Time =
+      Server.wait_for(std::chrono::duration<double>(Generous_Seconds)) == std::future_status::ready;
+  EXPECT_TRUE(In_Time) << "the server end waited on half a frame past its timeout";
+  Raw.Reset();  // ends a read that would wait for ever
+  EXPECT_EQ(Server.get(), "WINDOWS.PIPE.TIMEOUT");
+}
+
+TEST(Pipe_Posix_Wire, AClientsLimitHoldsForHalfAFrameAndThePipeIsThenBroken) {
+  Scratch_Folder Scratch;
+  const std::string Folder = Make_Folder(Scratch, 0700);
+  const Descriptor Listener = Raw_Socket_At(Folder + "/p", true);
+  Pipe::Handle Client;
+  Posix::Open_In(Folder, Client, "p", false, Direction::Duplex, 64);
+  Descriptor Raw(::accept(Listener.Get(), nullptr, nullptr));
+  ASSERT_EQ(::send(Raw.Get(), Half_Frame.data(), Half_Frame.size(), 0), 8);
+  auto Reading = std::async(std::launch::async, [&Client] {
+    std::vector<char> Buffer(64);
+    EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Timeout);
+  });
+  const bool In_Time = Reading.wait_for(std::chrono::duration<double>(Generous_Seconds)) ==
+                       std::future_status::ready;
+  EXPECT_TRUE(In_Time) << "the client end waited on half a frame past its limit";
+  if (!In_Time) {
+    Raw.Reset();  // ends a read that would wait for ever
+    Reading.get();
+    return;
+  }
+  Reading.get();
+  // The rest comes too late: the reader can no longer tell where a message
+  // begins.
+  ASSERT_EQ(::send(Raw.Get(), "-late\x01\0\0\0x", 10, 0), 10);
+  std::vector<char> Buffer(64);
+  EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Broken);
+}
+
 bool Close_On_Exec(int Fd) { return (::fcntl(Fd, F_GETFD) & FD_CLOEXEC) != 0; }
 
 // The descriptors that are sockets or lock files, by number.

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "named_error.h"
@@ -117,6 +119,39 @@ TEST(Pipe_Read, AServerWaitingInVainMissesNoMessage) {
   EXPECT_EQ(Read_Text(Client), "timed out");
   Write_Text(Client, "late");
   EXPECT_EQ(Server.get(), "late");
+}
+
+// A client's reply limit: nothing comes in time, then the message that
+// comes late is read whole, as on the server end. Over a network of
+// sockets the limit also holds for a message that has begun
+// (pipe_posix_test.cpp).
+TEST(Pipe_Read, AClientReadWithinALimitMissesNoMessage) {
+  const std::string Name = Unique_Name("within");
+  auto Server = Serve(Name, [](Pipe::Handle& End) {
+    const std::string Go = Read_Text(End, 64, Generous_Seconds);
+    Write_Text(End, "late " + Go);
+    return true;
+  });
+  Pipe::Handle Client = Connect(Name);
+  std::vector<char> Buffer(64);
+  EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Timeout);
+  Write_Text(Client, "reply");
+  const std::size_t Count = Pipe::Read_Within(Client, Buffer.data(), Generous_Seconds);
+  EXPECT_EQ(std::string(Buffer.data(), Count), "late reply");
+  EXPECT_TRUE(Server.get());
+  EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.0), Constraint_Error);
+}
+
+TEST(Pipe_Length, APipelengthIsAWholeNumberAWindowsReadCanReport) {
+  const std::vector<std::pair<std::string, std::optional<std::size_t>>> Table{
+      {"1", 1},          {"4000", 4000},     {" 4_000 ", 4000},     {"+17", 17},
+      {"2147483647", 2147483647u},           {"2147483648", std::nullopt},
+      {"4294968296", std::nullopt},          {"99999999999999999999", std::nullopt},
+      {"0", std::nullopt}, {"-5", std::nullopt}, {"", std::nullopt}, {"lots", std::nullopt},
+      {"40 00", std::nullopt}};
+  for (const auto& [Text, Length] : Table) {
+    EXPECT_EQ(Pipe::Length_Value(Text), Length) << Text;
+  }
 }
 
 TEST(Pipe_Read, ALongerMessageIsMoreDataAndTheRestComesNext) {
