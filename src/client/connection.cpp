@@ -22,10 +22,11 @@ namespace {
 using Windows::Console::Put_Line;
 
 constexpr int Connect_Attempts = 4;
-
-std::atomic<double> Limit_In_Force{Reply_Limit};
 constexpr auto First_Wait = std::chrono::milliseconds(100);
 constexpr auto Retry_Wait = std::chrono::seconds(1);
+
+// The reply limit of the connections made from now on.
+std::atomic<double> Limit_In_Force{Reply_Limit};
 
 // A name with a folder part is used as given; a bare name is looked for
 // beside the program first.
@@ -125,6 +126,9 @@ void Connection::Connect(const std::string& Pipename, const std::string& Pipelen
       }
       std::this_thread::sleep_for(Retry_Wait);
     }
+  }
+  if (Held_By_Another_Run(Started.Exit_Status())) {
+    throw Windows::Pipe::Name_In_Use();
   }
 }
 
