@@ -24,8 +24,6 @@ namespace {
 using Windows::Console::Put_Line;
 
 constexpr int Connect_Attempts = 4;
-
-std::atomic<double> Limit_In_Force{Reply_Limit};
 constexpr auto First_Wait = std::chrono::milliseconds(100);
 constexpr auto Retry_Wait = std::chrono::seconds(1);
 
@@ -40,6 +38,9 @@ bool May_Be_Configuration(const std::string& Path) {
     return false;  // gone between the two questions
   }
 }
+
+// The reply limit of the connections made from now on.
+std::atomic<double> Limit_In_Force{Reply_Limit};
 
 // The client section of one configuration file.
 struct Client_Section {
@@ -135,6 +136,9 @@ void Connection::Connect(const std::string& Pipename, const std::string& Pipelen
       }
       std::this_thread::sleep_for(Retry_Wait);
     }
+  }
+  if (Held_By_Another_Run(Started.Exit_Status())) {
+    throw Windows::Pipe::Name_In_Use();
   }
 }
 

@@ -298,11 +298,12 @@ void Wait_For_Client(Object& Pipe) {
       Raise_Errno(errno);
     }
   }
+  // One client per pipe: later clients find nobody listening while the lock
+  // is held, which is a busy pipe. Closed first of all, to keep short the
+  // instant in which a client can still join the queue and be dropped.
+  Pipe.Listener.Reset();
   Pipe.Looks.Other_End = Check_Peer(Client);
   Pipe.Socket = std::move(Client);
-  // One client per pipe: later clients find nobody listening while the lock
-  // is held, which is a busy pipe.
-  Pipe.Listener.Reset();
 }
 
 Handle Create_Server(const std::string& Folder, const Settings& Wanted) {

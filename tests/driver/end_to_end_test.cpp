@@ -128,7 +128,7 @@ TEST_F(End_To_End, AnEmptyReplyToOpenEndsTheRun) {
   EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Ini, "Processing file: " + Source,
                                    "Unexpected Error"}));
   EXPECT_EQ(Result.Status, 1);
-  EXPECT_EQ(Folder_Entries(Out), Strings{});
+  EXPECT_EQ(Entries(Out), Strings{});
 }
 
 TEST_F(End_To_End, ErrorRepliesSkipTheFile) {

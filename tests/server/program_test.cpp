@@ -192,6 +192,18 @@ TEST(Program, EndsWhenItsClientIsSilentForTheTimeout) {
   EXPECT_EQ(Server.Status(), Server::Idle);
 }
 
+// Its own status, so that the client that started it can tell another
+// run's server from a failure.
+TEST(Program, EndsWithItsOwnStatusWhenThePipeNameIsInUse) {
+  Running_Server First;
+  ASSERT_NO_FATAL_FAILURE(First.Connect());
+  Test_Support::Child_Process Second(Test_Support::Program_Beside_Tests("server-stand-in"),
+                                     {First.Name});
+  EXPECT_EQ(Second.Wait(20.0), Server::Busy);
+  First.Send("C");
+  EXPECT_EQ(First.Status(), Server::Closed);
+}
+
 TEST(Program, EndsWhenNoClientComesInTime) {
   Running_Server Server({"--wait=0.5"});
   EXPECT_EQ(Server.Status(), Server::Failed);
