@@ -198,10 +198,12 @@ TEST(Registry_Text, ManyValuesOfOneKeyAreDeletedAndReplacedByName) {
   ASSERT_TRUE(A);
   ASSERT_EQ(A->Values.size(), 11u);
   EXPECT_EQ(Windows::Registry::Find_Value(*A, "V2"), nullptr);
-  for (const int V : {0, 1, 3, 10, 11}) {
-    const Stored_Value* Value = Windows::Registry::Find_Value(*A, "v" + std::to_string(V));
-    ASSERT_NE(Value, nullptr) << V;
-    EXPECT_EQ(Value->Data, std::string(V == 0 || V == 11 ? "second" : "first") + '\0') << V;
+  for (const auto& [Name, Text] : {std::pair{"v0", "second\0"sv}, std::pair{"v1", "first\0"sv},
+                                    std::pair{"V3", "first\0"sv}, std::pair{"v10", "first\0"sv},
+                                    std::pair{"v11", "second\0"sv}}) {
+    const Stored_Value* Value = Windows::Registry::Find_Value(*A, Name);
+    ASSERT_NE(Value, nullptr) << Name;
+    EXPECT_EQ(Value->Data, Text) << Name;
   }
 }
 
