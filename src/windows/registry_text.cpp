@@ -172,9 +172,9 @@ bool Is_Below(std::string_view Path, std::string_view Parent) {
 
 class Parser {
  public:
-  /// Only, when given: the one key whose values are read; of the other keys
-  /// only the first one below it is kept (without values), as the sign
-  /// that it exists.
+  /// Only, when given: the one key whose values are kept; of the other
+  /// keys only the first one below it is kept (without values), as the
+  /// sign that it exists.
   Parser(std::string_view Root, std::vector<Stored_Key>& Into, Parse_Counts& Counted,
          std::optional<std::string_view> Only_Key)
       : Root_Name(Root), Keys(Into), Counts(Counted), Key_At(Counted), Only(Only_Key) {}
@@ -201,6 +201,7 @@ class Parser {
   std::unordered_map<std::size_t, Name_Table> Big_Keys;  // values of large keys, by key
   std::optional<std::string_view> Only;
   bool Seen_Below_Only = false;
+  bool Keeping = false;  // the values read are the current key's
   bool Unicode = false;
   std::size_t Current = 0;
   bool In_Key = false;
@@ -243,20 +244,20 @@ void Parser::Section(std::string_view Line) {
       (!Path.empty() && (Path.front() == '\\' || Path.back() == '\\'))) {
     return;
   }
-  if (Only && !Text::Equal(Path, *Only, false)) {
-    if (!Seen_Below_Only && Is_Below(Path, *Only)) {
-      Key_Index(Path);
-      Seen_Below_Only = true;
-    }
-    return;
-  }
-  Current = Key_Index(Path);
   In_Key = true;
+  // Another key's values are read all the same, so that the lines they
+  // take (continued binary data) are taken as in a whole reading.
+  Keeping = !Only || Text::Equal(Path, *Only, false);
+  if (Keeping) {
+    Current = Key_Index(Path);
+  } else if (!Seen_Below_Only && Is_Below(Path, *Only)) {
+    Key_Index(Path);
+    Seen_Below_Only = true;
+  }
 }
 
 void Parser::Value(std::string_view Line, const std::vector<std::string_view>& Lines,
                    std::size_t& I) {
-  Stored_Key& Key = Keys[Current];
   try {
     Stored_Value New;
     std::string_view Rest = Line;
@@ -270,13 +271,15 @@ void Parser::Value(std::string_view Line, const std::vector<std::string_view>& L
       throw Bad_Line();
     }
     const bool Deleted = !Data(Trim(Rest.substr(1)), New, Lines, I);
-    if (!Key.Broken) {
+    if (Keeping && !Keys[Current].Broken) {
       Store(std::move(New), Deleted);
     }
   } catch (const Bad_Line&) {
-    Key.Broken = true;
-    Key.Values.clear();
-    Big_Keys.erase(Current);
+    if (Keeping) {
+      Keys[Current].Broken = true;
+      Keys[Current].Values.clear();
+      Big_Keys.erase(Current);
+    }
   }
 }
 

@@ -49,9 +49,9 @@ class Hive {
   static Hive Parse(std::string_view File_Content, std::string_view Root_Name,
                     Parse_Counts* Counts = nullptr);
 
-  /// Parse (File_Content, Root_Name).Find (Path), reading no more than
-  /// that needs: the values of other keys are skipped, and only one key
-  /// below Path is kept. What the registry reads when it opens a key.
+  /// Parse (File_Content, Root_Name).Find (Path), keeping no more than
+  /// that needs: the values of Path and one key below it. What the
+  /// registry reads when it opens a key.
   static std::optional<Stored_Key> Parse_Key(std::string_view File_Content,
                                              std::string_view Root_Name, std::string_view Path);
   /// Parse_Key of the whole file File; a file that cannot be read is an

@@ -217,10 +217,12 @@ TEST(Registry_Text, ReadingOneKeyFindsWhatTheWholeFileGives) {
       "[HKEY_LOCAL_MACHINE\\A]\r\n\"m\"=\"machine\"\r\n"
       "[HKEY_CURRENT_USER\\a\\b\\C]\r\n\"Bad\"=dword:xyz\r\n"
       "[HKEY_CURRENT_USER\\A\\b]\r\n\"z\"=hex:01,\\\r\n  02\r\n"
+      "[HKEY_CURRENT_USER\\D]\r\n\"d\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\Taken]\r\n"
       "[HKEY_CURRENT_USER\\Software\\Tallowmere\\Quorvel]\r\n\"Log\"=\"run.log\"\r\n";
   const Hive Whole = Parse(Content);
-  for (const std::string_view Path : {"", "A", "a\\B", "A\\B\\c", "A\\X", "Software",
-                                      "software\\TALLOWMERE\\quorvel", "Missing", "A\\"}) {
+  for (const std::string_view Path :
+       {"", "A", "a\\B", "A\\B\\c", "A\\X", "Software", "software\\TALLOWMERE\\quorvel", "Missing",
+        "A\\", "D", "Taken"}) {
     const std::optional<Stored_Key> Expected = Whole.Find(Path);
     const std::optional<Stored_Key> Got = Hive::Parse_Key(Content, "HKEY_CURRENT_USER", Path);
     ASSERT_EQ(Got.has_value(), Expected.has_value()) << Path;
