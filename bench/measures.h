@@ -71,4 +71,21 @@ struct Log_Rates {
 /// registry settings are set and put back here).
 Log_Rates Log_Write_Rates(const std::string& Log_File);
 
+struct Registry_Reads {
+  std::size_t Keys = 0;
+  std::size_t Eight_Bit_Bytes = 0;  ///< the file as 8-bit text
+  std::size_t Wide_Bytes = 0;       ///< the same as UTF-16LE, as regedit exports it
+  /// One read of the file: processor time (what it costs on an idle
+  /// machine), and the time that passed (which a busy machine stretches).
+  double Eight_Bit_Seconds = 0;
+  double Eight_Bit_Elapsed = 0;
+  double Wide_Seconds = 0;
+  double Wide_Elapsed = 0;
+};
+
+/// Seconds that one read of a registry file of 100,000 keys takes (the file
+/// read whole and one key found in it), as 8-bit text and as
+/// UTF-16LE; the files are written into Folder.
+Registry_Reads Registry_Read_Seconds(const std::string& Folder);
+
 }  // namespace Bench

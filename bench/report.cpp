@@ -16,6 +16,7 @@ constexpr double Raw_Goal_Log_Off = 0.80;
 constexpr double Raw_Goal_Log_On = 0.70;
 constexpr double Engine_Goal = 30e6;
 constexpr double Memory_Goal = 20.0;
+constexpr double Registry_Goal = 0.2;
 
 std::string Format(const char* Pattern, double A, double B = 0, double C = 0) {
   char Text[200];
@@ -134,6 +135,24 @@ std::string Memory_Rows(const Figures& Measured) {
   return Rows;
 }
 
+std::string Machine_Line(const Figures& Measured) {
+  return "Machine: " + Measured.Machine +
+         Format("; one-minute load average %.2f before, %.2f after\n", Measured.Load_Before,
+                Measured.Load_After);
+}
+
+std::string Registry_Rows(const Registry_Reads& Read) {
+  const auto One = [&](const char* Form, std::size_t Bytes, double Seconds, double Elapsed) {
+    return Row(
+        Format("Registry file of %.0f keys, ", Real(Read.Keys)) + Form +
+            Format(" (%.1f MB): one read, as the log's start makes once a run", Real(Bytes) / Mega),
+        Format("%.3f s of processor time (%.3f s elapsed)", Seconds, Elapsed), "<= 0.2 s a run",
+        Verdict(Seconds <= Registry_Goal));
+  };
+  return One("8-bit", Read.Eight_Bit_Bytes, Read.Eight_Bit_Seconds, Read.Eight_Bit_Elapsed) +
+         One("UTF-16LE", Read.Wide_Bytes, Read.Wide_Seconds, Read.Wide_Elapsed);
+}
+
 }  // namespace
 
 std::string Machine_Description() {
@@ -148,10 +167,13 @@ double Load_Average() {
   return ::getloadavg(Loads, 1) == 1 ? Loads[0] : -1.0;
 }
 
+std::string Registry_Table(const Figures& Measured) {
+  return Machine_Line(Measured) + "\n" + Row("Measure", "Result", "Goal", "") +
+         "|---|---|---|---|\n" + Registry_Rows(Measured.Registry);
+}
+
 std::string Table(const Figures& Measured) {
-  std::string Text = "Machine: " + Measured.Machine +
-                     Format("; one-minute load average %.2f before, %.2f after\n",
-                            Measured.Load_Before, Measured.Load_After);
+  std::string Text = Machine_Line(Measured);
   Text += Format("End to end: %.0f of the %.0f runtime files (every ", Real(Measured.Sample_Files),
                  Real(Measured.Runtime_Files)) +
           Format("%.0f-th), %.2f MB, %.0f tokens a run", Real(Measured.Every),
@@ -167,6 +189,9 @@ std::string Table(const Figures& Measured) {
               Format("%.1f MB/s", Measured.Engine_Bytes_Per_Second / Mega), ">= 30 MB/s",
               Verdict(Measured.Engine_Bytes_Per_Second >= Engine_Goal));
   Text += Memory_Rows(Measured);
+  if (Measured.Registry.Keys > 0) {
+    Text += Registry_Rows(Measured.Registry);
+  }
   if (Measured.Log.One_Thread > 0) {
     Text += Row("Log::Write with rotation, 1 thread",
                 Format("%.0f records/s", Measured.Log.One_Thread), "", "");

@@ -39,6 +39,7 @@ struct Figures {
   std::vector<Server_Peak> Peaks;
   double Engine_Bytes_Per_Second = 0;
   Log_Rates Log;
+  Registry_Reads Registry;
 };
 
 /// The machine: "2 cores, <model name>, 23.5 GiB memory".
@@ -49,5 +50,7 @@ double Load_Average();
 
 /// The table, in Markdown, with a header naming the machine and the sample.
 std::string Table(const Figures& Measured);
+/// The rows of the registry reading alone, with the machine.
+std::string Registry_Table(const Figures& Measured);
 
 }  // namespace Bench

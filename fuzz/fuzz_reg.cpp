@@ -1,6 +1,7 @@
 // Fuzz target: the registry export reader over any file content, for both
 // roots. Input: the file.
 #include <string>
+#include <vector>
 
 #include "fuzz_check.h"
 #include "registry_text.h"
@@ -65,6 +66,25 @@ void Check_Hive(const Hive& Keys) {
   Fuzz::Check(Keys.Find("").has_value(), "no root key");
 }
 
+// Reading one key finds what the whole reading finds, for each key, each
+// key's parent and a key that is not there.
+void Check_One_Key_Readings(std::string_view Content, std::string_view Root, const Hive& Keys) {
+  std::vector<std::string> Paths = {"", "No such key"};
+  for (std::size_t K = 0; K < Keys.Keys().size() && K < 8; ++K) {
+    const std::string& Path = Keys.Keys()[K].Path;
+    Paths.push_back(Text::Upper_Case(Path));
+    Paths.push_back(Path.substr(0, Path.rfind('\\') == std::string::npos ? 0 : Path.rfind('\\')));
+  }
+  for (const std::string& Path : Paths) {
+    const std::optional<Stored_Key> Whole = Keys.Find(Path);
+    const std::optional<Stored_Key> One = Hive::Parse_Key(Content, Root, Path);
+    Fuzz::Check(Whole.has_value() == One.has_value() &&
+                    (!Whole || (Whole->Path == One->Path && Whole->Broken == One->Broken &&
+                                Same_Values(*Whole, *One))),
+                "reading one key finds another key than the whole reading");
+  }
+}
+
 // The same lines with every line end written as CR LF.
 std::string With_Cr_Lf_Line_Ends(std::string_view Content) {
   std::string Result;
@@ -105,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   for (const std::string_view Root : {"HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"}) {
     const Hive Keys = Hive::Parse(Content, Root);
     Check_Hive(Keys);
+    Check_One_Key_Readings(Content, Root, Keys);
     if (Is_ASCII(Content)) {
       Fuzz::Check(Same_Keys(Hive::Parse(With_Cr_Lf_Line_Ends(Content), Root), Keys),
                   "the kind of line end matters");

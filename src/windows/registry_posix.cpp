@@ -5,9 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "registry.h"
 #include "registry_text.h"
@@ -38,15 +36,11 @@ std::string Root_File(Root_Key Root) {
   return Home.empty() ? "" : Home + "/.config/registry/user.reg";
 }
 
-Hive Read_Root(Root_Key Root) {
-  const std::string File = Root_File(Root);
-  std::ifstream Input(File, std::ios::binary);
-  std::ostringstream Content;
-  if (!File.empty() && Input) {
-    Content << Input.rdbuf();
-  }
-  return Hive::Parse(Content.str(),
-                     Root == Root_Key::Machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER");
+// The key Path of the root's file, read afresh.
+std::optional<Stored_Key> Read_Key(Root_Key Root, std::string_view Path) {
+  return Hive::Read_Key(Root_File(Root),
+                        Root == Root_Key::Machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER",
+                        Path);
 }
 
 }  // namespace
@@ -69,7 +63,7 @@ void Open_Key(std::string_view Path) {
     Close_Current();
     return;
   }
-  std::optional<Stored_Key> Found = Read_Root(Here.Root).Find(Path);
+  std::optional<Stored_Key> Found = Read_Key(Here.Root, Path);
   if (!Found) {
     throw Key_Not_Found();
   }
@@ -86,7 +80,7 @@ std::u16string Current_Key_Name() {
 
 Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size) {
   // The root's own values are read afresh; an opened key keeps what it held.
-  const Stored_Key Key = Here.Current_Key ? *Here.Current_Key : *Read_Root(Here.Root).Find("");
+  const Stored_Key Key = Here.Current_Key ? *Here.Current_Key : *Read_Key(Here.Root, "");
   const Stored_Value* Value = Find_Value(Key, Name);
   Query_Result Result;
   if (Value == nullptr) {

@@ -3,6 +3,8 @@
 // misread: a value line that is not understood empties its key.
 #include "registry_text.h"
 
+#include <fstream>
+#include <sstream>
 #include <unordered_map>
 #include <utility>
 
@@ -48,9 +50,13 @@ std::string Decode_File(std::string_view Content) {
 std::vector<std::string_view> Physical_Lines(std::string_view Text) {
   std::vector<std::string_view> Lines;
   while (!Text.empty()) {
-    const std::size_t End = Text.find_first_of("\r\n");
+    // A plain scan: find_first_of calls memchr for every character.
+    std::size_t End = 0;
+    while (End < Text.size() && Text[End] != '\r' && Text[End] != '\n') {
+      ++End;
+    }
     Lines.push_back(Text.substr(0, End));
-    if (End == std::string_view::npos) {
+    if (End == Text.size()) {
       break;
     }
     const bool Pair = Text[End] == '\r' && End + 1 < Text.size() && Text[End + 1] == '\n';
@@ -122,31 +128,24 @@ std::string Byte_List(std::string_view List) {
 
 // Names to positions, each name in its Latin-1 lower-case form (equal
 // forms are the names the registry takes for one), so that a name is found
-// in constant time whatever the size of the file. Every comparison of two
-// names is counted.
+// in constant time however many there are. Every comparison of two names
+// is counted.
 class Name_Table {
  public:
   explicit Name_Table(Parse_Counts& Counts) : Table(0, std::hash<std::string>(), Equal{&Counts}) {}
 
   /// The position of Name; Next when it is new (and then recorded).
-  std::size_t Position(std::string Name, std::size_t Next) {
-    return Table.try_emplace(std::move(Name), Next).first->second;
+  std::size_t Position(std::string_view Name, std::size_t Next) {
+    return Table.try_emplace(Text::Lower_Case(Name), Next).first->second;
   }
-  /// Name is at Next from now on; its former position, if it had one.
-  std::optional<std::size_t> Replace(std::string Name, std::size_t Next) {
-    const auto [Entry, Is_New] = Table.try_emplace(std::move(Name), Next);
-    return Is_New ? std::nullopt : std::optional<std::size_t>(std::exchange(Entry->second, Next));
+  std::optional<std::size_t> Find(std::string_view Name) const {
+    const auto Entry = Table.find(Text::Lower_Case(Name));
+    return Entry == Table.end() ? std::nullopt : std::optional<std::size_t>(Entry->second);
   }
-  /// Name is forgotten; its former position, if it had one.
-  std::optional<std::size_t> Remove(const std::string& Name) {
-    const auto Entry = Table.find(Name);
-    if (Entry == Table.end()) {
-      return std::nullopt;
-    }
-    const std::size_t Former = Entry->second;
-    Table.erase(Entry);
-    return Former;
+  void Set(std::string_view Name, std::size_t Position) {
+    Table.insert_or_assign(Text::Lower_Case(Name), Position);
   }
+  void Remove(std::string_view Name) { Table.erase(Text::Lower_Case(Name)); }
 
  private:
   struct Equal {
@@ -159,10 +158,26 @@ class Name_Table {
   std::unordered_map<std::string, std::size_t, std::hash<std::string>, Equal> Table;
 };
 
+// The values of a key are found by a scan while it holds fewer than this
+// many, through a table of their own beyond: most keys hold a few values,
+// and a table for each would cost more than the scan.
+constexpr std::size_t Small_Key = 8;
+
+// Path is a key below Parent (any key but the root is below the root).
+bool Is_Below(std::string_view Path, std::string_view Parent) {
+  return Parent.empty() ? !Path.empty()
+                        : Path.size() > Parent.size() && Path[Parent.size()] == '\\' &&
+                              Text::Equal(Path.substr(0, Parent.size()), Parent, false);
+}
+
 class Parser {
  public:
-  Parser(std::string_view Root, std::vector<Stored_Key>& Into, Parse_Counts& Counts)
-      : Root_Name(Root), Keys(Into), Key_At(Counts), Value_At(Counts) {}
+  /// Only, when given: the one key whose values are kept; of the other
+  /// keys only the first one below it is kept (without values), as the
+  /// sign that it exists.
+  Parser(std::string_view Root, std::vector<Stored_Key>& Into, Parse_Counts& Counted,
+         std::optional<std::string_view> Only_Key)
+      : Root_Name(Root), Keys(Into), Counts(Counted), Key_At(Counted), Only(Only_Key) {}
 
   void Run(const std::vector<std::string_view>& Lines);
 
@@ -175,15 +190,18 @@ class Parser {
                        std::size_t& I);
   std::size_t Key_Index(std::string_view Path);
   void Store(Stored_Value&& New, bool Deleted);
-  void Drop_Replaced_Values();
+  std::optional<std::size_t> Value_Position(std::string_view Name);
+  void Remove_Value(std::size_t Position);
+  void Index_Last_Value();
 
   std::string_view Root_Name;
   std::vector<Stored_Key>& Keys;
-  // Keys by path; values by key position and name. A value set again or
-  // deleted leaves its old place dead until the end of the file.
-  Name_Table Key_At;
-  Name_Table Value_At;
-  std::vector<std::vector<bool>> Dead;
+  Parse_Counts& Counts;
+  Name_Table Key_At;                                     // keys by path
+  std::unordered_map<std::size_t, Name_Table> Big_Keys;  // values of large keys, by key
+  std::optional<std::string_view> Only;
+  bool Seen_Below_Only = false;
+  bool Keeping = false;  // the values read are the current key's
   bool Unicode = false;
   std::size_t Current = 0;
   bool In_Key = false;
@@ -209,7 +227,6 @@ void Parser::Run(const std::vector<std::string_view>& Lines) {
       Value(Line, Lines, I);
     }
   }
-  Drop_Replaced_Values();
 }
 
 void Parser::Section(std::string_view Line) {
@@ -227,13 +244,20 @@ void Parser::Section(std::string_view Line) {
       (!Path.empty() && (Path.front() == '\\' || Path.back() == '\\'))) {
     return;
   }
-  Current = Key_Index(Path);
   In_Key = true;
+  // Another key's values are read all the same, so that the lines they
+  // take (continued binary data) are taken as in a whole reading.
+  Keeping = !Only || Text::Equal(Path, *Only, false);
+  if (Keeping) {
+    Current = Key_Index(Path);
+  } else if (!Seen_Below_Only && Is_Below(Path, *Only)) {
+    Key_Index(Path);
+    Seen_Below_Only = true;
+  }
 }
 
 void Parser::Value(std::string_view Line, const std::vector<std::string_view>& Lines,
                    std::size_t& I) {
-  Stored_Key& Key = Keys[Current];
   try {
     Stored_Value New;
     std::string_view Rest = Line;
@@ -247,37 +271,78 @@ void Parser::Value(std::string_view Line, const std::vector<std::string_view>& L
       throw Bad_Line();
     }
     const bool Deleted = !Data(Trim(Rest.substr(1)), New, Lines, I);
-    if (!Key.Broken) {
+    if (Keeping && !Keys[Current].Broken) {
       Store(std::move(New), Deleted);
     }
   } catch (const Bad_Line&) {
-    Key.Broken = true;
-    Key.Values.clear();
-    Dead[Current].clear();
+    if (Keeping) {
+      Keys[Current].Broken = true;
+      Keys[Current].Values.clear();
+      Big_Keys.erase(Current);
+    }
   }
 }
 
-// Sets (or, when Deleted, deletes) a value of the current key; a value of
-// the same name read before dies, and a value set again moves to the end.
+// Sets (or, when Deleted, deletes) a value of the current key: a value of
+// the same name read before takes the new one in its place.
 void Parser::Store(Stored_Value&& New, bool Deleted) {
-  Stored_Key& Key = Keys[Current];
-  std::string Name = std::to_string(Current) + '\\' + Text::Lower_Case(New.Name);
-  const std::optional<std::size_t> Former =
-      Deleted ? Value_At.Remove(Name) : Value_At.Replace(std::move(Name), Key.Values.size());
-  if (Former) {
-    Dead[Current][*Former] = true;
-  }
-  if (!Deleted) {
-    Key.Values.push_back(std::move(New));
-    Dead[Current].push_back(false);
+  std::vector<Stored_Value>& Values = Keys[Current].Values;
+  const std::optional<std::size_t> Former = Value_Position(New.Name);
+  if (Deleted) {
+    if (Former) {
+      Remove_Value(*Former);
+    }
+  } else if (Former) {
+    Values[*Former] = std::move(New);
+  } else {
+    Values.push_back(std::move(New));
+    Index_Last_Value();
   }
 }
 
-void Parser::Drop_Replaced_Values() {
-  for (std::size_t K = 0; K < Keys.size(); ++K) {
-    std::size_t Position = 0;
-    std::erase_if(Keys[K].Values, [&](const Stored_Value&) { return Dead[K][Position++]; });
+std::optional<std::size_t> Parser::Value_Position(std::string_view Name) {
+  if (const auto Table = Big_Keys.find(Current); Table != Big_Keys.end()) {
+    return Table->second.Find(Name);
   }
+  const std::vector<Stored_Value>& Values = Keys[Current].Values;
+  for (std::size_t P = 0; P < Values.size(); ++P) {
+    ++Counts.Name_Comparisons;
+    if (Text::Equal(Values[P].Name, Name, false)) {
+      return P;
+    }
+  }
+  return std::nullopt;
+}
+
+// The last value takes the removed one's place, so nothing else moves.
+void Parser::Remove_Value(std::size_t Position) {
+  std::vector<Stored_Value>& Values = Keys[Current].Values;
+  const auto Table = Big_Keys.find(Current);
+  if (Table != Big_Keys.end()) {
+    Table->second.Remove(Values[Position].Name);
+    if (Position + 1 != Values.size()) {
+      Table->second.Set(Values.back().Name, Position);
+    }
+  }
+  if (Position + 1 != Values.size()) {
+    Values[Position] = std::move(Values.back());
+  }
+  Values.pop_back();
+}
+
+void Parser::Index_Last_Value() {
+  const std::vector<Stored_Value>& Values = Keys[Current].Values;
+  auto Table = Big_Keys.find(Current);
+  if (Table == Big_Keys.end()) {
+    if (Values.size() < Small_Key) {
+      return;
+    }
+    Table = Big_Keys.try_emplace(Current, Counts).first;
+    for (std::size_t P = 0; P + 1 < Values.size(); ++P) {
+      Table->second.Set(Values[P].Name, P);
+    }
+  }
+  Table->second.Set(Values.back().Name, Values.size() - 1);
 }
 
 // The type and bytes of the value written after '='; false for "-", which
@@ -331,23 +396,42 @@ std::string Parser::Hex_Data(std::string_view Rest, const std::vector<std::strin
 }
 
 std::size_t Parser::Key_Index(std::string_view Path) {
-  const std::size_t K = Key_At.Position(Text::Lower_Case(Path), Keys.size());
+  const std::size_t K = Key_At.Position(Path, Keys.size());
   if (K == Keys.size()) {
     Keys.push_back(Stored_Key{std::string(Path), {}, false});
-    Dead.emplace_back();
   }
   return K;
 }
 
 }  // namespace
 
-Hive Hive::Parse(std::string_view File_Content, std::string_view Root_Name,
-                 Parse_Counts* Counts) {
+Hive Hive::Parse_Only(std::string_view File_Content, std::string_view Root_Name,
+                      Parse_Counts& Counts, std::optional<std::string_view> Only) {
   Hive Result;
   const std::string Content = Decode_File(File_Content);
-  Parse_Counts Ignored;
-  Parser(Root_Name, Result.All, Counts ? *Counts : Ignored).Run(Physical_Lines(Content));
+  Parser(Root_Name, Result.All, Counts, Only).Run(Physical_Lines(Content));
   return Result;
+}
+
+Hive Hive::Parse(std::string_view File_Content, std::string_view Root_Name, Parse_Counts* Counts) {
+  Parse_Counts Ignored;
+  return Parse_Only(File_Content, Root_Name, Counts ? *Counts : Ignored, std::nullopt);
+}
+
+std::optional<Stored_Key> Hive::Parse_Key(std::string_view File_Content, std::string_view Root_Name,
+                                          std::string_view Path) {
+  Parse_Counts Ignored;
+  return Parse_Only(File_Content, Root_Name, Ignored, Path).Find(Path);
+}
+
+std::optional<Stored_Key> Hive::Read_Key(const std::string& File, std::string_view Root_Name,
+                                         std::string_view Path) {
+  std::ifstream Input(File, std::ios::binary);
+  std::ostringstream Content;
+  if (!File.empty() && Input) {
+    Content << Input.rdbuf();
+  }
+  return Parse_Key(Content.view(), Root_Name, Path);
 }
 
 std::optional<Stored_Key> Hive::Find(std::string_view Path) const {
@@ -357,9 +441,7 @@ std::optional<Stored_Key> Hive::Find(std::string_view Path) const {
     }
   }
   for (const Stored_Key& Key : All) {
-    const bool Below =
-        Path.empty() || (Key.Path.size() > Path.size() && Key.Path[Path.size()] == '\\');
-    if (Below && Text::Equal(std::string_view(Key.Path).substr(0, Path.size()), Path, false)) {
+    if (Is_Below(Key.Path, Path)) {
       return Stored_Key{Key.Path.substr(0, Path.size()), {}, false};
     }
   }

@@ -49,6 +49,16 @@ class Hive {
   static Hive Parse(std::string_view File_Content, std::string_view Root_Name,
                     Parse_Counts* Counts = nullptr);
 
+  /// Parse (File_Content, Root_Name).Find (Path), keeping no more than
+  /// that needs: the values of Path and one key below it. What the
+  /// registry reads when it opens a key.
+  static std::optional<Stored_Key> Parse_Key(std::string_view File_Content,
+                                             std::string_view Root_Name, std::string_view Path);
+  /// Parse_Key of the whole file File; a file that cannot be read is an
+  /// empty root.
+  static std::optional<Stored_Key> Read_Key(const std::string& File, std::string_view Root_Name,
+                                            std::string_view Path);
+
   /// The key at Path below the root, letter case ignored; a key that only
   /// appears as the parent of another exists without values; "" is the root.
   std::optional<Stored_Key> Find(std::string_view Path) const;
@@ -56,7 +66,8 @@ class Hive {
   const std::vector<Stored_Key>& Keys() const noexcept { return All; }
 
  private:
-  Stored_Key& Key_At(std::string_view Path);
+  static Hive Parse_Only(std::string_view File_Content, std::string_view Root_Name,
+                         Parse_Counts& Counts, std::optional<std::string_view> Only);
   std::vector<Stored_Key> All;
 };
 
