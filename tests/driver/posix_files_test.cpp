@@ -1,16 +1,12 @@
 // What only POSIX file systems hold: FIFOs and devices named as files,
 // permission bits, symbolic links, control characters in names, and
 // signals that stop a run.
-#include <signal.h>
-#include <spawn.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -93,8 +89,10 @@ TEST(Posix_Files, AFolderRunRefusesAFifoAndFormatsTheRest) {
   Scripted_Server Server;
   Server.Replies({"Standard", "."}).Tokens({"1,1,X"});
   const std::string Ini = Server.Configuration(Scratch.Path());
-  const auto Result = Run_Unblocking({Ini, Scratch / "src/*", Scratch / "out"}, Scratch / "src/a.adb");
-  EXPECT_NE(Result.Console.find(Scratch / "src/a.adb:1:1: is not a plain file\r\n"), std::string::npos)
+  const auto Result =
+      Run_Unblocking({Ini, Scratch / "src/*", Scratch / "out"}, Scratch / "src/a.adb");
+  EXPECT_NE(Result.Console.find(Scratch / "src/a.adb:1:1: is not a plain file\r\n"),
+            std::string::npos)
       << Result.Console;
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("out/b.adb"), "X\r\n");
@@ -133,6 +131,22 @@ TEST(Posix_Files, AFileFormattedInPlaceKeepsItsPermissionBits) {
   }
 }
 
+TEST(Posix_Files, AFileFormattedInPlaceKeepsItsOwnerAndGroupWhereTheRunMaySetThem) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  const uid_t Owner = 2'000'000'000u + static_cast<uid_t>(::getpid()) % 100'000u;
+  const gid_t Group = Owner + 1;
+  if (::geteuid() != 0 || ::chown((Scratch / "src/a.adb").c_str(), Owner, Group) != 0) {
+    GTEST_SKIP() << "needs root and users to give the file to (not a user namespace)";
+  }
+  Format_In_Place(Scratch);
+  struct stat Info {};
+  ASSERT_EQ(::stat((Scratch / "src/a.adb").c_str(), &Info), 0);
+  EXPECT_EQ(Info.st_uid, Owner);
+  EXPECT_EQ(Info.st_gid, Group);
+  EXPECT_EQ(Scratch.Read("src/a.adb"), "X\r\n");
+}
+
 TEST(Posix_Files, ASymbolicLinkStaysALinkAndItsTargetIsFormatted) {
   Scratch_Folder Scratch;
   Scratch.Write("real/a.adb", Original);
@@ -153,10 +167,10 @@ TEST(Posix_Files, ControlCharactersInANameAreShownAsQuestionMarks) {
   Scratch.Write("src/" + Name, Original);
   Scratch.Make_Folder("out");
   const One_File_Run Run(Scratch, {Scratch / ("src/" + Name), Scratch / "out"});
-  EXPECT_EQ(Run.Result.Console,
-            Lines({"Configuration file: " + Run.Ini,
-                   "Processing file: " + (Scratch / "src/a??[2J?b.adb"),
-                   "Filename has Style = Standard", "New file=" + (Scratch / "out/a??[2J?b.adb")}));
+  EXPECT_EQ(
+      Run.Result.Console,
+      Lines({"Configuration file: " + Run.Ini, "Processing file: " + (Scratch / "src/a??[2J?b.adb"),
+             "Filename has Style = Standard", "New file=" + (Scratch / "out/a??[2J?b.adb")}));
   EXPECT_EQ(Run.Result.Status, 0);
   EXPECT_EQ(Scratch.Read("out/" + Name), "X\r\n");
   EXPECT_EQ(Run.Server.Record()[1], "O" + Test_Support::Escape_Line(Scratch / ("src/" + Name)));
