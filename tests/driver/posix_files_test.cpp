@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -81,9 +82,10 @@ TEST(Posix_Files, AFifoOrADeviceIsNeverReadAsConfigurationOrSource) {
   }
 }
 
-TEST(Posix_Files, AFolderRunRefusesAFifoAndFormatsTheRest) {
+TEST(Posix_Files, AFolderRunRefusesAFifoAndAFolderAndFormatsTheRest) {
   Scratch_Folder Scratch;
   Scratch.Write("src/b.adb", Original);
+  Scratch.Make_Folder("src/c.adb");
   Scratch.Make_Folder("out");
   ASSERT_EQ(::mkfifo((Scratch / "src/a.adb").c_str(), 0600), 0);
   Scripted_Server Server;
@@ -91,11 +93,17 @@ TEST(Posix_Files, AFolderRunRefusesAFifoAndFormatsTheRest) {
   const std::string Ini = Server.Configuration(Scratch.Path());
   const auto Result =
       Run_Unblocking({Ini, Scratch / "src/*", Scratch / "out"}, Scratch / "src/a.adb");
-  EXPECT_NE(Result.Console.find(Scratch / "src/a.adb:1:1: is not a plain file\r\n"),
-            std::string::npos)
-      << Result.Console;
+  for (const std::string& Line : {Scratch / "src/a.adb:1:1: is not a plain file\r\n",
+                                  Scratch / "src/c.adb:1:1: is a folder, not a file\r\n"}) {
+    EXPECT_NE(Result.Console.find(Line), std::string::npos) << Result.Console;
+  }
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("out/b.adb"), "X\r\n");
+  EXPECT_EQ(Entries(Scratch / "out"), Strings{"b.adb"});
+  const Strings Record = Server.Record();
+  EXPECT_EQ(std::count_if(Record.begin(), Record.end(),
+                          [](const std::string& Line) { return Line.rfind('O', 0) == 0; }),
+            1);
 }
 
 // One run that formats the file Source into the line "X": the arguments
