@@ -1,14 +1,11 @@
 // What only POSIX file systems hold: FIFOs and devices named as files,
 // permission bits, symbolic links, control characters in names, and
 // signals that stop a run.
-#include <signal.h>
-#include <spawn.h>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -85,19 +82,28 @@ TEST(Posix_Files, AFifoOrADeviceIsNeverReadAsConfigurationOrSource) {
   }
 }
 
-TEST(Posix_Files, AFolderRunRefusesAFifoAndFormatsTheRest) {
+TEST(Posix_Files, AFolderRunRefusesAFifoAndAFolderAndFormatsTheRest) {
   Scratch_Folder Scratch;
   Scratch.Write("src/b.adb", Original);
+  Scratch.Make_Folder("src/c.adb");
   Scratch.Make_Folder("out");
   ASSERT_EQ(::mkfifo((Scratch / "src/a.adb").c_str(), 0600), 0);
   Scripted_Server Server;
   Server.Replies({"Standard", "."}).Tokens({"1,1,X"});
   const std::string Ini = Server.Configuration(Scratch.Path());
-  const auto Result = Run_Unblocking({Ini, Scratch / "src/*", Scratch / "out"}, Scratch / "src/a.adb");
-  EXPECT_NE(Result.Console.find(Scratch / "src/a.adb:1:1: is not a plain file\r\n"), std::string::npos)
-      << Result.Console;
+  const auto Result =
+      Run_Unblocking({Ini, Scratch / "src/*", Scratch / "out"}, Scratch / "src/a.adb");
+  for (const std::string& Line : {Scratch / "src/a.adb:1:1: is not a plain file\r\n",
+                                  Scratch / "src/c.adb:1:1: is a folder, not a file\r\n"}) {
+    EXPECT_NE(Result.Console.find(Line), std::string::npos) << Result.Console;
+  }
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("out/b.adb"), "X\r\n");
+  EXPECT_EQ(Entries(Scratch / "out"), Strings{"b.adb"});
+  const Strings Record = Server.Record();
+  EXPECT_EQ(std::count_if(Record.begin(), Record.end(),
+                          [](const std::string& Line) { return Line.rfind('O', 0) == 0; }),
+            1);
 }
 
 // One run that formats the file Source into the line "X": the arguments
@@ -133,6 +139,22 @@ TEST(Posix_Files, AFileFormattedInPlaceKeepsItsPermissionBits) {
   }
 }
 
+TEST(Posix_Files, AFileFormattedInPlaceKeepsItsOwnerAndGroupWhereTheRunMaySetThem) {
+  Scratch_Folder Scratch;
+  Scratch.Write("src/a.adb", Original);
+  const uid_t Owner = 2'000'000'000u + static_cast<uid_t>(::getpid()) % 100'000u;
+  const gid_t Group = Owner + 1;
+  if (::geteuid() != 0 || ::chown((Scratch / "src/a.adb").c_str(), Owner, Group) != 0) {
+    GTEST_SKIP() << "needs root and users to give the file to (not a user namespace)";
+  }
+  Format_In_Place(Scratch);
+  struct stat Info {};
+  ASSERT_EQ(::stat((Scratch / "src/a.adb").c_str(), &Info), 0);
+  EXPECT_EQ(Info.st_uid, Owner);
+  EXPECT_EQ(Info.st_gid, Group);
+  EXPECT_EQ(Scratch.Read("src/a.adb"), "X\r\n");
+}
+
 TEST(Posix_Files, ASymbolicLinkStaysALinkAndItsTargetIsFormatted) {
   Scratch_Folder Scratch;
   Scratch.Write("real/a.adb", Original);
@@ -153,10 +175,10 @@ TEST(Posix_Files, ControlCharactersInANameAreShownAsQuestionMarks) {
   Scratch.Write("src/" + Name, Original);
   Scratch.Make_Folder("out");
   const One_File_Run Run(Scratch, {Scratch / ("src/" + Name), Scratch / "out"});
-  EXPECT_EQ(Run.Result.Console,
-            Lines({"Configuration file: " + Run.Ini,
-                   "Processing file: " + (Scratch / "src/a??[2J?b.adb"),
-                   "Filename has Style = Standard", "New file=" + (Scratch / "out/a??[2J?b.adb")}));
+  EXPECT_EQ(
+      Run.Result.Console,
+      Lines({"Configuration file: " + Run.Ini, "Processing file: " + (Scratch / "src/a??[2J?b.adb"),
+             "Filename has Style = Standard", "New file=" + (Scratch / "out/a??[2J?b.adb")}));
   EXPECT_EQ(Run.Result.Status, 0);
   EXPECT_EQ(Scratch.Read("out/" + Name), "X\r\n");
   EXPECT_EQ(Run.Server.Record()[1], "O" + Test_Support::Escape_Line(Scratch / ("src/" + Name)));

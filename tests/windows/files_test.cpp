@@ -59,6 +59,38 @@ TEST(Files_Move, ReplacesAnExistingTarget) {
   EXPECT_THROW(Files::Move(Scratch / "from", Scratch / "to"), Files::File_Not_Found);
 }
 
+TEST(Files_Move_New, NeverReplacesAndSaysSo) {
+  Scratch_Folder Scratch;
+  Scratch.Write("from", "new");
+  Scratch.Write("to", "theirs");
+  EXPECT_THROW(Files::Move_New(Scratch / "from", Scratch / "to"), Files::Name_Taken);
+  EXPECT_EQ(Scratch.Read("to"), "theirs");
+  EXPECT_EQ(Scratch.Read("from"), "new");
+  Files::Move_New(Scratch / "from", Scratch / "free");
+  EXPECT_EQ(Scratch.Read("free"), "new");
+  EXPECT_FALSE(Scratch.Has("from"));
+  EXPECT_THROW(Files::Move_New(Scratch / "from", Scratch / "other"), Files::File_Not_Found);
+}
+
+TEST(Files_Create_New, RefusesATakenNameAndMayBeDeletedWhileOpen) {
+  Scratch_Folder Scratch;
+  Scratch.Write("taken", "theirs");
+  bool Taken = false;
+  EXPECT_EQ(Files::Create_New(Scratch / "taken", Taken), nullptr);
+  EXPECT_TRUE(Taken);
+  EXPECT_EQ(Scratch.Read("taken"), "theirs");
+  std::FILE* File = Files::Create_New(Scratch / "mine", Taken);
+  ASSERT_NE(File, nullptr);
+  EXPECT_FALSE(Taken);
+  EXPECT_GE(std::fputs("text", File), 0);
+  // What an interrupt does while the run writes the file.
+  EXPECT_NO_THROW(Files::Delete(Scratch / "mine"));
+  std::fclose(File);
+  EXPECT_FALSE(Scratch.Has("mine"));
+  EXPECT_EQ(Files::Create_New(Scratch / "none/mine", Taken), nullptr);
+  EXPECT_FALSE(Taken);
+}
+
 TEST(Files_Current_Directory, IsTheProcessFolderWithoutTrailingSeparator) {
   const std::string Current = Files::Current_Directory();
   ASSERT_FALSE(Current.empty());
