@@ -41,7 +41,7 @@ TEST(First_Run, TheBuildWritesAConfigurationBesideTheClient) {
   const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Ini);
   EXPECT_TRUE(Text::Equal(Server, Test_Support::Program_In_Bin("quorvel-server"), false)) << Server;
   EXPECT_TRUE(Windows::Files::Exists(Server)) << Server;
-  for (const char* Setting : {"Compiler", "Path", "Units", "Errors", "Timeout"}) {
+  for (const char* Setting : {"Compiler", "Path", "Units", "Errors", "Timeout", "Width"}) {
     EXPECT_EQ(Windows::Ini_Get(Setting, "Quv_Client", Ini), "") << Setting;
   }
 }
