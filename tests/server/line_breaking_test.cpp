@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         Long_Line_Case{"Condition",
                        "if Count > Limit and then Buffer (Count) /= Space or else Done then\n   "
                        "null;\nend if;\n",
-                       "if Count > Limit and then Buffer (Count) /= Space\n  or else Done "
+                       "if Count > Limit and then Buffer (Count) /= Space\n  or else Done\n"
                        "then\n   null;\nend if;\n"},
         Long_Line_Case{"DeclarationWithDefault",
                        "Total_Count : Natural := Initial_Count + Increment * Number_Of_Steps;\n",
@@ -86,6 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                        "end;\n",
                        "begin\n   --  the comment that no longer fits beside it\n   X := Y + 1;\n"
                        "end;\n"},
+        Long_Line_Case{"ListWhoseLaterLineDoesNotFit",
+                       "procedure Set_Control (This : in out Device;\n"
+                       "                       Charge_Pump_Source_Override : Boolean);\n",
+                       "procedure Set_Control\n  (This                        : in out Device;\n"
+                       "   Charge_Pump_Source_Override : Boolean);\n"},
         Long_Line_Case{"ParametersOnePerLine",
                        "procedure Copy (Source : String; Target : out String; Count : "
                        "Natural);\n",

@@ -17,7 +17,7 @@ namespace Gates {
 /// GNAT is not installed.
 std::string Runtime_Folder();
 
-/// The .ads, .adb and .ada files of Folder, sorted by path.
+/// The .ads, .adb and .ada files of Folder and its subfolders, sorted by path.
 std::vector<std::string> Ada_Files(const std::string& Folder);
 
 /// A whole file, byte for byte ("" when it cannot be read).
@@ -64,7 +64,7 @@ std::string Style_Messages(const std::string& Folder, const std::string& Name,
 
 /// The number of GNAT's style messages on layout (indentation, spacing,
 /// layout, lines longer than Width, blank lines, casing of reserved words,
-/// attributes and pragmas, tabs, trailing blanks: gcc -c -gnats
+/// attributes and pragmas, tabs, trailing blanks: gcc -c -gnats -gnat2022
 /// -gnaty3abhiklptu -gnatyM<Width>) for Text written as Folder/Name.
 std::size_t Layout_Messages(const std::string& Folder, const std::string& Name,
                             std::string_view Text, int Width);

@@ -94,7 +94,7 @@ void Count_Layout(const std::string& Scratch, const Gates::File_Measure& File,
   Sum.Layout_Before += Before;
   Sum.Layout_After += After;
   Sum.Layout_Added += Before == 0 && After > 0 ? 1U : 0U;
-  if (After > Before) {
+  if (After > 0) {
     std::cout << File.Name << ": layout messages " << Before << " -> " << After << '\n';
   }
 }

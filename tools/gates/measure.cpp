@@ -144,7 +144,7 @@ std::string Style_Messages(const std::string& Folder, const std::string& Name,
 std::size_t Layout_Messages(const std::string& Folder, const std::string& Name,
                             std::string_view Text, int Width) {
   const std::string Messages =
-      Checked(Folder, Name, Text, "-gnaty3abhiklptu -gnatyM" + std::to_string(Width));
+      Checked(Folder, Name, Text, "-gnat2022 -gnaty3abhiklptu -gnatyM" + std::to_string(Width));
   std::size_t Count = 0;
   for (std::size_t At = Messages.find("(style)"); At != std::string::npos;
        At = Messages.find("(style)", At + 1)) {

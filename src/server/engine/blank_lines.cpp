@@ -1,17 +1,9 @@
 // Squeezing blank lines: one pass over the token stream, dropping line ends.
 #include "blank_lines.h"
 
-#include <algorithm>
+#include "line_choice.h"
 
 namespace Formatter {
-
-namespace {
-
-bool Ends_Line(const Token& Item) noexcept {
-  return Item.Kind == Kinds::End_Of_Line && Item.Text.empty();
-}
-
-}  // namespace
 
 void Squeeze_Blank_Lines(std::vector<Token>& Tokens) {
   // Run counts the line ends in a row just kept: the first ends a line of

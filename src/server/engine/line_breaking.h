@@ -20,20 +20,4 @@ std::string Written_Text(const std::vector<Token>& Tokens);
 /// 0, or when every line fits.
 Result Fit_Lines(Result Output, const Settings& In_Force);
 
-/// Where the pieces of one line of the token stream go: the indexes (into
-/// the stream) of the tokens that start a new line, each with its column
-/// there, and whether the line's end-of-line comment goes on a line of its
-/// own above the code. Empty when the line fits or cannot be shortened.
-struct Line_Breaks {
-  std::vector<std::size_t> Before;
-  std::vector<int> Column;
-  bool Comment_Above = false;
-};
-
-/// The breaks for the line of Tokens that starts at index First (just
-/// after a line end, or 0) and ends before index Last (its line end, or
-/// the end of the stream), for lines of at most Width columns.
-Line_Breaks Breaks_For(const std::vector<Token>& Tokens, std::size_t First, std::size_t Last,
-                       int Width);
-
 }  // namespace Formatter
