@@ -115,6 +115,19 @@ TEST(Long_Line, WidthZeroBreaksNothingAndTheDefaultIs79) {
             "Offset_Of_It;\n");
 }
 
+// GNAT's own way for a source to set its longest line, or to have none.
+TEST(Long_Line, FollowsTheWidthASourceSetsItself) {
+  const std::string Line =
+      "Total_Count : Natural := Initial_Count + Increment * Number_Of_Steps;\n";
+  for (const std::string Pragma :
+       {"pragma Style_Checks (\"M100\");\n", "pragma STYLE_CHECKS (Off);\n"}) {
+    EXPECT_EQ(Formatted(Pragma + Line, Width(60)), Pragma + Line);
+  }
+  const std::string Narrow = "pragma Style_Checks (\"3M50\");\n";
+  EXPECT_EQ(Formatted(Narrow + Line, Width(79)),
+            Narrow + "Total_Count : Natural :=\n  Initial_Count + Increment * Number_Of_Steps;\n");
+}
+
 struct Blank_Case {
   std::string Source;
   std::string Expected;

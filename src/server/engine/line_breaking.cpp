@@ -3,7 +3,9 @@
 // be shortened any more.
 #include "line_breaking.h"
 
+#include <algorithm>
 #include <memory>
+#include <string_view>
 
 #include "line_choice.h"
 
@@ -78,19 +80,54 @@ bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Int
   return Any;
 }
 
+bool Same_Word(std::string_view Word, std::string_view Lower) noexcept {
+  return Word.size() == Lower.size() &&
+         std::equal(Word.begin(), Word.end(), Lower.begin(), [](char A, char B) {
+           return (A >= 'A' && A <= 'Z' ? static_cast<char>(A - 'A' + 'a') : A) == B;
+         });
+}
+
+// The width a source sets itself with GNAT's pragma Style_Checks: "M512"
+// (as generated tables do) makes 512 its longest line, Off breaks none.
+// Width when it sets none.
+int Own_Width(const std::vector<Token>& Tokens, int Width) {
+  for (std::size_t I = 0; I + 3 < Tokens.size(); ++I) {
+    if (Tokens[I].Kind != Kinds::Reserved_Word || !Same_Word(Tokens[I].Text, "pragma") ||
+        !Same_Word(Tokens[I + 1].Text, "style_checks") || Tokens[I + 2].Text != "(") {
+      continue;
+    }
+    const std::string_view Argument = Tokens[I + 3].Text;
+    if (Same_Word(Argument, "off")) {
+      return 0;
+    }
+    const std::size_t Switch = Argument.find('M');
+    if (Tokens[I + 3].Kind == Kinds::Literal && Switch != std::string_view::npos) {
+      int Longest = 0;
+      for (std::size_t D = Switch + 1;
+           D < Argument.size() && Argument[D] >= '0' && Argument[D] <= '9' && Longest < 100000;
+           ++D) {
+        Longest = Longest * 10 + (Argument[D] - '0');
+      }
+      return Longest > 0 ? Longest : Width;
+    }
+  }
+  return Width;
+}
+
 // A bound on the passes: each breaks every long line once more.
 constexpr int Most_Passes = 16;
 
 }  // namespace
 
 Result Fit_Lines(Result Output, const Settings& In_Force) {
-  if (!Output.Errors.empty() || In_Force.Width <= 0) {
+  const int Width = In_Force.Width <= 0 ? 0 : Own_Width(Output.Tokens, In_Force.Width);
+  if (!Output.Errors.empty() || Width <= 0) {
     return Output;
   }
   Settings Laying_Out = In_Force;
   Laying_Out.Width = 0;
   std::vector<Token> Pieces;
-  for (int Pass = 0; Pass < Most_Passes && Broken(Output.Tokens, In_Force.Width, Pieces);
+  for (int Pass = 0; Pass < Most_Passes && Broken(Output.Tokens, Width, Pieces);
        ++Pass) {
     auto Text = std::make_shared<const std::string>(Written_Text(Pieces));
     Result Again = Format(std::string_view(*Text), Laying_Out);
