@@ -236,22 +236,21 @@ constexpr int Separator_Rank = 0;
 constexpr int Assign_Rank = 3;
 
 // The column where a piece of the row goes: under the first association of
-// its group, else two columns in from a statement's start, else where the
-// row starts.
-int Piece_Column(const Token* Items, const Row& Line, std::size_t At, int Statement_Indent,
-                 int Continuation) {
+// its group, else at Indent (two columns in from a statement's start, or
+// where a row that continues one starts).
+int Piece_Column(const Token* Items, const Row& Line, std::size_t At, int Indent) {
   const int Group = Line.Group[At];
   if (Group >= 0) {
     const Token& Opener = Items[Group];
     return Opener.Column + static_cast<int>(Opener.Text.size()) +
            (Line.Roles[static_cast<std::size_t>(Group)] == Role::Aspects ? 1 : 0);
   }
-  return Continuation != 0 ? Continuation : Statement_Indent;
+  return Indent;
 }
 
 // The candidate break before token At, if the tokens around it offer one.
 bool Candidate_At(const Token* Items, const Row& Line, std::size_t At, int Indent,
-                  int Continuation, Candidate& Found) {
+                  Candidate& Found) {
   const Role Before = Line.Roles[At - 1];
   const Role After = Line.Roles[At];
   if (After == Role::Close || After == Role::Separator || After == Role::Comment) {
@@ -277,7 +276,7 @@ bool Candidate_At(const Token* Items, const Row& Line, std::size_t At, int Inden
   } else {
     return false;
   }
-  Found.Column = Piece_Column(Items, Line, At, Indent, Continuation);
+  Found.Column = Piece_Column(Items, Line, At, Indent);
   if (Found.Rank == Separator_Rank && Line.Group[At] < 0 && After != Role::Open) {
     Found.Column = Items[0].Column;
   }
@@ -388,7 +387,7 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
     }
   }
   const auto Opener = static_cast<std::size_t>(Group);
-  const int Aligned = Piece_Column(Items, Line, Opener + 1, 0, 0);
+  const int Aligned = Piece_Column(Items, Line, Opener + 1, 0);
   if (!Members.empty() &&
       !(Before_Paren && !Associations_Fit(Items, Line, Opener, Aligned, Width))) {
     std::for_each(Members.begin(), Members.end(), Add);
@@ -420,7 +419,7 @@ Line_Breaks List_Moved_Left(const std::vector<Token>& Tokens, std::size_t First,
     return Breaks;
   }
   const bool Statement = Starts_Statement(Tokens, First);
-  const int Column = Piece_Column(Items, Line, Opener, Items[0].Column + (Statement ? 2 : 0), 0);
+  const int Column = Piece_Column(Items, Line, Opener, Items[0].Column + (Statement ? 2 : 0));
   if (Column < Items[Opener].Column) {
     Breaks.Before.push_back(First + Opener);
     Breaks.Column.push_back(Column);
@@ -474,7 +473,7 @@ Line_Breaks Breaks_For(const std::vector<Token>& Tokens, std::size_t First, std:
     std::vector<Candidate> All;
     Candidate Found;
     for (std::size_t At = 1; At < Line.Code_Count; ++At) {
-      if (Candidate_At(Items, Line, At, Indent, 0, Found)) {
+      if (Candidate_At(Items, Line, At, Indent, Found)) {
         All.push_back(Found);
       }
     }
