@@ -121,7 +121,10 @@ constexpr int Most_Passes = 16;
 
 Result Fit_Lines(Result Output, const Settings& In_Force) {
   const int Width = In_Force.Width <= 0 ? 0 : Own_Width(Output.Tokens, In_Force.Width);
-  if (!Output.Errors.empty() || Width <= 0) {
+  // Most sources have no line to break: one look at every token's end tells.
+  if (!Output.Errors.empty() || Width <= 0 ||
+      std::none_of(Output.Tokens.begin(), Output.Tokens.end(),
+                   [Width](const Token& Item) { return Last_Column(Item) > Width; })) {
     return Output;
   }
   Settings Laying_Out = In_Force;
