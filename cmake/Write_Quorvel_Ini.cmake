@@ -41,7 +41,8 @@ string(CONCAT lines
   "; Path=\n"
   "; Units=3\n"
   "; Errors=10\n"
-  "; Timeout=\n")
+  "; Timeout=\n"
+  "; Width=79\n")
 
 string(REPLACE "@SERVER@" "${SERVER}" content "${lines}")
 string(REPLACE "\n" "\r\n" content "${content}")

@@ -1,7 +1,8 @@
 // Fuzz target: the formatting engine over any source text. Input: one byte
 // of settings (edition, indentation width, error limit), then the source.
 // Formatting never throws; it keeps every token and every byte but the
-// layout's blanks and line ends; formatting its own output changes nothing.
+// layout's blanks and line ends (the code's in order, the comments' in
+// order); formatting its own output changes nothing.
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "formatter.h"
 #include "fuzz_check.h"
 #include "gates.h"
+#include "lexer.h"
 #include "token_writer.h"
 
 namespace {
@@ -78,11 +80,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   if (!Once.Errors.empty()) {
     return 0;
   }
-  std::string Texts;
+  // The code's bytes in order, and the comments' in order: an end-of-line
+  // comment that no longer fits beside its code moves above it.
+  std::string Code;
+  std::string Comments;
   for (const Token& Item : Once.Tokens) {
-    Texts += Item.Text;
+    (Item.Kind == Formatter::Kinds::Comment ? Comments : Code) += Item.Text;
   }
-  Fuzz::Check(Without_Layout(Texts) == Without_Layout(Source),
+  const Formatter::Lexed Input = Formatter::Lex(Source, Options.Language, 1);
+  std::string Source_Code;
+  std::string Source_Comments;
+  for (const Formatter::Lexeme& Item : Input.Lexemes) {
+    (Item.Class == Formatter::Lexeme_Class::Comment ? Source_Comments : Source_Code) +=
+        Formatter::Text_Of(Source, Item);
+  }
+  Fuzz::Check(Without_Layout(Code) == Without_Layout(Source_Code) &&
+                  Without_Layout(Comments) == Without_Layout(Source_Comments),
               "bytes other than blanks and line ends were lost, added or moved");
 
   // What the user gets (the client's own writer), formatted once more.

@@ -97,6 +97,9 @@ void Connection::Load_Configuration(const std::string& Path, std::string& Config
     Send_Setting('U', Section.Value("Units"));
     Send_Setting('E', Section.Value("Errors"));
     Send_Setting('T', Section.Value("Timeout"));
+    // After the five others, and only when present: a configuration
+    // without it sends a server what it always sent.
+    Send_Setting('W', Section.Value("Width"));
   } catch (const Not_Configured& Reason) {
     Put_Line(Reason.what());
   } catch (const Windows::Process_Creation_Failure&) {

@@ -114,6 +114,7 @@ std::vector<std::string> Session::Formatted(const std::string& Name) {
   Formatter::Settings Options;
   Options.Language = Now.Compiler;
   Options.Units = Now.Units;
+  Options.Width = Now.Width;
   Options.Errors = static_cast<std::size_t>(Now.Errors);
   Formatter::Result Result;
   try {

@@ -1,4 +1,4 @@
-// The five settings: one rule per setting letter (how a value is read, how
+// The settings: one rule per setting letter (how a value is read, how
 // the value in force is shown, why a value is refused).
 #include "settings.h"
 
@@ -111,6 +111,17 @@ bool Read_Errors(std::string_view Value, Settings& Into) {
   return Errors.has_value();
 }
 
+// Below 40 columns hardly a declaration fits, and breaking would only pile
+// up continuation lines; 0 keeps every line as long as its author made it.
+bool Read_Width(std::string_view Value, Settings& Into) {
+  const std::optional<int> Width = Whole_Number(Value, 0, 999);
+  if (!Width || (*Width != 0 && *Width < 40)) {
+    return false;
+  }
+  Into.Width = *Width;
+  return true;
+}
+
 bool Read_Timeout(std::string_view Value, Settings& Into) {
   const std::optional<std::uint32_t> Ms = Seconds_Value(Value);
   Into.Timeout_Ms = Ms.value_or(Into.Timeout_Ms);
@@ -138,7 +149,7 @@ struct Rule {
   std::string_view Why_Refused;
 };
 
-const std::array<Rule, 5> Rules{{
+const std::array<Rule, 6> Rules{{
     {'X', "Compiler", Read_Compiler, Show_Compiler,
      "is not Ada83, Ada95, Ada2005, Ada2012 or Ada2022"},
     {'P', "Path", Read_Path, Show_Path, "names something that is not a folder"},
@@ -148,6 +159,8 @@ const std::array<Rule, 5> Rules{{
      "is not a whole number from 1 to 1000"},
     {'T', "Timeout", Read_Timeout, Show_Timeout,
      "is not 0 (none) or a number of seconds up to 1000000 with at most 3 decimals"},
+    {'W', "Width", Read_Width, [](const Settings& S) { return std::to_string(S.Width); },
+     "is not 0 (no line broken) or a whole number from 40 to 999"},
 }};
 
 const Rule* Find_Rule(char Letter) {

@@ -1,5 +1,5 @@
-// The formatting server's five settings (Compiler, Path, Units, Errors,
-// Timeout): the values each accepts, what is in force, and the one line that
+// The formatting server's settings (Compiler, Path, Units, Errors, Timeout,
+// Width): the values each accepts, what is in force, and the one line that
 // answers every attempt to change one.
 #pragma once
 
@@ -19,10 +19,11 @@ struct Settings {
   int Units = 3;                  ///< indentation width, 1 .. 9
   int Errors = 10;                ///< most error lines for one file, 1 .. 1000
   std::uint32_t Timeout_Ms = 0;   ///< client silence that ends the server; 0 = none
+  int Width = 79;                 ///< longest line, 0 or 40 .. 999; 0 = no line broken
 };
 
 /// Applies the setting whose message letter is Letter (X Compiler, P Path,
-/// U Units, E Errors, T Timeout) with the text Value. Returns the line that
+/// U Units, E Errors, T Timeout, W Width) with the text Value. Returns the line that
 /// answers it: "Name = value in force", or, for a value that is refused
 /// (which leaves the old one), "Name "value" why; Name = old kept". A letter
 /// that names no setting gives nullopt and changes nothing.

@@ -88,6 +88,22 @@ TEST_F(End_To_End, FormatsOneFileWithSettingsAndTraffic) {
   EXPECT_FALSE(Has_Record(Result.Log, "Reply from Server="));
 }
 
+// Width goes after the five others whatever the file's order; a
+// configuration without it sends no W (the test above).
+TEST_F(End_To_End, TheWidthIsSentAfterTheOtherSettings) {
+  Server.Replies({"Errors = 4", "."}).Replies({"Timeout = 5 s", "."});
+  Server.Replies({"Width = 100", "."}).Replies({"Standard", "."}).Tokens(Procedure_Tokens);
+  const std::string Ini =
+      Server.Configuration(Scratch / "cfg", {"Width=100", "Timeout=5", "Errors=4"});
+  const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
+  EXPECT_EQ(Result.Status, 0) << Result.Console;
+  EXPECT_EQ(Result.Console.rfind(Lines({"Errors = 4", "Timeout = 5 s", "Width = 100"}), 0), 0u)
+      << Result.Console;
+  EXPECT_EQ(Server.Record(),
+            With_Ends(Join({"E4", "T5", "W100", "O" + Source}, Requests(Procedure_Tokens.size() + 1)),
+                      Server.Name()));
+}
+
 TEST_F(End_To_End, PipelengthGoesOnTheServerLineAndAllowsLongReplies) {
   const std::string Long(1500, 'z');
   Server.Replies({"Standard", "."}).Tokens({"1,1,a", "2,3," + Long, "1,1,c", "112,1,x", "4"});

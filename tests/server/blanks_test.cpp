@@ -74,9 +74,11 @@ TEST(Spacing, ContinuesTwoColumnsInWhereAnAuthorsIndentLandsAfterTheParenthesis)
   const std::string Spaced =
       "A + B + C + D + E + F + G + H + I + J + K + L + M + N + O + P + Q + R + S + T + U + V"
       " + W + X + Y + Z";
-  const std::string Once = Formatted("X:=F(\n        " + Sum + ");\n");
+  Formatter::Settings Unbroken;  // the line passes 79 columns: no width here
+  Unbroken.Width = 0;
+  const std::string Once = Formatted("X:=F(\n        " + Sum + ");\n", Unbroken);
   EXPECT_EQ(Once, "X := F (\n  " + Spaced + ");\n");
-  EXPECT_EQ(Formatted(Once), Once);
+  EXPECT_EQ(Formatted(Once, Unbroken), Once);
 }
 
 TEST(Spacing, PutsOneBlankBeforeACommentWhereTwoWouldPassColumn79) {

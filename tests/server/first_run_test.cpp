@@ -41,7 +41,7 @@ TEST(First_Run, TheBuildWritesAConfigurationBesideTheClient) {
   const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Ini);
   EXPECT_TRUE(Text::Equal(Server, Test_Support::Program_In_Bin("quorvel-server"), false)) << Server;
   EXPECT_TRUE(Windows::Files::Exists(Server)) << Server;
-  for (const char* Setting : {"Compiler", "Path", "Units", "Errors", "Timeout"}) {
+  for (const char* Setting : {"Compiler", "Path", "Units", "Errors", "Timeout", "Width"}) {
     EXPECT_EQ(Windows::Ini_Get(Setting, "Quv_Client", Ini), "") << Setting;
   }
 }
@@ -72,6 +72,35 @@ TEST(First_Run, TheClientStartsTheServerAndFormatsTheExamples) {
     ++Formatted;
   }
   EXPECT_GE(Formatted, 4);
+}
+
+// Width=100 through the real client and server: the server answers it, a
+// line of 95 columns stays as it is, and one of 118 is broken at its call's
+// associations, one per line under the first.
+TEST(First_Run, TheWidthReachesTheServerAndItsLinesFit) {
+  const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Bin_Folder() + "Quorvel.ini");
+  Test_Support::Scratch_Folder Scratch;
+  const std::string Fits = "   Put_Line (\"Ninety columns or so: \" & Some_Function (First_Argument, "
+                           "Second_Argument) & \"!\");\r\n";
+  Scratch.Write("src/wide.adb",
+                "procedure Wide is\nbegin\n" + Fits +
+                    "   Result := Compute (Alpha_Argument, Beta_Argument, Gamma_Argument, "
+                    "Delta_Argument, Epsilon_Argument, Zeta_Argument);\nend Wide;\n");
+  Scratch.Make_Folder("out");
+  Scratch.Write("wide.ini", "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("quorvel-wide") +
+                                "\r\nServer=" + Server + "\r\nWidth=100\r\n");
+  const Test_Support::Program_Result Run = Test_Support::Run_Program(
+      Test_Support::Program_In_Bin("quorvel"),
+      {Scratch / "wide.ini", Scratch / "src/wide.adb", Scratch / "out"});
+  EXPECT_EQ(Run.Status, 0) << Run.Output;
+  EXPECT_EQ(Run.Output.rfind("Width = 100\r\n", 0), 0u) << Run.Output;
+  const std::string Call = "   Result := Compute (";
+  const std::string Under(Call.size(), ' ');
+  EXPECT_EQ(Scratch.Read("out/wide.adb"),
+            "procedure Wide is\r\nbegin\r\n" + Fits + Call + "Alpha_Argument,\r\n" + Under +
+                "Beta_Argument,\r\n" + Under + "Gamma_Argument,\r\n" + Under +
+                "Delta_Argument,\r\n" + Under + "Epsilon_Argument,\r\n" + Under +
+                "Zeta_Argument);\r\nend Wide;\r\n");
 }
 
 // A file with a lexical error: the server's error line (file:line:column:

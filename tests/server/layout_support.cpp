@@ -24,13 +24,15 @@ std::string Formatted(std::string_view Source, const Formatter::Settings& Option
 std::string Lexeme_List(std::string_view Source) {
   const Formatter::Lexed Result = Formatter::Lex(Source, Formatter::Edition::Ada2022, 1);
   std::string List = Result.Errors.empty() ? "" : "error\n";
+  std::string Comments;
   for (const Formatter::Lexeme& Item : Result.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
-    List += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
+    std::string& Into = Item.Class == Formatter::Lexeme_Class::Comment ? Comments : List;
+    Into += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
                                                                  : std::string(Text);
-    List += '\n';
+    Into += '\n';
   }
-  return List;
+  return List + Comments;
 }
 
 }  // namespace Layout_Support

@@ -415,7 +415,7 @@ end P;
 )"},
                     Layout_Case{"EndOfLineCommentsAndBlankLines",
                                 "X := 1;   -- one\n\n\nY := 2;-- two   \n",
-                                "X := 1;  -- one\n\n\nY := 2;  -- two   \n"},
+                                "X := 1;  -- one\n\nY := 2;  -- two   \n"},
                     Layout_Case{"Labels", R"(procedure P is
 begin
 <<Again>>

@@ -1,4 +1,4 @@
-// The five settings through the session: each accepted value answered by
+// The settings through the session: each accepted value answered by
 // what is now in force, each refused one by why, the old value kept.
 #include <gtest/gtest.h>
 
@@ -89,6 +89,21 @@ INSTANTIATE_TEST_SUITE_P(
                     Setting_Case{"T5.", "Timeout \"5." + Timeout_Refused},
                     Setting_Case{"T", "Timeout \"" + Timeout_Refused}));
 
+const std::string Width_Refused =
+    "\" is not 0 (no line broken) or a whole number from 40 to 999; Width = 79 kept";
+
+INSTANTIATE_TEST_SUITE_P(
+    Width, One_Setting,
+    testing::Values(Setting_Case{"W100", "Width = 100"}, Setting_Case{"W0", "Width = 0"},
+                    Setting_Case{"W 40 ", "Width = 40"}, Setting_Case{"W999", "Width = 999"},
+                    Setting_Case{"W1_20", "Width = 120"},
+                    Setting_Case{"W39", "Width \"39" + Width_Refused},
+                    Setting_Case{"W1000", "Width \"1000" + Width_Refused},
+                    Setting_Case{"W-79", "Width \"-79" + Width_Refused},
+                    Setting_Case{"W79.5", "Width \"79.5" + Width_Refused},
+                    Setting_Case{"Wwide", "Width \"wide" + Width_Refused},
+                    Setting_Case{"W", "Width \"" + Width_Refused}));
+
 TEST(Settings, AFolderListIsCheckedAndShownAsGiven) {
   Test_Support::Scratch_Folder Scratch;
   Scratch.Make_Folder("one");
@@ -128,6 +143,13 @@ TEST(Settings, ARefusedValueKeepsTheOneInForce) {
             "decimals; Timeout = 2.5 s kept");
   EXPECT_DOUBLE_EQ(Conversation.Idle_Limit(), 2.5);
   EXPECT_EQ(Conversation.Answer("E7"), (Replies{"Errors = 7", "."}));
+  EXPECT_EQ(Conversation.Answer("W120"), (Replies{"Width = 120", "."}));
+  EXPECT_EQ(Conversation.Answer("W12").front(),
+            "Width \"12\" is not 0 (no line broken) or a whole number from 40 to 999; "
+            "Width = 120 kept");
+  EXPECT_EQ(Conversation.Answer("W" + std::string(Server::Longest_Message, '1')).front(),
+            "Width value is too long; Width = 120 kept");
+  EXPECT_EQ(Conversation.Current().Width, 120);
   EXPECT_EQ(Conversation.Current().Units, 4);
   EXPECT_EQ(Conversation.Current().Errors, 7);
   EXPECT_EQ(Conversation.Current().Compiler, Formatter::Edition::Ada95);

@@ -17,7 +17,7 @@ namespace Gates {
 /// GNAT is not installed.
 std::string Runtime_Folder();
 
-/// The .ads, .adb and .ada files of Folder, sorted by path.
+/// The .ads, .adb and .ada files of Folder and its subfolders, sorted by path.
 std::vector<std::string> Ada_Files(const std::string& Folder);
 
 /// A whole file, byte for byte ("" when it cannot be read).
@@ -28,8 +28,10 @@ std::string Read_File(const std::string& Path);
 /// The same Seed gives the same text.
 std::string Scramble(std::string_view Source, Formatter::Edition Language, unsigned Seed);
 
-/// The lexemes of Source (comments included), reserved words in lower case;
-/// empty with Lexical_Error set when Source does not lex.
+/// The lexemes of Source, reserved words in lower case: the code's in
+/// order, then the comments' in order (an end-of-line comment that no
+/// longer fits beside its code moves above it); empty with Lexical_Error
+/// set when Source does not lex.
 std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition Language,
                                      bool& Lexical_Error);
 
@@ -60,6 +62,13 @@ File_Measure Measure_File(std::string Name, std::string_view Source,
 std::string Style_Messages(const std::string& Folder, const std::string& Name,
                            std::string_view Text);
 
+/// The number of GNAT's style messages on layout (indentation, spacing,
+/// layout, lines longer than Width, blank lines, casing of reserved words,
+/// attributes and pragmas, tabs, trailing blanks: gcc -c -gnats -gnat2022
+/// -gnaty3abhiklptu -gnatyM<Width>) for Text written as Folder/Name.
+std::size_t Layout_Messages(const std::string& Folder, const std::string& Name,
+                            std::string_view Text, int Width);
+
 struct Totals {
   std::size_t Files = 0;
   std::size_t Token_Preserving = 0;
@@ -72,6 +81,9 @@ struct Totals {
   std::size_t Exceptions = 0;
   std::size_t Error_Files = 0;
   std::size_t Slow = 0;  ///< files that took more than Slow_Seconds
+  std::size_t Layout_Before = 0;  ///< layout messages on the sources as they come
+  std::size_t Layout_After = 0;   ///< and on the formatted sources
+  std::size_t Layout_Added = 0;   ///< files without such messages that got some
 };
 
 inline constexpr double Slow_Seconds = 5.0;

@@ -2,12 +2,16 @@
 // (by default GNAT's runtime, found with gcc -print-file-name=adainclude)
 // and prints the gate table.
 //
-//   quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]
+//   quorvel-gates [--style] [--layout] [--width <n>] [--keep <folder>] [--every <n>]
+//                 [--quiet] [<folder>]
 //
 // --style runs GNAT's style checker on every formatted scrambled file (in a
 // scratch folder); --keep writes each file formatted (.formatted) and its
 // scrambled form formatted (.recovered) into <folder>; --every <n> measures
-// every n-th file only. The sources are only read.
+// every n-th file only; --width <n> formats with that width (0: no line
+// broken); --layout counts GNAT's layout messages (Layout_Messages, lines
+// checked against the width, 79 for 0) on each source as it comes and
+// formatted. The sources are only read.
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,6 +30,8 @@ namespace {
 struct Options {
   bool Style = false;
   bool Quiet = false;
+  bool Layout = false;
+  int Width = 79;
   std::size_t Every = 1;
   std::string Keep;
   std::string Folder;
@@ -38,10 +44,15 @@ bool Parse(int Count, char** Arguments, Options& Result) {
       Result.Style = true;
     } else if (Argument == "--quiet") {
       Result.Quiet = true;
-    } else if ((Argument == "--keep" || Argument == "--every") && I + 1 < Count) {
+    } else if (Argument == "--layout") {
+      Result.Layout = true;
+    } else if ((Argument == "--keep" || Argument == "--every" || Argument == "--width") &&
+               I + 1 < Count) {
       const std::string Value = Arguments[++I];
       if (Argument == "--keep") {
         Result.Keep = Value;
+      } else if (Argument == "--width") {
+        Result.Width = std::stoi(Value);
       } else {
         Result.Every = std::max<std::size_t>(1, std::stoul(Value));
       }
@@ -76,26 +87,43 @@ void Report(const Gates::File_Measure& File, const std::string& Style, bool Quie
   }
 }
 
+void Count_Layout(const std::string& Scratch, const Gates::File_Measure& File,
+                  std::string_view Source, int Width, Gates::Totals& Sum) {
+  const std::size_t Before = Gates::Layout_Messages(Scratch, File.Name, Source, Width);
+  const std::size_t After = Gates::Layout_Messages(Scratch, File.Name, File.Formatted_Output, Width);
+  Sum.Layout_Before += Before;
+  Sum.Layout_After += After;
+  Sum.Layout_Added += Before == 0 && After > 0 ? 1U : 0U;
+  if (After > 0) {
+    std::cout << File.Name << ": layout messages " << Before << " -> " << After << '\n';
+  }
+}
+
 }  // namespace
 
 int main(int Count, char** Arguments) {
   Options Chosen;
   if (!Parse(Count, Arguments, Chosen)) {
     std::cerr
-        << "usage: quorvel-gates [--style] [--keep <folder>] [--every <n>] [--quiet] [<folder>]\n";
+        << "usage: quorvel-gates [--style] [--layout] [--width <n>] [--keep <folder>] "
+           "[--every <n>] [--quiet] [<folder>]\n";
     return 2;
   }
   const std::filesystem::path Scratch =
       std::filesystem::temp_directory_path() / ("quorvel-gates-" + std::to_string(::getpid()));
   std::filesystem::create_directories(Scratch);
-  const Formatter::Settings Settings;
+  Formatter::Settings Settings;
+  Settings.Width = Chosen.Width;
   Gates::Totals Sum;
   const std::vector<std::string> Files = Gates::Ada_Files(Chosen.Folder);
   for (std::size_t I = 0; I < Files.size(); I += Chosen.Every) {
     const std::string Name = std::filesystem::path(Files[I]).filename().string();
-    const Gates::File_Measure File =
-        Gates::Measure_File(Name, Gates::Read_File(Files[I]), Settings);
+    const std::string Source = Gates::Read_File(Files[I]);
+    const Gates::File_Measure File = Gates::Measure_File(Name, Source, Settings);
     Gates::Add(Sum, File);
+    if (Chosen.Layout && File.Formatted) {
+      Count_Layout(Scratch.string(), File, Source, Chosen.Width > 0 ? Chosen.Width : 79, Sum);
+    }
     std::string Style;
     if (Chosen.Style && File.Formatted) {
       Style = Gates::Style_Messages(Scratch.string(), Name, File.Scrambled_Output);
@@ -109,6 +137,13 @@ int main(int Count, char** Arguments) {
     Report(File, Style, Chosen.Quiet);
   }
   std::filesystem::remove_all(Scratch);
-  std::cout << "Corpus: " << Chosen.Folder << " (" << Sum.Files << " files)\n" << Gates::Table(Sum);
+  std::cout << "Corpus: " << Chosen.Folder << " (" << Sum.Files << " files, width "
+            << Chosen.Width << ")\n"
+            << Gates::Table(Sum);
+  if (Chosen.Layout) {
+    std::cout << "Layout messages: " << Sum.Layout_Before << " before, " << Sum.Layout_After
+              << " after formatting; files that had none and got some: " << Sum.Layout_Added
+              << '\n';
+  }
   return 0;
 }

@@ -101,8 +101,11 @@ File_Measure Measure_File(std::string Name, std::string_view Source,
   return File;
 }
 
-std::string Style_Messages(const std::string& Folder, const std::string& Name,
-                           std::string_view Text) {
+namespace {
+
+// GNAT run with Switches on Text written as Folder/Name; its messages.
+std::string Checked(const std::string& Folder, const std::string& Name, std::string_view Text,
+                    const std::string& Switches) {
   const std::filesystem::path Source = std::filesystem::path(Folder) / Name;
   const std::filesystem::path Report = std::filesystem::path(Folder) / "style-report.txt";
   // The client ends lines with CR LF, which GNAT's own style (-gnatg)
@@ -116,7 +119,7 @@ std::string Style_Messages(const std::string& Folder, const std::string& Name,
   std::ofstream(Source, std::ios::binary)
       .write(Unix_Text.data(), static_cast<std::streamsize>(Unix_Text.size()));
   const std::string Command = "cd '" + Folder +
-                              "' && gcc -c -gnats -gnatg -gnaty3abcefhiklmnprtux '" + Name +
+                              "' && gcc -c -gnats " + Switches + " '" + Name +
                               "' >'" + Report.string() + "' 2>&1";
   const int Status = std::system(Command.c_str());
   std::ostringstream Messages;
@@ -129,6 +132,25 @@ std::string Style_Messages(const std::string& Folder, const std::string& Name,
     Result = "gcc failed with status " + std::to_string(Status);
   }
   return Result;
+}
+
+}  // namespace
+
+std::string Style_Messages(const std::string& Folder, const std::string& Name,
+                           std::string_view Text) {
+  return Checked(Folder, Name, Text, "-gnatg -gnaty3abcefhiklmnprtux");
+}
+
+std::size_t Layout_Messages(const std::string& Folder, const std::string& Name,
+                            std::string_view Text, int Width) {
+  const std::string Messages =
+      Checked(Folder, Name, Text, "-gnat2022 -gnaty3abhiklptu -gnatyM" + std::to_string(Width));
+  std::size_t Count = 0;
+  for (std::size_t At = Messages.find("(style)"); At != std::string::npos;
+       At = Messages.find("(style)", At + 1)) {
+    ++Count;
+  }
+  return Count;
 }
 
 void Add(Totals& Sum, const File_Measure& File) {

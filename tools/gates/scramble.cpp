@@ -55,11 +55,17 @@ std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition
     return Texts;
   }
   Texts.reserve(Input.Lexemes.size());
+  std::vector<std::string> Comments;
   for (const Formatter::Lexeme& Item : Input.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
-    Texts.push_back(Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
-                                                                         : std::string(Text));
+    if (Item.Class == Formatter::Lexeme_Class::Comment) {
+      Comments.emplace_back(Text);
+    } else {
+      Texts.push_back(Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
+                                                                           : std::string(Text));
+    }
   }
+  Texts.insert(Texts.end(), Comments.begin(), Comments.end());
   return Texts;
 }
 

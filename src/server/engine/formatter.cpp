@@ -5,8 +5,10 @@
 #include <climits>
 #include <string>
 
+#include "blank_lines.h"
 #include "layout.h"
 #include "lexer.h"
+#include "line_breaking.h"
 
 namespace Formatter {
 
@@ -127,6 +129,8 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
   return Output;
 }
 
+}  // namespace
+
 // The text the client writes for Tokens, letter case aside: blanks up to a
 // column within its line, and the line ended first where a text would pass
 // Longest_Line.
@@ -151,6 +155,8 @@ std::string Written_Text(const std::vector<Token>& Tokens) {
   }
   return Text;
 }
+
+namespace {
 
 // A bound on the passes, should a layout never settle.
 constexpr int Most_Passes = 6;
@@ -177,7 +183,8 @@ Result Format(std::string_view Source, const Settings& Options) {
     Output = std::move(Again);
     Output.Laid_Out = std::move(Text);
   }
-  return Output;
+  Squeeze_Blank_Lines(Output.Tokens);
+  return Fit_Lines(std::move(Output), In_Force);
 }
 
 }  // namespace Formatter

@@ -20,6 +20,10 @@ struct Settings {
   /// The most lexical errors Format reports for one source (at least 1);
   /// lexing stops there.
   std::size_t Errors = 10;
+  /// The longest line the layout aims at: a longer line is broken at its
+  /// construct's natural points where that is possible. 0 breaks no line
+  /// (beyond the client's Longest_Line).
+  int Width = 79;
 };
 
 /// One token of the stream: its kind (1 .. 110, the client's letter-case
