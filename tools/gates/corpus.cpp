@@ -28,7 +28,7 @@ std::string Runtime_Folder() {
 std::vector<std::string> Ada_Files(const std::string& Folder) {
   std::vector<std::string> Files;
   std::error_code Error;
-  for (const auto& Entry : std::filesystem::directory_iterator(Folder, Error)) {
+  for (const auto& Entry : std::filesystem::recursive_directory_iterator(Folder, Error)) {
     const std::string Extension = Entry.path().extension().string();
     if (Entry.is_regular_file() &&
         (Extension == ".ads" || Extension == ".adb" || Extension == ".ada")) {
