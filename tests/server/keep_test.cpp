@@ -58,8 +58,8 @@ std::string Case_Name(const testing::TestParamInfo<Keep_Case>& Info) {
 INSTANTIATE_TEST_SUITE_P(
     GoodStyle, Keep,
     testing::Values(
-        Keep_Case{"01_ifx_elsif_cascade.adb", false}, Keep_Case{"02_ifx_elsif_decl.adb", true},
-        Keep_Case{"03_ifx_then_in_condition.adb", false},
+        Keep_Case{"01_ifx_elsif_cascade.adb", true}, Keep_Case{"02_ifx_elsif_decl.adb", true},
+        Keep_Case{"03_ifx_then_in_condition.adb", true},
         Keep_Case{"04_colon_align_blank.adb", false},
         Keep_Case{"05_colon_align_comment.adb", false},
         Keep_Case{"06_colon_align_assoc_cont.adb", false},
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         Keep_Case{"35_spec_name_column.adb", false},
         Keep_Case{"36_trailing_comment_column.adb", false},
         Keep_Case{"37_nested_aggregate_first.adb", false},
-        Keep_Case{"38_aspect_arrow_forced.adb", false}),
+        Keep_Case{"38_aspect_arrow_forced.adb", true}),
     Case_Name);
 
 }  // namespace

@@ -50,7 +50,7 @@ inline bool Is_Body_Frame(Frame_Kind Kind) noexcept {
 }
 
 class Analyser {
-public:
+ public:
   /// Places the lines of Lexed_Source through Line_Placer as it goes.
   Analyser(const Lexed& Lexed_Source, int Indent_Units, Line_Placer& Line_Placer)
       : Input(Lexed_Source), Units(Indent_Units), Placer(Line_Placer) {
@@ -60,7 +60,7 @@ public:
   /// The role of every line, each code line placed as soon as it is known.
   std::vector<Line_Role> Run();
 
-private:
+ private:
   Code Sym(std::size_t I) const noexcept {
     return I < Input.Lexemes.size() ? Input.Lexemes[I].Symbol : Code::None;
   }
@@ -95,6 +95,7 @@ private:
   void Hint(Line_Role& Role, std::size_t I) const noexcept;
   bool Starts_Record(std::size_t I) const noexcept;
   void Recover_At_Line_Start(std::size_t I);
+  void Close_Parens() noexcept;
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
   std::size_t Innermost_Closable() const noexcept;
   long long Start_Column(std::size_t I) const noexcept;
@@ -134,6 +135,7 @@ private:
   std::size_t Choice = No_Lexeme;               // the first choice after `when`
   Code Head = Code::None;
   std::size_t Declare_Depth = No_Lexeme;  // parentheses around a declare expression
+  std::size_t If_Depth = No_Lexeme;       // parentheses around an if expression
   bool At_Start = true;
   bool Skipping = false;       // after `end`, up to its semicolon
   bool Awaiting_With = false;  // task or protected `is new ... with`

@@ -132,14 +132,21 @@ void Analyser::Recover_At_Line_Start(std::size_t I) {
     return;
   }
   const Code S = Sym(I);
-  const bool Hard = S == Code::End || S == Code::Elsif || S == Code::Exception;
+  // `elsif` of an if expression continues it.
+  const bool Hard =
+      S == Code::End || (S == Code::Elsif && If_Depth == No_Lexeme) || S == Code::Exception;
   const bool Soft =
       Parens.empty() && (S == Code::Begin || (S == Code::Else && Sym(Previous) != Code::Or));
   if (Hard || Soft) {
-    Parens.clear();
-    Declare_Depth = No_Lexeme;
+    Close_Parens();
     Start_Next();
   }
+}
+
+void Analyser::Close_Parens() noexcept {
+  Parens.clear();
+  Declare_Depth = No_Lexeme;
+  If_Depth = No_Lexeme;
 }
 
 // Index of the innermost frame of one of Kinds (Alternatives skipped over),
@@ -239,6 +246,11 @@ std::size_t Analyser::Next_Code(std::size_t I) const noexcept {
 // up with the construct it belongs to (`then`, `is`, `loop` on a line of
 // their own); -1 for an ordinary continuation line.
 long long Analyser::Closer_Column(std::size_t I) const noexcept {
+  // Inside parentheses, words belong to expressions (`then` of an if
+  // expression, `is` of a case expression).
+  if (!Parens.empty()) {
+    return -1;
+  }
   switch (Sym(I)) {
     case Code::Then:
       return Top().Kind == Frame_Kind::If && Top().Awaiting && Sym(Previous) != Code::And

@@ -34,10 +34,11 @@ void Analyser::Apply(std::size_t I) {
 void Analyser::Apply_Inside_Parens(std::size_t I) {
   if (Sym(I) == Code::Declare) {
     Declare_Depth = std::min(Declare_Depth, Parens.size());
+  } else if (Sym(I) == Code::If) {
+    If_Depth = std::min(If_Depth, Parens.size());
   } else if (Sym(I) == Code::Semicolon && Parens.size() < Declare_Depth &&
              !Opens_Formal_Part(Parens.front())) {
-    Parens.clear();
-    Declare_Depth = No_Lexeme;
+    Close_Parens();
     Continue_Statement(I);
   }
 }
@@ -78,6 +79,9 @@ void Analyser::Apply_Paren(std::size_t I, bool Opening) {
   }
   if (Parens.size() < Declare_Depth) {
     Declare_Depth = No_Lexeme;
+  }
+  if (Parens.size() < If_Depth) {
+    If_Depth = No_Lexeme;
   }
   if (Parens.empty() && Head == Code::Separate) {
     Start_Next();
