@@ -26,8 +26,11 @@ std::string Lexeme_List(std::string_view Source) {
   std::string List = Result.Errors.empty() ? "" : "error\n";
   for (const Formatter::Lexeme& Item : Result.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
-    List += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
-                                                                 : std::string(Text);
+    // The formatter sets the letter case of words, attributes and pragma names.
+    const bool Cased = Item.Class == Formatter::Lexeme_Class::Reserved_Word ||
+                       Item.Class == Formatter::Lexeme_Class::Attribute ||
+                       Item.Class == Formatter::Lexeme_Class::Identifier;
+    List += Cased ? Text::Lower_Case(Text) : std::string(Text);
     List += '\n';
   }
   return List;

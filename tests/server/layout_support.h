@@ -13,7 +13,8 @@ namespace Layout_Support {
 /// LF; the first error's message when there are lexical errors.
 std::string Formatted(std::string_view Source, const Formatter::Settings& Options = {});
 
-/// The lexemes of Source, reserved words in lower case, one per line.
+/// The lexemes of Source, reserved words, names and attributes in lower
+/// case, one per line.
 std::string Lexeme_List(std::string_view Source);
 
 }  // namespace Layout_Support

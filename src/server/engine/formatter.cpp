@@ -5,6 +5,7 @@
 #include <climits>
 #include <string>
 
+#include "casing.h"
 #include "layout.h"
 #include "lexer.h"
 
@@ -177,6 +178,7 @@ Result Format(std::string_view Source, const Settings& Options) {
     Output = std::move(Again);
     Output.Laid_Out = std::move(Text);
   }
+  Mix_Defined_Names(Output);
   return Output;
 }
 
