@@ -50,7 +50,7 @@ inline bool Is_Body_Frame(Frame_Kind Kind) noexcept {
 }
 
 class Analyser {
- public:
+public:
   /// Places the lines of Lexed_Source through Line_Placer as it goes.
   Analyser(const Lexed& Lexed_Source, int Indent_Units, Line_Placer& Line_Placer)
       : Input(Lexed_Source), Units(Indent_Units), Placer(Line_Placer) {
@@ -60,7 +60,7 @@ class Analyser {
   /// The role of every line, each code line placed as soon as it is known.
   std::vector<Line_Role> Run();
 
- private:
+private:
   Code Sym(std::size_t I) const noexcept {
     return I < Input.Lexemes.size() ? Input.Lexemes[I].Symbol : Code::None;
   }
@@ -99,7 +99,9 @@ class Analyser {
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
   std::size_t Innermost_Closable() const noexcept;
   long long Start_Column(std::size_t I) const noexcept;
-  long long Alternative_Column() const noexcept;
+  long long Alternative_Column(std::size_t I) const noexcept;
+  bool Completes_Declaration(std::size_t Is) const noexcept;
+  bool Stands_As_Written(std::size_t I) const noexcept;
   bool Takes_Alternatives() const noexcept;
   bool Opens_Statements() const noexcept;
   bool Is_Prefix_Private(std::size_t I) const noexcept;
@@ -120,7 +122,7 @@ class Analyser {
   void Continue_Statement(std::size_t I);
   void Open_Inside_Statement(std::size_t I);
   void Apply_Is(std::size_t I);
-  void Open_Alternative();
+  void Open_Alternative(std::size_t I);
 
   const Lexed& Input;
   int Units;

@@ -80,7 +80,7 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const bool After_Label =
       Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
   if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
-      S == Code::Renames || After_Label) {
+      S == Code::Renames || S == Code::Is || After_Label) {
     Role.Rule = Continuation_Rule::Level;
   } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
     Under(Role, Choice, -2);
@@ -125,7 +125,10 @@ void Analyser::Recover_At_Line_Start(std::size_t I) {
   // Aspects after `end record` continue the type declaration.
   if (Skipping && Sym(I) != Code::With) {
     Skipping = false;
-    Start_Next();
+    // `end record with` ending its line: the aspects continue it.
+    if (Sym(Previous) != Code::With) {
+      Start_Next();
+    }
     return;
   }
   if (At_Start) {
@@ -194,7 +197,7 @@ long long Analyser::Start_Column(std::size_t I) const noexcept {
     case Code::Private:
       return !Is_Prefix_Private(I) && Top().Kind == Frame_Kind::Unit ? Top().Base : Content();
     case Code::When:
-      return Alternative_Column();
+      return Alternative_Column(I);
     case Code::Package:
     case Code::Procedure:
     case Code::Function:
@@ -204,11 +207,22 @@ long long Analyser::Start_Column(std::size_t I) const noexcept {
   }
 }
 
-long long Analyser::Alternative_Column() const noexcept {
+long long Analyser::Alternative_Column(std::size_t I) const noexcept {
   if (Top().Kind == Frame_Kind::Alternative) {
     return Top().Base;
   }
-  return Takes_Alternatives() ? Top().Base + Units : Content();
+  if (!Takes_Alternatives()) {
+    return Content();
+  }
+  // The first `when` at the column of `case` (or `exception`) just above,
+  // where that line stands as its author put it: kept there.
+  const std::size_t Above = Previous_Line_First;
+  const bool Opener = Sym(Above) == Code::Case || Sym(Above) == Code::Exception;
+  if (Opener && Input.Lexemes[Above].Column == Input.Lexemes[I].Column &&
+      Stands_As_Written(Above)) {
+    return Top().Base;
+  }
+  return Top().Base + Units;
 }
 
 bool Analyser::Takes_Alternatives() const noexcept {
@@ -231,6 +245,23 @@ bool Analyser::Is_Prefix_Private(std::size_t I) const noexcept {
   const Code Next = Sym(Next_Code(I));
   return Next == Code::With || Next == Code::Package || Next == Code::Procedure ||
          Next == Code::Function || Next == Code::Generic;
+}
+
+// Lexeme I, the first of its line, stands where its author put it, and
+// not at the margin, where every line of a text whose blanks were lost
+// stands.
+bool Analyser::Stands_As_Written(std::size_t I) const noexcept {
+  const long long Author = Input.Lexemes[I].Column;
+  return Author > 1 && Estimated[Input.Lexemes[I].Line] + 1 == Author;
+}
+
+// `is` that completes a declaration (`is separate`, `is abstract`, `is
+// null`, `is new`, `is <>`, an expression function) rather than opening a
+// body or a declarative part.
+bool Analyser::Completes_Declaration(std::size_t Is) const noexcept {
+  const Code Next = Sym(Next_Code(Is));
+  return Next == Code::Separate || Next == Code::Abstract || Next == Code::Null ||
+         Next == Code::New || Next == Code::Box || Next == Code::Left_Paren;
 }
 
 std::size_t Analyser::Next_Code(std::size_t I) const noexcept {
@@ -260,7 +291,7 @@ long long Analyser::Closer_Column(std::size_t I) const noexcept {
       if (Head == Code::Case && Top().Kind == Frame_Kind::Case) {
         return Top().Base;
       }
-      return Is_Unit_Head(Head) ? Statement_Base() : -1;
+      return Is_Unit_Head(Head) && !Completes_Declaration(I) ? Statement_Base() : -1;
     case Code::Loop:
     case Code::Do:
       return Statement_Base();

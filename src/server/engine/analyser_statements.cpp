@@ -163,7 +163,7 @@ bool Analyser::Begin_Divider(std::size_t I) {
       return true;
     }
     case Code::When:
-      Open_Alternative();
+      Open_Alternative(I);
       Choice = Next_Code(I);
       return true;
     default:
@@ -204,12 +204,19 @@ bool Analyser::Begin_Section(Code S) {
   return true;
 }
 
-void Analyser::Open_Alternative() {
+void Analyser::Open_Alternative(std::size_t I) {
   if (Top().Kind == Frame_Kind::Alternative) {
     Stack.pop_back();
   }
   if (Takes_Alternatives()) {
-    Push(Frame_Kind::Alternative, Top().Base + Units, Region::Statements, true);
+    // The statements one level in from the line that holds `when` when it
+    // begins with `when` or `exception` (`exception when E =>`, or `when`
+    // at the column of `case`).
+    const std::size_t Line = Input.Lexemes[I].Line;
+    const Code First = Sym(Roles[Line].First_Code);
+    const bool Own_Line = First == Code::When || First == Code::Exception;
+    Push(Frame_Kind::Alternative, Own_Line ? Estimated[Line] : Top().Base + Units,
+         Region::Statements, true);
   } else {
     Head = Code::When;
   }
@@ -289,13 +296,11 @@ void Analyser::Apply_Is(std::size_t I) {
   if (!Is_Unit_Head(Head)) {
     return;
   }
-  const Code Next = Sym(Next_Code(I));
-  if (Next == Code::New && (Head == Code::Task || Head == Code::Protected)) {
+  if (Sym(Next_Code(I)) == Code::New && (Head == Code::Task || Head == Code::Protected)) {
     Awaiting_With = true;
     return;
   }
-  if (Next == Code::Separate || Next == Code::Abstract || Next == Code::Null || Next == Code::New ||
-      Next == Code::Box || Next == Code::Left_Paren) {
+  if (Completes_Declaration(I)) {
     return;
   }
   Push(Frame_Kind::Unit, Statement_Base());

@@ -85,6 +85,13 @@ private:
     return Gap < 0 ? 0 : Gap;
   }
 
+  // The line's first lexeme stands where its author put it (not at the
+  // margin, where every line of a text whose blanks were lost stands).
+  bool Stands_As_Written(std::size_t L) const noexcept {
+    const std::size_t First = First_Of(L);
+    return At(First).Column > 1 && Column[First] == At(First).Column;
+  }
+
   bool Has_Left_Neighbour(std::size_t I) const noexcept {
     return I > First_Of(At(I).Line) && !Is_Mark(I - 1);
   }
@@ -111,7 +118,11 @@ private:
     if (Is_Effector(I - 1)) {
       return std::min<long long>(Author, 1);
     }
-    if (Keep[I] != 0) {
+    // An end-of-line comment keeps its column only within the style's
+    // longest line.
+    const bool Too_Long = At(I).Class == Lexeme_Class::Comment &&
+                          Column[I - 1] + Width(I - 1) + Author + Width(I) - 1 > Style_Line_Length;
+    if (Keep[I] != 0 && !Too_Long) {
       return Author;
     }
     switch (Style_Gap(At(I - 1), Unary[I - 1], At(I))) {
@@ -120,8 +131,12 @@ private:
       case Gap::Free:
         return Author > 0 ? 1 : 0;
       case Gap::Comment:
-        // One blank where that, and not two, keeps the line within the
+        // One blank where the author put one on a line that stands as
+        // written, or where that, and not two, keeps the line within the
         // style's longest line.
+        if (Author == 1 && Stands_As_Written(At(I).Line)) {
+          return 1;
+        }
         return Column[I - 1] + Width(I - 1) + Comment_Gap + Width(I) - 2 == Style_Line_Length
                    ? 1
                    : Comment_Gap;
@@ -201,6 +216,12 @@ private:
       return Column[Paren] + 1;
     }
     const long long Offset = Mine - At(Base).Column;
+    // At the column of the line it continues, where that line stands as
+    // its author put it (and not at the margin, where a text whose blanks
+    // were lost stands): a layout the style accepts.
+    if (Offset == 0 && Column[Base] == At(Base).Column && Column[Base] > 1) {
+      return Column[Base];
+    }
     if (Offset > 0) {
       // Landing just after the parenthesis is being aligned after it, as the
       // next pass over the result will see it.
@@ -245,8 +266,14 @@ private:
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
   std::size_t Root(std::size_t I);
   void Join_Columns();
+  std::size_t Line_Above(std::size_t L, long long At) const noexcept;
   // Blanks wider than the scrambling of any tool or hand: deliberate.
-  bool Wide(std::size_t I) const noexcept { return Keep[I] != 0 && Author_Gap(I) > 3; }
+  // An end-of-line comment three blanks or more after the code has a column
+  // of its own.
+  bool Wide(std::size_t I) const noexcept {
+    const long long Least = At(I).Class == Lexeme_Class::Comment ? 3 : 4;
+    return Keep[I] != 0 && Author_Gap(I) >= Least;
+  }
 
   std::string_view Source;
   const Lexed& Input;
@@ -362,9 +389,13 @@ void Placer::Join_Columns() {
     Column_Set[I] = static_cast<Index>(I);
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
-    const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(L - 1));
-    const auto Above_End = Column.begin() + static_cast<std::ptrdiff_t>(End_Of(L - 1));
     for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+      const std::size_t Above = Line_Above(L, Column[I]);
+      if (Above == No_Lexeme) {
+        continue;
+      }
+      const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(Above));
+      const auto Above_End = Column.begin() + static_cast<std::ptrdiff_t>(End_Of(Above));
       auto At_Column = std::lower_bound(Above_First, Above_End, Column[I]);
       for (; At_Column != Above_End && *At_Column == Column[I]; ++At_Column) {
         const auto J = static_cast<std::size_t>(At_Column - Column.begin());
@@ -374,6 +405,25 @@ void Placer::Join_Columns() {
       }
     }
   }
+}
+
+// The line a lexeme of line L at column At lines up with: the nearest code
+// line above that reaches the column, past blank lines, whole-line
+// comments and shorter lines (a few of them at most); or No_Lexeme.
+std::size_t Placer::Line_Above(std::size_t L, long long At) const noexcept {
+  constexpr std::size_t Farthest = 4;
+  for (std::size_t Above = L; Above > 0 && L - Above < Farthest; --Above) {
+    const std::size_t Line = Above - 1;
+    const Line_Kind Kind = Roles[Line].Kind;
+    if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
+      continue;
+    }
+    const std::size_t Last = End_Of(Line) - 1;
+    if (Column[Last] + Width(Last) > At) {
+      return Line;
+    }
+  }
+  return No_Lexeme;
 }
 
 // Kept blanks must still line the lexeme up, above or below, with a column
