@@ -60,7 +60,6 @@ public:
     if (Paren != No_Lexeme) {
       I = Paren + 1;
       Found = Names(I, End);
-      Found.Inferable = false;
     }
     Found.Inferable = Found.Inferable && !After_When;
     Found.After_When = After_When;
@@ -80,6 +79,9 @@ private:
   // The parenthesis after the name (a dotted name at most) that starts the
   // line, or No_Lexeme.
   std::size_t Paren_After_Name(std::size_t I, std::size_t End) const noexcept {
+    if (I < End && Input.Lexemes[I].Symbol == Code::Pragma) {
+      ++I;
+    }
     while (I + 1 < End && Input.Lexemes[I].Class == Lexeme_Class::Identifier) {
       if (Input.Lexemes[I + 1].Symbol == Code::Left_Paren) {
         return I + 1;

@@ -99,6 +99,7 @@ private:
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
   std::size_t Innermost_Closable() const noexcept;
   long long Start_Column(std::size_t I) const noexcept;
+  long long Under_Arrow(std::size_t I) const noexcept;
   long long Alternative_Column(std::size_t I) const noexcept;
   bool Completes_Declaration(std::size_t Is) const noexcept;
   bool Stands_As_Written(std::size_t I) const noexcept;
@@ -135,6 +136,7 @@ private:
   std::size_t Previous = No_Lexeme;
   std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line
   std::size_t Choice = No_Lexeme;               // the first choice after `when`
+  std::size_t After_Arrow = No_Lexeme;  // what follows `when ... =>` on its line
   Code Head = Code::None;
   std::size_t Declare_Depth = No_Lexeme;  // parentheses around a declare expression
   std::size_t If_Depth = No_Lexeme;       // parentheses around an if expression

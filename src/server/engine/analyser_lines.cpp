@@ -80,7 +80,7 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const bool After_Label =
       Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
   if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
-      S == Code::Renames || S == Code::Is || After_Label) {
+      S == Code::Renames || (S == Code::Is && Is_Unit_Head(Head)) || After_Label) {
     Role.Rule = Continuation_Rule::Level;
   } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
     Under(Role, Choice, -2);
@@ -125,10 +125,7 @@ void Analyser::Recover_At_Line_Start(std::size_t I) {
   // Aspects after `end record` continue the type declaration.
   if (Skipping && Sym(I) != Code::With) {
     Skipping = false;
-    // `end record with` ending its line: the aspects continue it.
-    if (Sym(Previous) != Code::With) {
-      Start_Next();
-    }
+    Start_Next();
     return;
   }
   if (At_Start) {
@@ -203,8 +200,21 @@ long long Analyser::Start_Column(std::size_t I) const noexcept {
     case Code::Function:
       return Top().Kind == Frame_Kind::Generic ? Top().Base : Content();
     default:
-      return Content();
+      return Under_Arrow(I);
   }
+}
+
+// The statements (or components) of an alternative that begins on the line
+// of its `when` stay under the first of them where the author put them so
+// and that line stands as written (`when Large => High : Natural;` then
+// `Size : Natural;` under `High`).
+long long Analyser::Under_Arrow(std::size_t I) const noexcept {
+  if (Top().Kind == Frame_Kind::Alternative && After_Arrow != No_Lexeme &&
+      Input.Lexemes[After_Arrow].Column == Input.Lexemes[I].Column &&
+      Stands_As_Written(Roles[Input.Lexemes[After_Arrow].Line].First_Code)) {
+    return Input.Lexemes[I].Column - 1;
+  }
+  return Content();
 }
 
 long long Analyser::Alternative_Column(std::size_t I) const noexcept {

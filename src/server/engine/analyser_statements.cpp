@@ -9,9 +9,12 @@ namespace Formatter::Nesting {
 void Analyser::Apply(std::size_t I) {
   const Code S = Sym(I);
   if (Skipping) {
-    if (S == Code::Semicolon) {
+    // `end record with`: the aspects continue the declaration.
+    if (S == Code::Semicolon || S == Code::With) {
       Skipping = false;
-      Start_Next();
+      if (S == Code::Semicolon) {
+        Start_Next();
+      }
     }
     return;
   }
@@ -205,6 +208,7 @@ bool Analyser::Begin_Section(Code S) {
 }
 
 void Analyser::Open_Alternative(std::size_t I) {
+  After_Arrow = No_Lexeme;
   if (Top().Kind == Frame_Kind::Alternative) {
     Stack.pop_back();
   }
@@ -239,6 +243,10 @@ void Analyser::Continue_Statement(std::size_t I) {
     Start_Next();
   } else if (S == Code::Arrow && Alternative) {
     Top().Awaiting = false;
+    const std::size_t Next = Next_Code(I);
+    After_Arrow = Next != No_Lexeme && Input.Lexemes[Next].Line == Input.Lexemes[I].Line
+                      ? Next
+                      : No_Lexeme;
     Start_Next();
   } else if (S == Code::Right_Label && Head == Code::Left_Label) {
     Start_Next();
@@ -261,10 +269,16 @@ void Analyser::Open_Inside_Statement(std::size_t I) {
         return;
       }
       // The components are indented from the type declaration, or from
-      // `record` standing at the start of a line.
+      // `record` standing at the start of a line, or from the line that
+      // continues the declaration with `record` (`is new T with record`)
+      // where the author indented them from it: GNAT's style takes both.
       const std::size_t Line = Input.Lexemes[I].Line;
       const bool Leads = Starts_Record(Roles[Line].First_Code);
-      Push(Frame_Kind::Record, Leads ? Estimated[Line] : Statement_Base());
+      const std::size_t First = Next_Code(I);
+      const bool From_Line =
+          First != No_Lexeme && Input.Lexemes[First].Line != Line &&
+          Input.Lexemes[First].Column == Input.Lexemes[Roles[Line].First_Code].Column + Units;
+      Push(Frame_Kind::Record, Leads || From_Line ? Estimated[Line] : Statement_Base());
       break;
     }
     case Code::Declare:

@@ -267,6 +267,7 @@ private:
   std::size_t Root(std::size_t I);
   void Join_Columns();
   std::size_t Line_Above(std::size_t L, long long At) const noexcept;
+  void Join_Right_Edges(std::size_t I, std::size_t Above);
   // Blanks wider than the scrambling of any tool or hand: deliberate.
   // An end-of-line comment three blanks or more after the code has a column
   // of its own.
@@ -344,7 +345,11 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
         Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
-  return std::max<long long>(1, Expected + Own - Expected_Before);
+  const long long Kept = std::max<long long>(1, Expected + Own - Expected_Before);
+  // A comment the author put on the indentation grid never leaves it by
+  // keeping its offset from code that moved onto the grid.
+  const auto On_Grid = [this](long long At) { return (At - 1) % Units == 0; };
+  return On_Grid(Own) && !On_Grid(Kept) ? Expected : Kept;
 }
 
 Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
@@ -354,6 +359,12 @@ Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
     }
   }
   return Code::None;
+}
+
+// The colon of a parameter and the modes after it: the column of the
+// modes, or of the subtypes, is one column whichever of them precedes.
+bool Leads_Subtype(const Lexeme& Item) noexcept {
+  return Item.Symbol == Code::Colon || Item.Symbol == Code::In || Item.Symbol == Code::Out;
 }
 
 bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
@@ -370,7 +381,8 @@ bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
     return false;
   }
   return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) || !Has_Left_Neighbour(J) ||
-         Same_Family(At(I - 1), At(J - 1));
+         Same_Family(At(I - 1), At(J - 1)) ||
+         (Leads_Subtype(At(I - 1)) && Leads_Subtype(At(J - 1)));
 }
 
 std::size_t Placer::Root(std::size_t I) {
@@ -403,7 +415,31 @@ void Placer::Join_Columns() {
           Column_Set[Root(I)] = static_cast<Index>(Root(J));
         }
       }
+      Join_Right_Edges(I, Above);
     }
+  }
+}
+
+// Numbers lined up on their last digit, as in a table of values: the
+// lexemes of a line end in increasing columns too.
+void Placer::Join_Right_Edges(std::size_t I, std::size_t Above) {
+  if (At(I).Class != Lexeme_Class::Numeric_Literal || Keep[I] == 0) {
+    return;
+  }
+  const long long Edge = Column[I] + Width(I);
+  std::size_t Low = First_Of(Above);
+  std::size_t High = End_Of(Above);
+  while (Low < High) {
+    const std::size_t Middle = Low + (High - Low) / 2;
+    if (Column[Middle] + Width(Middle) < Edge) {
+      Low = Middle + 1;
+    } else {
+      High = Middle;
+    }
+  }
+  if (Low < End_Of(Above) && Column[Low] + Width(Low) == Edge &&
+      At(Low).Class == Lexeme_Class::Numeric_Literal) {
+    Column_Set[Root(I)] = static_cast<Index>(Root(Low));
   }
 }
 
@@ -418,8 +454,10 @@ std::size_t Placer::Line_Above(std::size_t L, long long At) const noexcept {
     if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
       continue;
     }
+    // A line that starts right of the column, or ends left of it, has
+    // nothing there.
     const std::size_t Last = End_Of(Line) - 1;
-    if (Column[Last] + Width(Last) > At) {
+    if (Column[First_Of(Line)] <= At && Column[Last] + Width(Last) > At) {
       return Line;
     }
   }
