@@ -94,6 +94,8 @@ private:
   void Decide(std::size_t L, std::size_t I);
   void Hint(Line_Role& Role, std::size_t I) const noexcept;
   bool Starts_Record(std::size_t I) const noexcept;
+  bool Continues_Association(std::size_t I) const noexcept;
+  bool Ends_With_Operator() const noexcept;
   void Recover_At_Line_Start(std::size_t I);
   void Close_Parens() noexcept;
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;

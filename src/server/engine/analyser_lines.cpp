@@ -73,6 +73,15 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const std::size_t Next = Next_Code(I);
   const bool Alone = Next == No_Lexeme || Input.Lexemes[Next].Line != Input.Lexemes[I].Line;
   if (!Parens.empty()) {
+    // After `=>` or an operator that ends the line above: two columns in
+    // from that line.
+    if (Ends_With_Operator()) {
+      Under(Role, Previous_Line_First, 2);
+    } else if (Sym(Previous) == Code::Then && Sym(Previous_Line_First) == Code::Left_Paren &&
+               Sym(Next_Code(Previous_Line_First)) == Code::If) {
+      // `(if A then` ending the line: two columns in from `if`.
+      Under(Role, Next_Code(Previous_Line_First), 2);
+    }
     return;
   }
   // After a label that ends the line above, the loop or block it names
@@ -98,11 +107,45 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     // After `=>`, and a parenthesis under the name it applies to: two
     // columns in from the line above.
     Under(Role, Previous_Line_First, 2);
+  } else if (Continues_Association(I)) {
+    // `Pre  => A /= 0` then `and then B`: two columns in from the aspect.
+    Under(Role, Previous_Line_First, 2);
   } else if (Sym(Previous) == Code::Comma && Sym(Previous_Line_First) == Code::With &&
              Next_Code(Previous_Line_First) != I) {
     // The next aspect under the first one, after `with`.
     Under(Role, Next_Code(Previous_Line_First), 0);
   }
+}
+
+bool Analyser::Ends_With_Operator() const noexcept {
+  switch (Sym(Previous)) {
+    case Code::Arrow:
+    case Code::Equal:
+    case Code::Not_Equal:
+    case Code::Less:
+    case Code::Less_Equal:
+    case Code::Greater:
+    case Code::Greater_Equal:
+    case Code::Ampersand:
+    case Code::Plus:
+    case Code::Minus:
+    case Code::Star:
+    case Code::Slash:
+    case Code::In:
+      return Previous_Line_First != No_Lexeme;
+    default:
+      return false;
+  }
+}
+
+// Line I goes on with the association (`Name =>`) that begins the line
+// above, itself a continuation line (an aspect, most often).
+bool Analyser::Continues_Association(std::size_t I) const noexcept {
+  const std::size_t Above = Previous_Line_First;
+  return Above != No_Lexeme && Input.Lexemes[Above].Line != Statement_Line &&
+         Input.Lexemes[Above].Class == Lexeme_Class::Identifier &&
+         Sym(Next_Code(Above)) == Code::Arrow && Sym(Previous) != Code::Comma &&
+         Sym(Next_Code(I)) != Code::Arrow;
 }
 
 // `record`, or `abstract`, `tagged` and `limited` before it.
