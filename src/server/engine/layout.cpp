@@ -60,7 +60,29 @@ public:
         Place_Line(L, Role.First_Code, Column[Known[Above - 1].First_Code] + 2);
       }
     }
+    Keep_Within_Style(L, Known);
     return Column[Role.First_Code];
+  }
+
+  // A continuation line that fitted the style's longest line as its author
+  // wrote it, and that its new place pushes past it, moves left just enough,
+  // though not left of two columns in from its statement.
+  void Keep_Within_Style(std::size_t L, const std::vector<Line_Role>& Known) {
+    const Line_Role& Role = Known[L];
+    const std::size_t Last = End_Of(L) - 1;
+    const long long Past = Column[Last] + Width(Last) - 1 - Style_Line_Length;
+    if (Role.Kind != Line_Kind::Continuation || Past <= 0 ||
+        At(Last).Column + Width(Last) - 1 > Style_Line_Length) {
+      return;
+    }
+    const std::size_t Base = Known[Role.Statement_Line].First_Code;
+    const long long Least = Base == No_Lexeme || Role.Statement_Line >= L ? 1 : Column[Base] + 2;
+    const long long Start = Column[Role.First_Code];
+    if (Start - Past >= Least) {
+      Place_Line(L, Role.First_Code, Start - Past);
+    } else if (Least < Start) {
+      Place_Line(L, Role.First_Code, Least);
+    }
   }
 
 private:
@@ -162,6 +184,20 @@ private:
   // Lexeme Anchor at Start; what stands before it on the line (effectors)
   // from column 1 on, what follows it by the spacing rules.
   void Place_Line(std::size_t L, std::size_t Anchor, long long Start) {
+    Place_From(L, Anchor, Start);
+    // A line that would pass the client's last column from so deep an
+    // indentation moves left as a whole, as far as it needs and can: it is
+    // then never broken, and its text never laid out again.
+    if (Anchor < End_Of(L)) {
+      const long long Past = Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 - Longest_Line;
+      const long long Room = Column[Anchor] - 1;
+      if (Past > 0 && Room > 0) {
+        Place_From(L, Anchor, Column[Anchor] - std::min(Past, Room));
+      }
+    }
+  }
+
+  void Place_From(std::size_t L, std::size_t Anchor, long long Start) {
     long long Next = 1;
     for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
       if (Is_Mark(I)) {
@@ -262,6 +298,8 @@ private:
   Code Last_Code_Symbol(std::size_t L) const noexcept;
   long long Comment_Column(std::size_t L, std::size_t Comment,
                            const Neighbours& Near) const noexcept;
+  long long Wanted_Comment_Column(std::size_t L, std::size_t Comment,
+                                  const Neighbours& Near) const noexcept;
   bool Demote_Unaligned();
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
   std::size_t Root(std::size_t I);
@@ -312,6 +350,21 @@ void Placer::Place_Comments() {
 // directly and a closing keyword comes next).
 long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
                                  const Neighbours& Near) const noexcept {
+  long long Result = Wanted_Comment_Column(L, Comment, Near);
+  // A comment that fitted the style's longest line where its author put it
+  // goes no further right than it must.
+  const long long Comment_End = Width(Comment) - 1;
+  if (At(Comment).Column + Comment_End <= Style_Line_Length) {
+    // To the next column of the indentation grid on its left each time.
+    while (Result + Comment_End > Style_Line_Length && Result > 1) {
+      Result = (Result - 2) / Units * Units + 1;
+    }
+  }
+  return Result;
+}
+
+long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
+                                        const Neighbours& Near) const noexcept {
   const long long Own = At(Comment).Column;
   if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
     const std::size_t Above = End_Of(L - 1) - 1;
