@@ -96,6 +96,8 @@ private:
   bool Starts_Record(std::size_t I) const noexcept;
   bool Continues_Association(std::size_t I) const noexcept;
   bool Ends_With_Operator() const noexcept;
+  bool Continues_Operand(std::size_t I) const noexcept;
+  std::size_t Return_Reference() const noexcept;
   void Recover_At_Line_Start(std::size_t I);
   void Close_Parens() noexcept;
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
@@ -134,6 +136,7 @@ private:
   std::vector<Line_Role> Roles;
   std::vector<Column_Number> Estimated;  // the indentation of each line placed so far
   std::vector<std::size_t> Parens;
+  std::size_t Last_Closed = No_Lexeme;  // the parenthesis closed last
   std::size_t Statement_Line = 0;
   std::size_t Previous = No_Lexeme;
   std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line

@@ -93,8 +93,11 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     Role.Rule = Continuation_Rule::Level;
   } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
     Under(Role, Choice, -2);
-  } else if (S == Code::Return && Sym(Previous_Line_First) == Code::Left_Paren) {
-    Under(Role, Next_Code(Previous_Line_First), 0);
+  } else if (S == Code::Return && Return_Reference() != No_Lexeme) {
+    Under(Role, Return_Reference(), 0);
+  } else if (Continues_Operand(I)) {
+    // `and then` under the operand it goes on from.
+    Under(Role, Previous_Line_First, 0);
   } else if (Starts_Record(I)) {
     // `type T is` then `record` one level in; `new P with` then `record`
     // at the type's level.
@@ -115,6 +118,29 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     // The next aspect under the first one, after `with`.
     Under(Role, Next_Code(Previous_Line_First), 0);
   }
+}
+
+// `return` after a formal part that began its line: under the first
+// parameter; No_Lexeme elsewhere.
+std::size_t Analyser::Return_Reference() const noexcept {
+  if (Sym(Previous) != Code::Right_Paren || Last_Closed == No_Lexeme ||
+      Roles[Input.Lexemes[Last_Closed].Line].First_Code != Last_Closed) {
+    return No_Lexeme;
+  }
+  return Next_Code(Last_Closed);
+}
+
+// A line that begins with `and`, `or` or `xor` after an operand that began a
+// continuation line of its own (not after an operator or an association).
+bool Analyser::Continues_Operand(std::size_t I) const noexcept {
+  const Code S = Sym(I);
+  const std::size_t Above = Previous_Line_First;
+  return (S == Code::And || S == Code::Or || S == Code::Xor) && Above != No_Lexeme &&
+         Input.Lexemes[Above].Line != Statement_Line && !Ends_With_Operator() &&
+         Sym(Previous) != Code::Then && Sym(Previous) != Code::Else &&
+         Sym(Next_Code(Above)) != Code::Arrow &&
+         Input.Lexemes[Above].Class != Lexeme_Class::Reserved_Word &&
+         Input.Lexemes[Above].Class != Lexeme_Class::Delimiter;
 }
 
 bool Analyser::Ends_With_Operator() const noexcept {

@@ -78,6 +78,7 @@ void Analyser::Apply_Paren(std::size_t I, bool Opening) {
     return;
   }
   if (!Parens.empty()) {
+    Last_Closed = Parens.back();
     Parens.pop_back();
   }
   if (Parens.size() < Declare_Depth) {
