@@ -17,13 +17,32 @@ char Lower(char C) noexcept {
 }
 
 bool Is_Pragma_Word(const Token& Item) noexcept {
-  return Item.Kind == Kinds::Reserved_Word && Item.Text.size() == 6 &&
-         Mixed_Case(Item.Text) == "Pragma";
+  if (Item.Kind != Kinds::Reserved_Word || Item.Text.size() != 6) {
+    return false;
+  }
+  constexpr std::string_view Word = "pragma";
+  for (std::size_t K = 0; K < Word.size(); ++K) {
+    if (Lower(Item.Text[K]) != Word[K]) {
+      return false;
+    }
+  }
+  return true;
 }
 
-// GNAT's style takes SPARK_Mode as it is spelt in SPARK's manual.
-bool Wants_Mixed_Case(std::string_view Text) {
-  return Text != "SPARK_Mode" && Mixed_Case(Text) != Text;
+// Whether Text differs from its mixed case (without making it). GNAT's
+// style takes SPARK_Mode as it is spelt in SPARK's manual.
+bool Wants_Mixed_Case(std::string_view Text) noexcept {
+  if (Text == "SPARK_Mode") {
+    return false;
+  }
+  bool Starts_Word = true;
+  for (const char C : Text) {
+    if (C != (Starts_Word ? Upper(C) : Lower(C))) {
+      return true;
+    }
+    Starts_Word = C == '_';
+  }
+  return false;
 }
 
 }  // namespace

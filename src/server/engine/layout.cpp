@@ -305,6 +305,7 @@ private:
   std::size_t Root(std::size_t I);
   void Join_Columns();
   std::size_t Line_Above(std::size_t L, long long At) const noexcept;
+  std::size_t Adjacent_Above(std::size_t L, long long At) const noexcept;
   void Join_Right_Edges(std::size_t I, std::size_t Above);
   // Blanks wider than the scrambling of any tool or hand: deliberate.
   // An end-of-line comment three blanks or more after the code has a column
@@ -455,7 +456,10 @@ void Placer::Join_Columns() {
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
     for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
-      const std::size_t Above = Line_Above(L, Column[I]);
+      // Names and literals look past the line above only where they keep
+      // blanks; the words and delimiters alignment is about always do.
+      const bool Far = Keep[I] != 0 || !Is_Operand_Class(At(I).Class);
+      const std::size_t Above = Far ? Line_Above(L, Column[I]) : Adjacent_Above(L, Column[I]);
       if (Above == No_Lexeme) {
         continue;
       }
@@ -494,6 +498,18 @@ void Placer::Join_Right_Edges(std::size_t I, std::size_t Above) {
       At(Low).Class == Lexeme_Class::Numeric_Literal) {
     Column_Set[Root(I)] = static_cast<Index>(Root(Low));
   }
+}
+
+// The line above L when it is a code line that reaches column At, else
+// No_Lexeme.
+std::size_t Placer::Adjacent_Above(std::size_t L, long long At) const noexcept {
+  const std::size_t Line = L - 1;
+  const Line_Kind Kind = Roles[Line].Kind;
+  if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
+    return No_Lexeme;
+  }
+  const std::size_t Last = End_Of(Line) - 1;
+  return Column[First_Of(Line)] <= At && Column[Last] + Width(Last) > At ? Line : No_Lexeme;
 }
 
 // The line a lexeme of line L at column At lines up with: the nearest code
