@@ -195,11 +195,32 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
 
 }  // namespace
 
-void Break_All(std::vector<std::vector<Member>>& Open) noexcept {
-  for (std::vector<Member>& Group : Open) {
-    Group.back().Break_After = true;
+// The groups open at a line, the innermost (the rightmost) last; the
+// vectors of closed groups are kept for the next ones, so that reading a
+// source allocates little.
+class Open_Groups {
+public:
+  bool Empty() const noexcept { return Depth == 0; }
+  std::vector<Member>& Top() noexcept { return Groups[Depth - 1]; }
+  void Pop() noexcept {
+    Groups[--Depth].clear();
   }
-}
+  void Push(const Member& First) {
+    if (Depth == Groups.size()) {
+      Groups.emplace_back();
+    }
+    Groups[Depth++].push_back(First);
+  }
+  void Break_All() noexcept {
+    for (std::size_t G = 0; G < Depth; ++G) {
+      Groups[G].back().Break_After = true;
+    }
+  }
+
+private:
+  std::vector<std::vector<Member>> Groups;
+  std::size_t Depth = 0;
+};
 
 // Whether line L, which is no member of Group, leaves it open: a line that
 // continues a member (indented past the names), or the statements of a
@@ -217,42 +238,42 @@ std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<L
   std::vector<Column_Number> Forced(Input.Lexemes.size(), 0);
   const Finder Find(Input, Column);
   // The groups open at this line, the innermost (the rightmost) last.
-  std::vector<std::vector<Member>> Open;
+  Open_Groups Open;
   for (std::size_t L = 0; L <= Roles.size(); ++L) {
     if (L < Roles.size() && Roles[L].Kind == Line_Kind::Comment) {
-      Break_All(Open);
+      Open.Break_All();
       continue;
     }
     Member Next = L < Roles.size() ? Find.Member_Of(Roles[L], L) : Member{};
     const long long Line_Column =
         L < Roles.size() && Roles[L].First_Code != No_Lexeme ? Column[Roles[L].First_Code] : 0;
-    while (!Open.empty()) {
-      const std::vector<Member>& Group = Open.back();
+    while (!Open.Empty()) {
+      const std::vector<Member>& Group = Open.Top();
       if (Next.Kind == Group.front().Kind && Next.Name_Column == Group.front().Name_Column) {
         break;
       }
       if (L < Roles.size() && Roles[L].Kind != Line_Kind::Empty &&
           Nested_In(Group, Roles[L], Line_Column)) {
         if (Roles[L].Kind != Line_Kind::Continuation) {
-          Break_All(Open);
+          Open.Break_All();
         }
         break;
       }
       if (Group.size() > 1) {
         Finish(Group, Column, Forced);
       }
-      Open.pop_back();
+      Open.Pop();
     }
     if (Next.Kind == Group_Kind::None) {
       continue;
     }
-    const bool Joins = !Open.empty() && Next.Kind == Open.back().front().Kind &&
-                       Next.Name_Column == Open.back().front().Name_Column;
+    const bool Joins = !Open.Empty() && Next.Kind == Open.Top().front().Kind &&
+                       Next.Name_Column == Open.Top().front().Name_Column;
     if (Joins) {
-      Next.Adjacent = !Open.back().back().Break_After;
-      Open.back().push_back(Next);
+      Next.Adjacent = !Open.Top().back().Break_After;
+      Open.Top().push_back(Next);
     } else {
-      Open.push_back({Next});
+      Open.Push(Next);
     }
   }
   return Forced;

@@ -456,9 +456,11 @@ void Placer::Join_Columns() {
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
     for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
-      // Names and literals look past the line above only where they keep
-      // blanks; the words and delimiters alignment is about always do.
-      const bool Far = Keep[I] != 0 || !Is_Operand_Class(At(I).Class);
+      // Only lexemes that keep blanks, and the marks that alignment is
+      // about, look past the line above.
+      const Code Mark = At(I).Symbol;
+      const bool Far = Keep[I] != 0 || Mark == Code::Colon || Mark == Code::Arrow ||
+                       Mark == Code::Assign || Mark == Code::Use || Mark == Code::Left_Paren;
       const std::size_t Above = Far ? Line_Above(L, Column[I]) : Adjacent_Above(L, Column[I]);
       if (Above == No_Lexeme) {
         continue;
