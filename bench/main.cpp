@@ -118,6 +118,11 @@ void Measure_Memory(const Bench::Places& Where, const std::vector<std::string>& 
                               Bench::Server_Peak_Kibibytes(Where, Generated)});
     fs::remove(Generated);
   }
+  const std::string Nested = Where.Scratch + "/nested.adb";
+  Bench::Write_Nested_Ada(Nested, 100000);
+  Measured.Peaks.push_back({"100,000 nested if statements", fs::file_size(Nested),
+                            Bench::Server_Peak_Kibibytes(Where, Nested)});
+  fs::remove(Nested);
 }
 
 void Measure_Engine(const std::vector<std::string>& Runtime, Bench::Figures& Measured) {

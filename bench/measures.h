@@ -57,6 +57,11 @@ long Server_Peak_Kibibytes(const Places& Where, const std::string& Source);
 /// Writes a package body of generated Ada procedures of about Bytes bytes.
 void Write_Generated_Ada(const std::string& Path, std::size_t Bytes);
 
+/// Writes a procedure of Depth nested `if` statements, unindented: the
+/// deepest nesting, whose lines the layout pushes to the client's last
+/// column.
+void Write_Nested_Ada(const std::string& Path, std::size_t Depth);
+
 /// The engine alone (lexing and layout) over Sources, on one core: bytes
 /// per second of processor time.
 double Engine_Bytes_Per_Second(const std::vector<std::string>& Sources);

@@ -92,6 +92,22 @@ void Write_Generated_Ada(const std::string& Path, std::size_t Bytes) {
   }
 }
 
+void Write_Nested_Ada(const std::string& Path, std::size_t Depth) {
+  std::ofstream Output(Path, std::ios::binary | std::ios::trunc);
+  Output << "procedure Nested is\nbegin\n";
+  for (std::size_t Level = 0; Level < Depth; ++Level) {
+    Output << "if A then\n";
+  }
+  Output << "null;\n";
+  for (std::size_t Level = 0; Level < Depth; ++Level) {
+    Output << "end if;\n";
+  }
+  Output << "end Nested;\n";
+  if (!Output) {
+    throw std::runtime_error("cannot write " + Path);
+  }
+}
+
 long Server_Peak_Kibibytes(const Places& Where, const std::string& Source) {
   const std::string Name = Test_Support::Unique_Name("quorvel-bench-memory");
   const pid_t Child =

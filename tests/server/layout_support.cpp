@@ -27,9 +27,12 @@ std::string Lexeme_List(std::string_view Source) {
   std::string Comments;
   for (const Formatter::Lexeme& Item : Result.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
+    // The formatter sets the letter case of words, attributes and pragma names.
+    const bool Cased = Item.Class == Formatter::Lexeme_Class::Reserved_Word ||
+                       Item.Class == Formatter::Lexeme_Class::Attribute ||
+                       Item.Class == Formatter::Lexeme_Class::Identifier;
     std::string& Into = Item.Class == Formatter::Lexeme_Class::Comment ? Comments : List;
-    Into += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
-                                                                 : std::string(Text);
+    Into += Cased ? Text::Lower_Case(Text) : std::string(Text);
     Into += '\n';
   }
   return List + Comments;

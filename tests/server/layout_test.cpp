@@ -414,7 +414,7 @@ package body P is
 end P;
 )"},
                     Layout_Case{"EndOfLineCommentsAndBlankLines",
-                                "X := 1;   -- one\n\n\nY := 2;-- two   \n",
+                                "X := 1; -- one\n\n\nY := 2;-- two   \n",
                                 "X := 1;  -- one\n\nY := 2;  -- two   \n"},
                     Layout_Case{"Labels", R"(procedure P is
 begin
@@ -461,6 +461,34 @@ begin
          B;
    X := 1;
 end P;
+)"},
+                    Layout_Case{"ExpressionWordsInsideParentheses", R"(procedure P is
+begin
+if A then
+X := (if B
+then 1
+elsif C then 2
+else 3);
+Y := 0;
+end if;
+end P;
+)",
+                                R"(procedure P is
+begin
+   if A then
+      X := (if B
+            then 1
+            elsif C then 2
+            else 3);
+      Y := 0;
+   end if;
+end P;
+)"},
+                    Layout_Case{"AttributeAndPragmaNamesInMixedCase", R"(pragma ADA_2012;
+X : constant Natural := T'LAST + T'first + T'unchecked_access'SIZE;
+)",
+                                R"(pragma Ada_2012;
+X : constant Natural := T'Last + T'First + T'Unchecked_Access'Size;
 )"}),
     Case_Name);
 

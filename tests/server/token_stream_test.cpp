@@ -108,9 +108,9 @@ TEST(Token_Stream, LeavesTheLineEndBeforeAnOverlongTextToTheClient) {
   EXPECT_EQ(Layout_Support::Formatted(Once), Once);
 }
 
-// A line indented so deep that its first token would pass the client's
-// last column starts where that token still fits, and the lines placed
-// relative to it follow that column, not the one it would have had.
+// A line indented so deep that it would pass the client's last column
+// starts where it still fits, and the lines placed relative to it follow
+// that column, not the one it would have had.
 TEST(Token_Stream, PlacesLinesUnderAStatementMovedLeftToFit) {
   std::string Source = "procedure P is\nbegin\n";
   for (int I = 0; I < 105; ++I) {
@@ -125,9 +125,10 @@ TEST(Token_Stream, PlacesLinesUnderAStatementMovedLeftToFit) {
   Options.Units = 9;
   const std::string Once = Layout_Support::Formatted(Source + "end P;\n", Options);
   EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
-  // The name ends in the last column that the client holds.
-  EXPECT_NE(Once.find('\n' + std::string(Formatter::Longest_Line - Name.size(), ' ') + Name + '\n'),
-            std::string::npos);
+  // The line ends in the last column that the client holds.
+  EXPECT_NE(
+      Once.find('\n' + std::string(Formatter::Longest_Line - Name.size() - 3, ' ') + Name + " :=\n"),
+      std::string::npos);
 }
 
 // Laying out the pieces of a broken line can move the lines after them

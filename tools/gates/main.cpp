@@ -1,12 +1,14 @@
 // quorvel-gates: measures the formatting engine on a folder of Ada sources
 // (by default GNAT's runtime, found with gcc -print-file-name=adainclude)
-// and prints the gate table.
+// and its folders, and prints the gate table.
 //
 //   quorvel-gates [--style] [--layout] [--width <n>] [--keep <folder>] [--every <n>]
 //                 [--quiet] [<folder>]
 //
-// --style runs GNAT's style checker on every formatted scrambled file (in a
-// scratch folder); --keep writes each file formatted (.formatted) and its
+// --style runs GNAT's style checker (in a scratch folder) on every source
+// as it is: the lines kept and the files made unclean are also counted over
+// the files it passes, whose every changed line is the formatter's doing;
+// and on every formatted scrambled file. --keep writes each file formatted (.formatted) and its
 // scrambled form formatted (.recovered) into <folder>; --every <n> measures
 // every n-th file only; --width <n> formats with that width (0: no line
 // broken); --layout counts GNAT's layout messages (Layout_Messages, lines
@@ -73,6 +75,32 @@ void Write(const std::filesystem::path& Path, std::string_view Text) {
       .write(Text.data(), static_cast<std::streamsize>(Text.size()));
 }
 
+struct Style_Check {
+  std::string Folder;
+  std::string_view Switch;
+};
+
+// The style checker on the source as it is and, when it passes and
+// formatting changed a line, on the formatted file; then on the formatted
+// scrambled file. Returns the first messages worth reporting.
+std::string Check_Style(const Style_Check& Check, const std::string& Name, std::string_view Source,
+                        const Gates::File_Measure& File, Gates::Totals& Sum) {
+  const std::string Scrambled =
+      Gates::Style_Messages(Check.Folder, Name, File.Scrambled_Output, Check.Switch);
+  ++Sum.Style_Checked;
+  Sum.Style_Clean += Scrambled.empty() ? 1U : 0U;
+  if (!Gates::Style_Messages(Check.Folder, Name, Source, Check.Switch).empty()) {
+    return Scrambled;
+  }
+  const bool Same =
+      File.Unchanged == File.Lines && Gates::Lines_Of(File.Formatted_Output).size() == File.Lines;
+  const std::string Made =
+      Same ? std::string()
+           : Gates::Style_Messages(Check.Folder, Name, File.Formatted_Output, Check.Switch);
+  Gates::Add_Clean(Sum, File, Made, Scrambled);
+  return Made.empty() ? Scrambled : "made unclean: " + Made;
+}
+
 void Report(const Gates::File_Measure& File, const std::string& Style, bool Quiet) {
   if (Quiet) {
     return;
@@ -114,22 +142,25 @@ int main(int Count, char** Arguments) {
   std::filesystem::create_directories(Scratch);
   Formatter::Settings Settings;
   Settings.Width = Chosen.Width;
+  // GNAT's runtime units are GNAT's own and need its own style switch.
+  const Style_Check Check{Scratch.string(), Chosen.Folder == Gates::Runtime_Folder()
+                                                ? Gates::Runtime_Switch
+                                                : Gates::Modern_Switch};
   Gates::Totals Sum;
   const std::vector<std::string> Files = Gates::Ada_Files(Chosen.Folder);
   for (std::size_t I = 0; I < Files.size(); I += Chosen.Every) {
     const std::string Name = std::filesystem::path(Files[I]).filename().string();
     const std::string Source = Gates::Read_File(Files[I]);
-    const Gates::File_Measure File = Gates::Measure_File(Name, Source, Settings);
+    Gates::File_Measure File = Gates::Measure_File(Name, Source, Settings);
     Gates::Add(Sum, File);
     if (Chosen.Layout && File.Formatted) {
       Count_Layout(Scratch.string(), File, Source, Chosen.Width > 0 ? Chosen.Width : 79, Sum);
     }
     std::string Style;
     if (Chosen.Style && File.Formatted) {
-      Style = Gates::Style_Messages(Scratch.string(), Name, File.Scrambled_Output);
-      ++Sum.Style_Checked;
-      Sum.Style_Clean += Style.empty() ? 1U : 0U;
+      Style = Check_Style(Check, Name, Source, File, Sum);
     }
+    File.Name = std::filesystem::relative(Files[I], Chosen.Folder).string();
     if (!Chosen.Keep.empty()) {
       Write(std::filesystem::path(Chosen.Keep) / (Name + ".formatted"), File.Formatted_Output);
       Write(std::filesystem::path(Chosen.Keep) / (Name + ".recovered"), File.Scrambled_Output);

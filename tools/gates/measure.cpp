@@ -72,7 +72,7 @@ std::string Percent(std::size_t Part, std::size_t Whole) {
 std::string Row(std::string_view Gate, const std::string& Measure, std::string_view Counts,
                 std::string_view Target) {
   char Buffer[200];
-  std::snprintf(Buffer, sizeof Buffer, "| %-22.*s | %9s | %-17.*s | %-7.*s |\n",
+  std::snprintf(Buffer, sizeof Buffer, "| %-22.*s | %9s | %-17.*s | %-9.*s |\n",
                 static_cast<int>(Gate.size()), Gate.data(), Measure.c_str(),
                 static_cast<int>(Counts.size()), Counts.data(), static_cast<int>(Target.size()),
                 Target.data());
@@ -137,8 +137,8 @@ std::string Checked(const std::string& Folder, const std::string& Name, std::str
 }  // namespace
 
 std::string Style_Messages(const std::string& Folder, const std::string& Name,
-                           std::string_view Text) {
-  return Checked(Folder, Name, Text, "-gnatg -gnaty3abcefhiklmnprtux");
+                           std::string_view Text, std::string_view Switch) {
+  return Checked(Folder, Name, Text, std::string(Switch) + " -gnaty3abcefhiklmnprtux");
 }
 
 std::size_t Layout_Messages(const std::string& Folder, const std::string& Name,
@@ -159,26 +159,50 @@ void Add(Totals& Sum, const File_Measure& File) {
   Sum.Idempotent += File.Idempotent ? 1U : 0U;
   Sum.Lines += File.Lines;
   Sum.Unchanged += File.Unchanged;
+  Sum.Unchanged_Files += File.Formatted && File.Unchanged == File.Lines &&
+                                 Lines_Of(File.Formatted_Output).size() == File.Lines
+                             ? 1U
+                             : 0U;
   Sum.Recovered += File.Recovered;
   Sum.Exceptions += File.Exception ? 1U : 0U;
   Sum.Error_Files += !File.Formatted && !File.Exception ? 1U : 0U;
   Sum.Slow += File.Seconds > Slow_Seconds ? 1U : 0U;
 }
 
+void Add_Clean(Totals& Sum, const File_Measure& File, const std::string& Formatted_Messages,
+               const std::string& Scrambled_Messages) {
+  ++Sum.Clean_Files;
+  Sum.Clean_Scrambled_Clean += Scrambled_Messages.empty() ? 1U : 0U;
+  Sum.Clean_Lines += File.Lines;
+  Sum.Clean_Unchanged += File.Unchanged;
+  Sum.Made_Unclean += Formatted_Messages.empty() ? 0U : 1U;
+}
+
 std::string Table(const Totals& Sum) {
   std::string Text = Row("gate", "measure", "count", "target");
-  Text += "|------------------------|-----------|-------------------|---------|\n";
+  Text += "|------------------------|-----------|-------------------|-----------|\n";
   Text += Row("token-preserving", Percent(Sum.Token_Preserving, Sum.Files),
               Of(Sum.Token_Preserving, Sum.Files) + " files", "100 %");
   Text += Row("idempotent", Percent(Sum.Idempotent, Sum.Files),
               Of(Sum.Idempotent, Sum.Files) + " files", "100 %");
   Text += Row("unchanged lines", Percent(Sum.Unchanged, Sum.Lines), Of(Sum.Unchanged, Sum.Lines),
               ">= 99 %");
+  Text += Row("unchanged files", Percent(Sum.Unchanged_Files, Sum.Files),
+              Of(Sum.Unchanged_Files, Sum.Files) + " files", "");
+  Text += Row("unchanged, style-clean",
+              Sum.Clean_Files == 0 ? "not run" : Percent(Sum.Clean_Unchanged, Sum.Clean_Lines),
+              Of(Sum.Clean_Unchanged, Sum.Clean_Lines), ">= 99.5 %");
+  Text += Row("made unclean", std::to_string(Sum.Made_Unclean),
+              Of(Sum.Made_Unclean, Sum.Clean_Files) + " files", "0");
   Text += Row("recovered lines", Percent(Sum.Recovered, Sum.Lines), Of(Sum.Recovered, Sum.Lines),
-              ">= 90 %");
-  Text += Row("style-clean",
+              ">= 93 %");
+  Text += Row("scrambled style-clean",
               Sum.Style_Checked == 0 ? "not run" : Percent(Sum.Style_Clean, Sum.Style_Checked),
               Of(Sum.Style_Clean, Sum.Style_Checked) + " files", ">= 95 %");
+  Text +=
+      Row("scrambled clean, of clean",
+          Sum.Clean_Files == 0 ? "not run" : Percent(Sum.Clean_Scrambled_Clean, Sum.Clean_Files),
+          Of(Sum.Clean_Scrambled_Clean, Sum.Clean_Files) + " files", ">= 97 %");
   Text += Row("crashes", std::to_string(Sum.Exceptions), "", "0");
   Text += Row("hangs (> 5 s)", std::to_string(Sum.Slow), "", "0");
   Text += Row("files with error lines", std::to_string(Sum.Error_Files), "", "0");

@@ -8,13 +8,25 @@
 
 namespace Gates {
 
+namespace {
+
+// Each letter in upper or lower case at random.
+std::string Scrambled_Case(std::string_view Text, std::mt19937& Random) {
+  std::string Result(Text);
+  for (char& C : Result) {
+    C = (Random() & 1U) != 0 ? Text::Upper(C) : Text::Lower(C);
+  }
+  return Result;
+}
+
+}  // namespace
+
 std::string Scramble(std::string_view Source, Formatter::Edition Language, unsigned Seed) {
   const Formatter::Lexed Input = Formatter::Lex(Source, Language, 1);
   if (!Input.Errors.empty()) {
     return std::string(Source);
   }
   std::mt19937 Random(Seed);
-  std::uniform_int_distribution<int> Blanks(1, 3);
   std::string Result;
   Result.reserve(Source.size());
   std::size_t Line_Start = 0;
@@ -23,11 +35,13 @@ std::string Scramble(std::string_view Source, Formatter::Edition Language, unsig
     for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
       const Formatter::Lexeme& Item = Input.Lexemes[I];
       if (Previous_End != std::string_view::npos && Item.Offset > Previous_End) {
-        Result.append(static_cast<std::size_t>(Blanks(Random)), ' ');
+        Result += ' ';
       }
       const std::string_view Text = Formatter::Text_Of(Source, Item);
-      Result += Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Upper_Case(Text)
-                                                                     : std::string(Text);
+      Result += Item.Class == Formatter::Lexeme_Class::Reserved_Word ||
+                        Item.Class == Formatter::Lexeme_Class::Attribute
+                    ? Scrambled_Case(Text, Random)
+                    : std::string(Text);
       Previous_End = Item.Offset + Item.Length;
     }
     // The line end as the source has it.
@@ -58,11 +72,14 @@ std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition
   std::vector<std::string> Comments;
   for (const Formatter::Lexeme& Item : Input.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
+    // Letter case is the formatter's to set in words, names and attributes.
+    const bool Cased = Item.Class == Formatter::Lexeme_Class::Reserved_Word ||
+                       Item.Class == Formatter::Lexeme_Class::Identifier ||
+                       Item.Class == Formatter::Lexeme_Class::Attribute;
     if (Item.Class == Formatter::Lexeme_Class::Comment) {
       Comments.emplace_back(Text);
     } else {
-      Texts.push_back(Item.Class == Formatter::Lexeme_Class::Reserved_Word ? Text::Lower_Case(Text)
-                                                                           : std::string(Text));
+      Texts.push_back(Cased ? Text::Lower_Case(Text) : std::string(Text));
     }
   }
   Texts.insert(Texts.end(), Comments.begin(), Comments.end());

@@ -15,6 +15,17 @@ struct Member {
   long long Names_End = 0;    ///< the column just after the last name
   std::size_t Mark = No_Lexeme;
   long long Line_End = 0;  ///< the column of the line's last character
+  /// The names stand where the author put them, with one blank before the
+  /// mark: the author's own choice of no alignment.
+  bool Unaligned_By_Author = false;
+  /// The engine may align the line's group where the author did not: the
+  /// member starts the line (after a parenthesis at most), and follows the
+  /// member before it with only lines that continue that one between.
+  bool Inferable = true;
+  bool Adjacent = true;      ///< no comment line or nested statement since the member before
+  bool Break_After = false;  ///< such a line follows (while the group is read)
+  long long Line_Column = 0;  ///< the column of the line's first lexeme
+  bool After_When = false;    ///< the choices of a `when` that starts the line
 };
 
 constexpr std::size_t Most_Choice_Lexemes = 12;
@@ -37,17 +48,52 @@ public:
     if (I == No_Lexeme) {
       return Member{};
     }
-    if (Input.Lexemes[I].Symbol == Code::Left_Paren) {
+    const long long Line_Column = Column[I];
+    const bool After_When = Input.Lexemes[I].Symbol == Code::When;
+    if (Input.Lexemes[I].Symbol == Code::Left_Paren || After_When) {
       ++I;
     }
     Member Found = Names(I, End);
+    // The associations after a name and its parenthesis (`Call (Name =>`):
+    // their alignment is kept, never made.
+    const std::size_t Paren = Found.Kind == Group_Kind::None ? Paren_After_Name(I, End) : No_Lexeme;
+    if (Paren != No_Lexeme) {
+      I = Paren + 1;
+      Found = Names(I, End);
+    }
+    Found.Inferable = Found.Inferable && !After_When;
+    Found.After_When = After_When;
+    Found.Line_Column = Line_Column;
     if (Found.Kind != Group_Kind::None) {
       Found.Line_End = End_Column(End - 1) - 1;
+      const Lexeme& Mark = Input.Lexemes[Found.Mark];
+      const Lexeme& Before = Input.Lexemes[Found.Mark - 1];
+      Found.Unaligned_By_Author =
+          Column[I] == Input.Lexemes[I].Column &&
+          Mark.Column == Before.Column + static_cast<long long>(Before.Length) + 1;
     }
     return Found;
   }
 
 private:
+  // The parenthesis after the name (a dotted name at most) that starts the
+  // line, or No_Lexeme.
+  std::size_t Paren_After_Name(std::size_t I, std::size_t End) const noexcept {
+    if (I < End && Input.Lexemes[I].Symbol == Code::Pragma) {
+      ++I;
+    }
+    while (I + 1 < End && Input.Lexemes[I].Class == Lexeme_Class::Identifier) {
+      if (Input.Lexemes[I + 1].Symbol == Code::Left_Paren) {
+        return I + 1;
+      }
+      if (Input.Lexemes[I + 1].Symbol != Code::Dot) {
+        return No_Lexeme;
+      }
+      I += 2;
+    }
+    return No_Lexeme;
+  }
+
   Member Names(std::size_t I, std::size_t End) const noexcept {
     if (I >= End || Input.Lexemes[I].Class != Lexeme_Class::Identifier) {
       return Choices(I, End);
@@ -85,12 +131,53 @@ private:
 };
 
 void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
-           std::vector<Column_Number>& Forced) {
+           std::vector<Column_Number>& Forced);
+
+// A group whose marks the author put in one column keeps it, across the
+// comment lines and nested lines between its members; otherwise each run of
+// adjacent members is aligned on its own, where the engine may.
+void Finish(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
+            std::vector<Column_Number>& Forced) {
   long long Names_End = 0;
   bool Aligned = true;
   for (const Member& Item : Group) {
     Names_End = std::max(Names_End, Item.Names_End);
     Aligned = Aligned && Column[Item.Mark] == Column[Group.front().Mark];
+  }
+  if (Aligned && Column[Group.front().Mark] > Names_End) {
+    for (const Member& Item : Group) {
+      Forced[Item.Mark] = Column[Item.Mark];
+    }
+    return;
+  }
+  std::vector<Member> Run;
+  for (std::size_t K = 0; K <= Group.size(); ++K) {
+    if (K == Group.size() || !Group[K].Adjacent || !Group[K].Inferable) {
+      if (Run.size() > 1) {
+        Align(Run, Column, Forced);
+      }
+      Run.clear();
+    }
+    if (K < Group.size() && Group[K].Inferable) {
+      Run.push_back(Group[K]);
+    }
+  }
+}
+
+void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
+           std::vector<Column_Number>& Forced) {
+  long long Names_End = 0;
+  bool Aligned = true;
+  bool By_Author = true;
+  for (const Member& Item : Group) {
+    Names_End = std::max(Names_End, Item.Names_End);
+    Aligned = Aligned && Column[Item.Mark] == Column[Group.front().Mark];
+    By_Author = By_Author && Item.Unaligned_By_Author;
+  }
+  // Alignment is the author's to choose; it is inferred only where the
+  // lines were moved (their blanks lost).
+  if (By_Author && !Aligned) {
+    return;
   }
   const long long Target = Aligned && Column[Group.front().Mark] > Names_End
                                ? Column[Group.front().Mark]
@@ -108,30 +195,85 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
 
 }  // namespace
 
+// The groups open at a line, the innermost (the rightmost) last; the
+// vectors of closed groups are kept for the next ones, so that reading a
+// source allocates little.
+class Open_Groups {
+public:
+  bool Empty() const noexcept { return Depth == 0; }
+  std::vector<Member>& Top() noexcept { return Groups[Depth - 1]; }
+  void Pop() noexcept {
+    Groups[--Depth].clear();
+  }
+  void Push(const Member& First) {
+    if (Depth == Groups.size()) {
+      Groups.emplace_back();
+    }
+    Groups[Depth++].push_back(First);
+  }
+  void Break_All() noexcept {
+    for (std::size_t G = 0; G < Depth; ++G) {
+      Groups[G].back().Break_After = true;
+    }
+  }
+
+private:
+  std::vector<std::vector<Member>> Groups;
+  std::size_t Depth = 0;
+};
+
+// Whether line L, which is no member of Group, leaves it open: a line that
+// continues a member (indented past the names), or the statements of a
+// `when` (indented past it).
+bool Nested_In(const std::vector<Member>& Group, const Line_Role& Role, long long Line_Column) {
+  const Member& First = Group.front();
+  if (Role.Kind == Line_Kind::Continuation && Line_Column > First.Name_Column) {
+    return true;
+  }
+  return First.After_When && Line_Column > First.Line_Column;
+}
+
 std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
                                          const std::vector<Column_Number>& Column) {
   std::vector<Column_Number> Forced(Input.Lexemes.size(), 0);
   const Finder Find(Input, Column);
-  std::vector<Member> Group;
+  // The groups open at this line, the innermost (the rightmost) last.
+  Open_Groups Open;
   for (std::size_t L = 0; L <= Roles.size(); ++L) {
-    const Member Next = L < Roles.size() ? Find.Member_Of(Roles[L], L) : Member{};
-    // Lines that continue a member (indented past the names) do not end
-    // the group.
-    if (Next.Kind == Group_Kind::None && !Group.empty() && L < Roles.size() &&
-        Roles[L].Kind == Line_Kind::Continuation &&
-        Column[Roles[L].First_Code] > Group.front().Name_Column) {
+    if (L < Roles.size() && Roles[L].Kind == Line_Kind::Comment) {
+      Open.Break_All();
       continue;
     }
-    const bool Joins = !Group.empty() && Next.Kind == Group.front().Kind &&
-                       Next.Name_Column == Group.front().Name_Column;
-    if (!Joins) {
-      if (Group.size() > 1) {
-        Align(Group, Column, Forced);
+    Member Next = L < Roles.size() ? Find.Member_Of(Roles[L], L) : Member{};
+    const long long Line_Column =
+        L < Roles.size() && Roles[L].First_Code != No_Lexeme ? Column[Roles[L].First_Code] : 0;
+    while (!Open.Empty()) {
+      const std::vector<Member>& Group = Open.Top();
+      if (Next.Kind == Group.front().Kind && Next.Name_Column == Group.front().Name_Column) {
+        break;
       }
-      Group.clear();
+      if (L < Roles.size() && Roles[L].Kind != Line_Kind::Empty &&
+          Nested_In(Group, Roles[L], Line_Column)) {
+        if (Roles[L].Kind != Line_Kind::Continuation) {
+          Open.Break_All();
+        }
+        break;
+      }
+      if (Group.size() > 1) {
+        Finish(Group, Column, Forced);
+      }
+      Open.Pop();
     }
-    if (Next.Kind != Group_Kind::None) {
-      Group.push_back(Next);
+    if (Next.Kind == Group_Kind::None) {
+      continue;
+    }
+    const bool Joins = !Open.Empty() && Next.Kind == Open.Top().front().Kind &&
+                       Next.Name_Column == Open.Top().front().Name_Column;
+    if (Joins) {
+      Next.Adjacent = !Open.Top().back().Break_After;
+      Open.Top().push_back(Next);
+    } else {
+      Open.Push(Next);
     }
   }
   return Forced;

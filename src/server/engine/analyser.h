@@ -94,11 +94,19 @@ private:
   void Decide(std::size_t L, std::size_t I);
   void Hint(Line_Role& Role, std::size_t I) const noexcept;
   bool Starts_Record(std::size_t I) const noexcept;
+  bool Continues_Association(std::size_t I) const noexcept;
+  bool Ends_With_Operator() const noexcept;
+  bool Continues_Operand(std::size_t I) const noexcept;
+  std::size_t Return_Reference() const noexcept;
   void Recover_At_Line_Start(std::size_t I);
+  void Close_Parens() noexcept;
   std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
   std::size_t Innermost_Closable() const noexcept;
   long long Start_Column(std::size_t I) const noexcept;
-  long long Alternative_Column() const noexcept;
+  long long Under_Arrow(std::size_t I) const noexcept;
+  long long Alternative_Column(std::size_t I) const noexcept;
+  bool Completes_Declaration(std::size_t Is) const noexcept;
+  bool Stands_As_Written(std::size_t I) const noexcept;
   bool Takes_Alternatives() const noexcept;
   bool Opens_Statements() const noexcept;
   bool Is_Prefix_Private(std::size_t I) const noexcept;
@@ -119,7 +127,7 @@ private:
   void Continue_Statement(std::size_t I);
   void Open_Inside_Statement(std::size_t I);
   void Apply_Is(std::size_t I);
-  void Open_Alternative();
+  void Open_Alternative(std::size_t I);
 
   const Lexed& Input;
   int Units;
@@ -128,12 +136,15 @@ private:
   std::vector<Line_Role> Roles;
   std::vector<Column_Number> Estimated;  // the indentation of each line placed so far
   std::vector<std::size_t> Parens;
+  std::size_t Last_Closed = No_Lexeme;  // the parenthesis closed last
   std::size_t Statement_Line = 0;
   std::size_t Previous = No_Lexeme;
   std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line
   std::size_t Choice = No_Lexeme;               // the first choice after `when`
+  std::size_t After_Arrow = No_Lexeme;  // what follows `when ... =>` on its line
   Code Head = Code::None;
   std::size_t Declare_Depth = No_Lexeme;  // parentheses around a declare expression
+  std::size_t If_Depth = No_Lexeme;       // parentheses around an if expression
   bool At_Start = true;
   bool Skipping = false;       // after `end`, up to its semicolon
   bool Awaiting_With = false;  // task or protected `is new ... with`

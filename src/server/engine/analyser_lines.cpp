@@ -73,6 +73,15 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const std::size_t Next = Next_Code(I);
   const bool Alone = Next == No_Lexeme || Input.Lexemes[Next].Line != Input.Lexemes[I].Line;
   if (!Parens.empty()) {
+    // After `=>` or an operator that ends the line above: two columns in
+    // from that line.
+    if (Ends_With_Operator()) {
+      Under(Role, Previous_Line_First, 2);
+    } else if (Sym(Previous) == Code::Then && Sym(Previous_Line_First) == Code::Left_Paren &&
+               Sym(Next_Code(Previous_Line_First)) == Code::If) {
+      // `(if A then` ending the line: two columns in from `if`.
+      Under(Role, Next_Code(Previous_Line_First), 2);
+    }
     return;
   }
   // After a label that ends the line above, the loop or block it names
@@ -80,12 +89,15 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const bool After_Label =
       Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
   if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
-      S == Code::Renames || After_Label) {
+      S == Code::Renames || (S == Code::Is && Is_Unit_Head(Head)) || After_Label) {
     Role.Rule = Continuation_Rule::Level;
   } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
     Under(Role, Choice, -2);
-  } else if (S == Code::Return && Sym(Previous_Line_First) == Code::Left_Paren) {
-    Under(Role, Next_Code(Previous_Line_First), 0);
+  } else if (S == Code::Return && Return_Reference() != No_Lexeme) {
+    Under(Role, Return_Reference(), 0);
+  } else if (Continues_Operand(I)) {
+    // `and then` under the operand it goes on from.
+    Under(Role, Previous_Line_First, 0);
   } else if (Starts_Record(I)) {
     // `type T is` then `record` one level in; `new P with` then `record`
     // at the type's level.
@@ -98,11 +110,68 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     // After `=>`, and a parenthesis under the name it applies to: two
     // columns in from the line above.
     Under(Role, Previous_Line_First, 2);
+  } else if (Continues_Association(I)) {
+    // `Pre  => A /= 0` then `and then B`: two columns in from the aspect.
+    Under(Role, Previous_Line_First, 2);
   } else if (Sym(Previous) == Code::Comma && Sym(Previous_Line_First) == Code::With &&
              Next_Code(Previous_Line_First) != I) {
     // The next aspect under the first one, after `with`.
     Under(Role, Next_Code(Previous_Line_First), 0);
   }
+}
+
+// `return` after a formal part that began its line: under the first
+// parameter; No_Lexeme elsewhere.
+std::size_t Analyser::Return_Reference() const noexcept {
+  if (Sym(Previous) != Code::Right_Paren || Last_Closed == No_Lexeme ||
+      Roles[Input.Lexemes[Last_Closed].Line].First_Code != Last_Closed) {
+    return No_Lexeme;
+  }
+  return Next_Code(Last_Closed);
+}
+
+// A line that begins with `and`, `or` or `xor` after an operand that began a
+// continuation line of its own (not after an operator or an association).
+bool Analyser::Continues_Operand(std::size_t I) const noexcept {
+  const Code S = Sym(I);
+  const std::size_t Above = Previous_Line_First;
+  return (S == Code::And || S == Code::Or || S == Code::Xor) && Above != No_Lexeme &&
+         Input.Lexemes[Above].Line != Statement_Line && !Ends_With_Operator() &&
+         Sym(Previous) != Code::Then && Sym(Previous) != Code::Else &&
+         Sym(Next_Code(Above)) != Code::Arrow &&
+         Input.Lexemes[Above].Class != Lexeme_Class::Reserved_Word &&
+         Input.Lexemes[Above].Class != Lexeme_Class::Delimiter;
+}
+
+bool Analyser::Ends_With_Operator() const noexcept {
+  switch (Sym(Previous)) {
+    case Code::Arrow:
+    case Code::Equal:
+    case Code::Not_Equal:
+    case Code::Less:
+    case Code::Less_Equal:
+    case Code::Greater:
+    case Code::Greater_Equal:
+    case Code::Ampersand:
+    case Code::Plus:
+    case Code::Minus:
+    case Code::Star:
+    case Code::Slash:
+    case Code::In:
+      return Previous_Line_First != No_Lexeme;
+    default:
+      return false;
+  }
+}
+
+// Line I goes on with the association (`Name =>`) that begins the line
+// above, itself a continuation line (an aspect, most often).
+bool Analyser::Continues_Association(std::size_t I) const noexcept {
+  const std::size_t Above = Previous_Line_First;
+  return Above != No_Lexeme && Input.Lexemes[Above].Line != Statement_Line &&
+         Input.Lexemes[Above].Class == Lexeme_Class::Identifier &&
+         Sym(Next_Code(Above)) == Code::Arrow && Sym(Previous) != Code::Comma &&
+         Sym(Next_Code(I)) != Code::Arrow;
 }
 
 // `record`, or `abstract`, `tagged` and `limited` before it.
@@ -132,14 +201,21 @@ void Analyser::Recover_At_Line_Start(std::size_t I) {
     return;
   }
   const Code S = Sym(I);
-  const bool Hard = S == Code::End || S == Code::Elsif || S == Code::Exception;
+  // `elsif` of an if expression continues it.
+  const bool Hard =
+      S == Code::End || (S == Code::Elsif && If_Depth == No_Lexeme) || S == Code::Exception;
   const bool Soft =
       Parens.empty() && (S == Code::Begin || (S == Code::Else && Sym(Previous) != Code::Or));
   if (Hard || Soft) {
-    Parens.clear();
-    Declare_Depth = No_Lexeme;
+    Close_Parens();
     Start_Next();
   }
+}
+
+void Analyser::Close_Parens() noexcept {
+  Parens.clear();
+  Declare_Depth = No_Lexeme;
+  If_Depth = No_Lexeme;
 }
 
 // Index of the innermost frame of one of Kinds (Alternatives skipped over),
@@ -187,21 +263,45 @@ long long Analyser::Start_Column(std::size_t I) const noexcept {
     case Code::Private:
       return !Is_Prefix_Private(I) && Top().Kind == Frame_Kind::Unit ? Top().Base : Content();
     case Code::When:
-      return Alternative_Column();
+      return Alternative_Column(I);
     case Code::Package:
     case Code::Procedure:
     case Code::Function:
       return Top().Kind == Frame_Kind::Generic ? Top().Base : Content();
     default:
-      return Content();
+      return Under_Arrow(I);
   }
 }
 
-long long Analyser::Alternative_Column() const noexcept {
+// The statements (or components) of an alternative that begins on the line
+// of its `when` stay under the first of them where the author put them so
+// and that line stands as written (`when Large => High : Natural;` then
+// `Size : Natural;` under `High`).
+long long Analyser::Under_Arrow(std::size_t I) const noexcept {
+  if (Top().Kind == Frame_Kind::Alternative && After_Arrow != No_Lexeme &&
+      Input.Lexemes[After_Arrow].Column == Input.Lexemes[I].Column &&
+      Stands_As_Written(Roles[Input.Lexemes[After_Arrow].Line].First_Code)) {
+    return Input.Lexemes[I].Column - 1;
+  }
+  return Content();
+}
+
+long long Analyser::Alternative_Column(std::size_t I) const noexcept {
   if (Top().Kind == Frame_Kind::Alternative) {
     return Top().Base;
   }
-  return Takes_Alternatives() ? Top().Base + Units : Content();
+  if (!Takes_Alternatives()) {
+    return Content();
+  }
+  // The first `when` at the column of `case` (or `exception`) just above,
+  // where that line stands as its author put it: kept there.
+  const std::size_t Above = Previous_Line_First;
+  const bool Opener = Sym(Above) == Code::Case || Sym(Above) == Code::Exception;
+  if (Opener && Input.Lexemes[Above].Column == Input.Lexemes[I].Column &&
+      Stands_As_Written(Above)) {
+    return Top().Base;
+  }
+  return Top().Base + Units;
 }
 
 bool Analyser::Takes_Alternatives() const noexcept {
@@ -226,6 +326,23 @@ bool Analyser::Is_Prefix_Private(std::size_t I) const noexcept {
          Next == Code::Function || Next == Code::Generic;
 }
 
+// Lexeme I, the first of its line, stands where its author put it, and
+// not at the margin, where every line of a text whose blanks were lost
+// stands.
+bool Analyser::Stands_As_Written(std::size_t I) const noexcept {
+  const long long Author = Input.Lexemes[I].Column;
+  return Author > 1 && Estimated[Input.Lexemes[I].Line] + 1 == Author;
+}
+
+// `is` that completes a declaration (`is separate`, `is abstract`, `is
+// null`, `is new`, `is <>`, an expression function) rather than opening a
+// body or a declarative part.
+bool Analyser::Completes_Declaration(std::size_t Is) const noexcept {
+  const Code Next = Sym(Next_Code(Is));
+  return Next == Code::Separate || Next == Code::Abstract || Next == Code::Null ||
+         Next == Code::New || Next == Code::Box || Next == Code::Left_Paren;
+}
+
 std::size_t Analyser::Next_Code(std::size_t I) const noexcept {
   for (std::size_t J = I + 1; J < Input.Lexemes.size(); ++J) {
     if (Is_Code(Input.Lexemes[J])) {
@@ -239,6 +356,11 @@ std::size_t Analyser::Next_Code(std::size_t I) const noexcept {
 // up with the construct it belongs to (`then`, `is`, `loop` on a line of
 // their own); -1 for an ordinary continuation line.
 long long Analyser::Closer_Column(std::size_t I) const noexcept {
+  // Inside parentheses, words belong to expressions (`then` of an if
+  // expression, `is` of a case expression).
+  if (!Parens.empty()) {
+    return -1;
+  }
   switch (Sym(I)) {
     case Code::Then:
       return Top().Kind == Frame_Kind::If && Top().Awaiting && Sym(Previous) != Code::And
@@ -248,7 +370,7 @@ long long Analyser::Closer_Column(std::size_t I) const noexcept {
       if (Head == Code::Case && Top().Kind == Frame_Kind::Case) {
         return Top().Base;
       }
-      return Is_Unit_Head(Head) ? Statement_Base() : -1;
+      return Is_Unit_Head(Head) && !Completes_Declaration(I) ? Statement_Base() : -1;
     case Code::Loop:
     case Code::Do:
       return Statement_Base();

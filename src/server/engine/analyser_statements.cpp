@@ -9,9 +9,12 @@ namespace Formatter::Nesting {
 void Analyser::Apply(std::size_t I) {
   const Code S = Sym(I);
   if (Skipping) {
-    if (S == Code::Semicolon) {
+    // `end record with`: the aspects continue the declaration.
+    if (S == Code::Semicolon || S == Code::With) {
       Skipping = false;
-      Start_Next();
+      if (S == Code::Semicolon) {
+        Start_Next();
+      }
     }
     return;
   }
@@ -34,10 +37,11 @@ void Analyser::Apply(std::size_t I) {
 void Analyser::Apply_Inside_Parens(std::size_t I) {
   if (Sym(I) == Code::Declare) {
     Declare_Depth = std::min(Declare_Depth, Parens.size());
+  } else if (Sym(I) == Code::If) {
+    If_Depth = std::min(If_Depth, Parens.size());
   } else if (Sym(I) == Code::Semicolon && Parens.size() < Declare_Depth &&
              !Opens_Formal_Part(Parens.front())) {
-    Parens.clear();
-    Declare_Depth = No_Lexeme;
+    Close_Parens();
     Continue_Statement(I);
   }
 }
@@ -74,10 +78,14 @@ void Analyser::Apply_Paren(std::size_t I, bool Opening) {
     return;
   }
   if (!Parens.empty()) {
+    Last_Closed = Parens.back();
     Parens.pop_back();
   }
   if (Parens.size() < Declare_Depth) {
     Declare_Depth = No_Lexeme;
+  }
+  if (Parens.size() < If_Depth) {
+    If_Depth = No_Lexeme;
   }
   if (Parens.empty() && Head == Code::Separate) {
     Start_Next();
@@ -159,7 +167,7 @@ bool Analyser::Begin_Divider(std::size_t I) {
       return true;
     }
     case Code::When:
-      Open_Alternative();
+      Open_Alternative(I);
       Choice = Next_Code(I);
       return true;
     default:
@@ -200,12 +208,20 @@ bool Analyser::Begin_Section(Code S) {
   return true;
 }
 
-void Analyser::Open_Alternative() {
+void Analyser::Open_Alternative(std::size_t I) {
+  After_Arrow = No_Lexeme;
   if (Top().Kind == Frame_Kind::Alternative) {
     Stack.pop_back();
   }
   if (Takes_Alternatives()) {
-    Push(Frame_Kind::Alternative, Top().Base + Units, Region::Statements, true);
+    // The statements one level in from the line that holds `when` when it
+    // begins with `when` or `exception` (`exception when E =>`, or `when`
+    // at the column of `case`).
+    const std::size_t Line = Input.Lexemes[I].Line;
+    const Code First = Sym(Roles[Line].First_Code);
+    const bool Own_Line = First == Code::When || First == Code::Exception;
+    Push(Frame_Kind::Alternative, Own_Line ? Estimated[Line] : Top().Base + Units,
+         Region::Statements, true);
   } else {
     Head = Code::When;
   }
@@ -228,6 +244,10 @@ void Analyser::Continue_Statement(std::size_t I) {
     Start_Next();
   } else if (S == Code::Arrow && Alternative) {
     Top().Awaiting = false;
+    const std::size_t Next = Next_Code(I);
+    After_Arrow = Next != No_Lexeme && Input.Lexemes[Next].Line == Input.Lexemes[I].Line
+                      ? Next
+                      : No_Lexeme;
     Start_Next();
   } else if (S == Code::Right_Label && Head == Code::Left_Label) {
     Start_Next();
@@ -250,10 +270,16 @@ void Analyser::Open_Inside_Statement(std::size_t I) {
         return;
       }
       // The components are indented from the type declaration, or from
-      // `record` standing at the start of a line.
+      // `record` standing at the start of a line, or from the line that
+      // continues the declaration with `record` (`is new T with record`)
+      // where the author indented them from it: GNAT's style takes both.
       const std::size_t Line = Input.Lexemes[I].Line;
       const bool Leads = Starts_Record(Roles[Line].First_Code);
-      Push(Frame_Kind::Record, Leads ? Estimated[Line] : Statement_Base());
+      const std::size_t First = Next_Code(I);
+      const bool From_Line =
+          First != No_Lexeme && Input.Lexemes[First].Line != Line &&
+          Input.Lexemes[First].Column == Input.Lexemes[Roles[Line].First_Code].Column + Units;
+      Push(Frame_Kind::Record, Leads || From_Line ? Estimated[Line] : Statement_Base());
       break;
     }
     case Code::Declare:
@@ -285,13 +311,11 @@ void Analyser::Apply_Is(std::size_t I) {
   if (!Is_Unit_Head(Head)) {
     return;
   }
-  const Code Next = Sym(Next_Code(I));
-  if (Next == Code::New && (Head == Code::Task || Head == Code::Protected)) {
+  if (Sym(Next_Code(I)) == Code::New && (Head == Code::Task || Head == Code::Protected)) {
     Awaiting_With = true;
     return;
   }
-  if (Next == Code::Separate || Next == Code::Abstract || Next == Code::Null || Next == Code::New ||
-      Next == Code::Box || Next == Code::Left_Paren) {
+  if (Completes_Declaration(I)) {
     return;
   }
   Push(Frame_Kind::Unit, Statement_Base());

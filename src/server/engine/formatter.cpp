@@ -6,6 +6,7 @@
 #include <string>
 
 #include "blank_lines.h"
+#include "casing.h"
 #include "layout.h"
 #include "lexer.h"
 #include "line_breaking.h"
@@ -183,6 +184,10 @@ Result Format(std::string_view Source, const Settings& Options) {
     Output = std::move(Again);
     Output.Laid_Out = std::move(Text);
   }
+  // Names first: the lines broken below are laid out again from the
+  // text, which then holds its names as they stay, so no pass changes
+  // them again.
+  Mix_Defined_Names(Output);
   Squeeze_Blank_Lines(Output.Tokens);
   return Fit_Lines(std::move(Output), In_Force);
 }

@@ -64,8 +64,9 @@ struct Result {
   std::vector<Token> Tokens;       ///< empty when Errors is not
   std::vector<Diagnostic> Errors;  ///< lexical errors, in source order
   /// Where the tokens' texts lie when not in the source: the source as laid
-  /// out once already, when a line had to be broken (else null). Shared, so
-  /// that moving or copying the result leaves the texts where they are.
+  /// out once already, when a line had to be broken, and attribute and
+  /// pragma names given their mixed case (else null). Shared, so that
+  /// moving or copying the result leaves the texts where they are.
   std::shared_ptr<const std::string> Laid_Out;
 };
 

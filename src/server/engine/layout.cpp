@@ -60,7 +60,29 @@ public:
         Place_Line(L, Role.First_Code, Column[Known[Above - 1].First_Code] + 2);
       }
     }
+    Keep_Within_Style(L, Known);
     return Column[Role.First_Code];
+  }
+
+  // A continuation line that fitted the style's longest line as its author
+  // wrote it, and that its new place pushes past it, moves left just enough,
+  // though not left of two columns in from its statement.
+  void Keep_Within_Style(std::size_t L, const std::vector<Line_Role>& Known) {
+    const Line_Role& Role = Known[L];
+    const std::size_t Last = End_Of(L) - 1;
+    const long long Past = Column[Last] + Width(Last) - 1 - Style_Line_Length;
+    if (Role.Kind != Line_Kind::Continuation || Past <= 0 ||
+        At(Last).Column + Width(Last) - 1 > Style_Line_Length) {
+      return;
+    }
+    const std::size_t Base = Known[Role.Statement_Line].First_Code;
+    const long long Least = Base == No_Lexeme || Role.Statement_Line >= L ? 1 : Column[Base] + 2;
+    const long long Start = Column[Role.First_Code];
+    if (Start - Past >= Least) {
+      Place_Line(L, Role.First_Code, Start - Past);
+    } else if (Least < Start) {
+      Place_Line(L, Role.First_Code, Least);
+    }
   }
 
 private:
@@ -83,6 +105,13 @@ private:
   long long Author_Gap(std::size_t I) const noexcept {
     const long long Gap = At(I).Column - (At(I - 1).Column + Width(I - 1));
     return Gap < 0 ? 0 : Gap;
+  }
+
+  // The line's first lexeme stands where its author put it (not at the
+  // margin, where every line of a text whose blanks were lost stands).
+  bool Stands_As_Written(std::size_t L) const noexcept {
+    const std::size_t First = First_Of(L);
+    return At(First).Column > 1 && Column[First] == At(First).Column;
   }
 
   bool Has_Left_Neighbour(std::size_t I) const noexcept {
@@ -111,7 +140,11 @@ private:
     if (Is_Effector(I - 1)) {
       return std::min<long long>(Author, 1);
     }
-    if (Keep[I] != 0) {
+    // An end-of-line comment keeps its column only within the style's
+    // longest line.
+    const bool Too_Long = At(I).Class == Lexeme_Class::Comment &&
+                          Column[I - 1] + Width(I - 1) + Author + Width(I) - 1 > Style_Line_Length;
+    if (Keep[I] != 0 && !Too_Long) {
       return Author;
     }
     switch (Style_Gap(At(I - 1), Unary[I - 1], At(I))) {
@@ -120,8 +153,12 @@ private:
       case Gap::Free:
         return Author > 0 ? 1 : 0;
       case Gap::Comment:
-        // One blank where that, and not two, keeps the line within the
+        // One blank where the author put one on a line that stands as
+        // written, or where that, and not two, keeps the line within the
         // style's longest line.
+        if (Author == 1 && Stands_As_Written(At(I).Line)) {
+          return 1;
+        }
         return Column[I - 1] + Width(I - 1) + Comment_Gap + Width(I) - 2 == Style_Line_Length
                    ? 1
                    : Comment_Gap;
@@ -147,6 +184,20 @@ private:
   // Lexeme Anchor at Start; what stands before it on the line (effectors)
   // from column 1 on, what follows it by the spacing rules.
   void Place_Line(std::size_t L, std::size_t Anchor, long long Start) {
+    Place_From(L, Anchor, Start);
+    // A line that would pass the client's last column from so deep an
+    // indentation moves left as a whole, as far as it needs and can: it is
+    // then never broken, and its text never laid out again.
+    if (Anchor < End_Of(L)) {
+      const long long Past = Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 - Longest_Line;
+      const long long Room = Column[Anchor] - 1;
+      if (Past > 0 && Room > 0) {
+        Place_From(L, Anchor, Column[Anchor] - std::min(Past, Room));
+      }
+    }
+  }
+
+  void Place_From(std::size_t L, std::size_t Anchor, long long Start) {
     long long Next = 1;
     for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
       if (Is_Mark(I)) {
@@ -201,6 +252,12 @@ private:
       return Column[Paren] + 1;
     }
     const long long Offset = Mine - At(Base).Column;
+    // At the column of the line it continues, where that line stands as
+    // its author put it (and not at the margin, where a text whose blanks
+    // were lost stands): a layout the style accepts.
+    if (Offset == 0 && Column[Base] == At(Base).Column && Column[Base] > 1) {
+      return Column[Base];
+    }
     if (Offset > 0) {
       // Landing just after the parenthesis is being aligned after it, as the
       // next pass over the result will see it.
@@ -241,12 +298,22 @@ private:
   Code Last_Code_Symbol(std::size_t L) const noexcept;
   long long Comment_Column(std::size_t L, std::size_t Comment,
                            const Neighbours& Near) const noexcept;
+  long long Wanted_Comment_Column(std::size_t L, std::size_t Comment,
+                                  const Neighbours& Near) const noexcept;
   bool Demote_Unaligned();
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
   std::size_t Root(std::size_t I);
   void Join_Columns();
+  std::size_t Line_Above(std::size_t L, long long At) const noexcept;
+  std::size_t Adjacent_Above(std::size_t L, long long At) const noexcept;
+  void Join_Right_Edges(std::size_t I, std::size_t Above);
   // Blanks wider than the scrambling of any tool or hand: deliberate.
-  bool Wide(std::size_t I) const noexcept { return Keep[I] != 0 && Author_Gap(I) > 3; }
+  // An end-of-line comment three blanks or more after the code has a column
+  // of its own.
+  bool Wide(std::size_t I) const noexcept {
+    const long long Least = At(I).Class == Lexeme_Class::Comment ? 3 : 4;
+    return Keep[I] != 0 && Author_Gap(I) >= Least;
+  }
 
   std::string_view Source;
   const Lexed& Input;
@@ -284,6 +351,21 @@ void Placer::Place_Comments() {
 // directly and a closing keyword comes next).
 long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
                                  const Neighbours& Near) const noexcept {
+  long long Result = Wanted_Comment_Column(L, Comment, Near);
+  // A comment that fitted the style's longest line where its author put it
+  // goes no further right than it must.
+  const long long Comment_End = Width(Comment) - 1;
+  if (At(Comment).Column + Comment_End <= Style_Line_Length) {
+    // To the next column of the indentation grid on its left each time.
+    while (Result + Comment_End > Style_Line_Length && Result > 1) {
+      Result = (Result - 2) / Units * Units + 1;
+    }
+  }
+  return Result;
+}
+
+long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
+                                        const Neighbours& Near) const noexcept {
   const long long Own = At(Comment).Column;
   if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
     const std::size_t Above = End_Of(L - 1) - 1;
@@ -317,7 +399,11 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
         Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
-  return std::max<long long>(1, Expected + Own - Expected_Before);
+  const long long Kept = std::max<long long>(1, Expected + Own - Expected_Before);
+  // A comment the author put on the indentation grid never leaves it by
+  // keeping its offset from code that moved onto the grid.
+  const auto On_Grid = [this](long long At) { return (At - 1) % Units == 0; };
+  return On_Grid(Own) && !On_Grid(Kept) ? Expected : Kept;
 }
 
 Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
@@ -327,6 +413,12 @@ Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
     }
   }
   return Code::None;
+}
+
+// The colon of a parameter and the modes after it: the column of the
+// modes, or of the subtypes, is one column whichever of them precedes.
+bool Leads_Subtype(const Lexeme& Item) noexcept {
+  return Item.Symbol == Code::Colon || Item.Symbol == Code::In || Item.Symbol == Code::Out;
 }
 
 bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
@@ -343,7 +435,8 @@ bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
     return false;
   }
   return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) || !Has_Left_Neighbour(J) ||
-         Same_Family(At(I - 1), At(J - 1));
+         Same_Family(At(I - 1), At(J - 1)) ||
+         (Leads_Subtype(At(I - 1)) && Leads_Subtype(At(J - 1)));
 }
 
 std::size_t Placer::Root(std::size_t I) {
@@ -362,9 +455,18 @@ void Placer::Join_Columns() {
     Column_Set[I] = static_cast<Index>(I);
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
-    const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(L - 1));
-    const auto Above_End = Column.begin() + static_cast<std::ptrdiff_t>(End_Of(L - 1));
     for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+      // Only lexemes that keep blanks, and the marks that alignment is
+      // about, look past the line above.
+      const Code Mark = At(I).Symbol;
+      const bool Far = Keep[I] != 0 || Mark == Code::Colon || Mark == Code::Arrow ||
+                       Mark == Code::Assign || Mark == Code::Use || Mark == Code::Left_Paren;
+      const std::size_t Above = Far ? Line_Above(L, Column[I]) : Adjacent_Above(L, Column[I]);
+      if (Above == No_Lexeme) {
+        continue;
+      }
+      const auto Above_First = Column.begin() + static_cast<std::ptrdiff_t>(First_Of(Above));
+      const auto Above_End = Column.begin() + static_cast<std::ptrdiff_t>(End_Of(Above));
       auto At_Column = std::lower_bound(Above_First, Above_End, Column[I]);
       for (; At_Column != Above_End && *At_Column == Column[I]; ++At_Column) {
         const auto J = static_cast<std::size_t>(At_Column - Column.begin());
@@ -372,8 +474,65 @@ void Placer::Join_Columns() {
           Column_Set[Root(I)] = static_cast<Index>(Root(J));
         }
       }
+      Join_Right_Edges(I, Above);
     }
   }
+}
+
+// Numbers lined up on their last digit, as in a table of values: the
+// lexemes of a line end in increasing columns too.
+void Placer::Join_Right_Edges(std::size_t I, std::size_t Above) {
+  if (At(I).Class != Lexeme_Class::Numeric_Literal || Keep[I] == 0) {
+    return;
+  }
+  const long long Edge = Column[I] + Width(I);
+  std::size_t Low = First_Of(Above);
+  std::size_t High = End_Of(Above);
+  while (Low < High) {
+    const std::size_t Middle = Low + (High - Low) / 2;
+    if (Column[Middle] + Width(Middle) < Edge) {
+      Low = Middle + 1;
+    } else {
+      High = Middle;
+    }
+  }
+  if (Low < End_Of(Above) && Column[Low] + Width(Low) == Edge &&
+      At(Low).Class == Lexeme_Class::Numeric_Literal) {
+    Column_Set[Root(I)] = static_cast<Index>(Root(Low));
+  }
+}
+
+// The line above L when it is a code line that reaches column At, else
+// No_Lexeme.
+std::size_t Placer::Adjacent_Above(std::size_t L, long long At) const noexcept {
+  const std::size_t Line = L - 1;
+  const Line_Kind Kind = Roles[Line].Kind;
+  if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
+    return No_Lexeme;
+  }
+  const std::size_t Last = End_Of(Line) - 1;
+  return Column[First_Of(Line)] <= At && Column[Last] + Width(Last) > At ? Line : No_Lexeme;
+}
+
+// The line a lexeme of line L at column At lines up with: the nearest code
+// line above that reaches the column, past blank lines, whole-line
+// comments and shorter lines (a few of them at most); or No_Lexeme.
+std::size_t Placer::Line_Above(std::size_t L, long long At) const noexcept {
+  constexpr std::size_t Farthest = 4;
+  for (std::size_t Above = L; Above > 0 && L - Above < Farthest; --Above) {
+    const std::size_t Line = Above - 1;
+    const Line_Kind Kind = Roles[Line].Kind;
+    if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
+      continue;
+    }
+    // A line that starts right of the column, or ends left of it, has
+    // nothing there.
+    const std::size_t Last = End_Of(Line) - 1;
+    if (Column[First_Of(Line)] <= At && Column[Last] + Width(Last) > At) {
+      return Line;
+    }
+  }
+  return No_Lexeme;
 }
 
 // Kept blanks must still line the lexeme up, above or below, with a column

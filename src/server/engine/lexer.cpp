@@ -404,10 +404,31 @@ private:
       Add(Lexeme_Class::Delimiter, Code::Apostrophe, 1);
     } else if (Has(2) && Peek(2) == '\'' && Is_Graphic(Peek(1))) {
       Add(Lexeme_Class::Character_Literal, Code::None, 3);
+    } else if (const std::size_t Bytes = Encoded_Character(); Bytes > 0) {
+      Add(Lexeme_Class::Character_Literal, Code::None, Bytes + 2);
     } else {
       Error(Position, "an apostrophe must follow a name or start a character literal");
       ++Position;
     }
+  }
+
+  // The bytes of one UTF-8 encoded character between two apostrophes
+  // ('…' in a source GNAT reads as UTF-8), or 0.
+  std::size_t Encoded_Character() const noexcept {
+    const auto Lead = static_cast<unsigned char>(Has(1) ? Peek(1) : 0);
+    const std::size_t Bytes = Lead >= 0xF0 && Lead <= 0xF4   ? 4
+                              : Lead >= 0xE0 && Lead <= 0xEF ? 3
+                              : Lead >= 0xC2 && Lead <= 0xDF ? 2
+                                                             : 0;
+    if (Bytes == 0 || !Has(Bytes + 1) || Peek(Bytes + 1) != '\'') {
+      return 0;
+    }
+    for (std::size_t K = 2; K <= Bytes; ++K) {
+      if ((static_cast<unsigned char>(Peek(K)) & 0xC0U) != 0x80U) {
+        return 0;
+      }
+    }
+    return Bytes;
   }
 
   void Scan_Delimiter() {

@@ -12,7 +12,9 @@ bool Is_Word_Character(unsigned char B) noexcept {
          B >= 0x80;
 }
 
-bool Is_Digit(unsigned char B) noexcept { return B >= '0' && B <= '9'; }
+bool Is_Digit(unsigned char B) noexcept {
+  return B >= '0' && B <= '9';
+}
 
 bool No_Blank_Before(Code S) noexcept {
   return S == Code::Semicolon || S == Code::Comma || S == Code::Right_Paren ||
@@ -67,7 +69,9 @@ Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexce
   if (No_Blank_Before(Right.Symbol) || No_Blank_After(Left.Symbol) || Left_Is_Sign) {
     return Gap::None;
   }
-  if (Left.Symbol == Code::Double_Star || Right.Symbol == Code::Double_Star) {
+  // `A (1)(2)`: GNAT's style takes a parenthesis right after another.
+  if (Left.Symbol == Code::Double_Star || Right.Symbol == Code::Double_Star ||
+      (Left.Symbol == Code::Right_Paren && Right.Symbol == Code::Left_Paren)) {
     return Gap::Free;
   }
   if (Is_Arrow_Plus(&Left, Right)) {

@@ -12,7 +12,7 @@ namespace Formatter {
 enum class Gap : unsigned char {
   None,     ///< no blank (before `;` `,` `)`, after `(`, around `'` and `.`, after a sign, `=>+`)
   One,      ///< one blank (around operators, `:=`, `=>`, `:`, `|`, between words, `[ (`...)
-  Free,     ///< none or one, as the author wrote it (around `**`)
+  Free,     ///< none or one, as the author wrote it (around `**`, `)(`)
   Comment,  ///< before an end-of-line comment: two blanks
 };
 
