@@ -55,6 +55,8 @@ struct Object {
   std::size_t Input_End = 0;
   Posix::Look_State Looks;  // whether a read looks for its message before sleeping
   bool Lost = false;        // a read ran out of time inside a message
+  std::string Server_Lock;  // client end: the lock its server end holds
+  bool Heard = false;       // client end: a byte came from the server end
 
   explicit Object(const Settings& Made_With) : Wanted(Made_With) {}
   Object(const Object&) = delete;
@@ -357,6 +359,7 @@ Handle Open_Client(const std::string& Folder, const Settings& Wanted) {
   Check_Folder(Folder, false);
   Handle Pipe(new Object(Wanted));
   Pipe->Socket = Connect(Path);
+  Pipe->Server_Lock = Lock_Path_Of(Path);
   Set_Blocking(Pipe->Socket);
   Pipe->Looks.Other_End = Check_Peer(Pipe->Socket);
   return Pipe;
@@ -468,6 +471,7 @@ void Posix::Open_In(const std::string& Folder, Handle& Pipe, std::string_view Na
 std::size_t Receive_Message(Object& Pipe, char* Buffer, const Deadline& Until) {
   if (Pipe.Remaining == 0) {
     Pipe.Remaining = Receive_Length(Pipe, Until);
+    Pipe.Heard = true;
   }
   const auto Count = static_cast<std::size_t>(
       std::min<std::uint64_t>(Pipe.Remaining, Pipe.Wanted.Buffer_Length));
@@ -479,7 +483,9 @@ std::size_t Receive_Message(Object& Pipe, char* Buffer, const Deadline& Until) {
   return Count;
 }
 
-std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
+namespace {
+
+std::size_t Read_Heard(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
   if (!Can_Read(Pipe.Wanted)) {
     Raise_Error(Error_Access_Denied);
   }
@@ -506,7 +512,7 @@ std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
   }
 }
 
-void Write_Message(Object& Pipe, const char* Buffer, std::size_t Length) {
+void Write_Whole(Object& Pipe, const char* Buffer, std::size_t Length) {
   if (!Can_Write(Pipe.Wanted)) {
     Raise_Error(Error_Access_Denied);
   }
@@ -522,6 +528,41 @@ void Write_Message(Object& Pipe, const char* Buffer, std::size_t Length) {
   Message.msg_iov = Parts;
   Message.msg_iovlen = 2;
   Send_All(Pipe.Socket, Message);
+}
+
+// A client end that was still in the queue when the server end took
+// another client and stopped listening is cut off unheard while that
+// server end lives on (it holds its lock): its pipe was busy, as a client
+// finds a busy pipe at once on Windows. A server end that died, or a client
+// end that has heard from it, keeps the broken pipe.
+bool Cut_Off_Unheard(const Object& Pipe) {
+  return !Pipe.Wanted.Is_Server && !Pipe.Heard && Lock_Held(Pipe.Server_Lock);
+}
+
+template <typename Exchange>
+auto Unless_Cut_Off(Object& Pipe, Exchange Act) {
+  try {
+    return Act();
+  } catch (const Broken&) {
+    if (!Cut_Off_Unheard(Pipe)) {
+      throw;
+    }
+  } catch (const No_Data&) {
+    if (!Cut_Off_Unheard(Pipe)) {
+      throw;
+    }
+  }
+  Raise_Error(Error_Pipe_Busy);
+}
+
+}  // namespace
+
+std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
+  return Unless_Cut_Off(Pipe, [&] { return Read_Heard(Pipe, Buffer, Timeout_Ms); });
+}
+
+void Write_Message(Object& Pipe, const char* Buffer, std::size_t Length) {
+  Unless_Cut_Off(Pipe, [&] { Write_Whole(Pipe, Buffer, Length); });
 }
 
 }  // namespace Windows::Pipe

@@ -120,7 +120,7 @@ TEST(Long_Line, FollowsTheWidthASourceSetsItself) {
   const std::string Line =
       "Total_Count : Natural := Initial_Count + Increment * Number_Of_Steps;\n";
   for (const std::string Pragma :
-       {"pragma Style_Checks (\"M100\");\n", "pragma STYLE_CHECKS (Off);\n"}) {
+       {"pragma Style_Checks (\"M100\");\n", "pragma Style_Checks (Off);\n"}) {
     EXPECT_EQ(Formatted(Pragma + Line, Width(60)), Pragma + Line);
   }
   const std::string Narrow = "pragma Style_Checks (\"3M50\");\n";

@@ -188,6 +188,45 @@ TEST(Pipe_Posix, ADeadServersSocketIsNoServerAndTheNextServerReplacesIt) {
   EXPECT_TRUE(Server.get());
 }
 
+// A client still in the queue when the server end takes another client and
+// stops listening is cut off before it hears anything: while that server
+// end lives (holds the lock) its pipe was busy; a dead one's is broken.
+TEST(Pipe_Posix, AClientDroppedFromTheQueueUnheardFindsALiveServerBusy) {
+  Scratch_Folder Scratch;
+  const std::string Folder = Make_Folder(Scratch, 0700);
+  struct Row {
+    bool Server_Lives;
+    bool Reads;
+  };
+  for (const Row Case : {Row{true, true}, Row{true, false}, Row{false, true}, Row{false, false}}) {
+    Descriptor Listener = Raw_Socket_At(Folder + "/p", true);
+    Descriptor Lock(::open((Folder + "/p.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    ASSERT_EQ(::flock(Lock.Get(), LOCK_EX | LOCK_NB), 0);
+    Pipe::Handle Client;
+    Posix::Open_In(Folder, Client, "p", false, Direction::Duplex, 64);
+    Listener.Reset();  // never accepted: dropped from the queue
+    if (!Case.Server_Lives) {
+      Lock.Reset();
+    }
+    std::vector<char> Buffer(64);
+    auto Exchange = [&] {
+      if (Case.Reads) {
+        Pipe::Read_Within(Client, Buffer.data(), 1.0);
+      } else {
+        Write_Text(Client, "Ox.adb");
+      }
+    };
+    if (Case.Server_Lives) {
+      EXPECT_THROW(Exchange(), Pipe::Name_In_Use) << "reads " << Case.Reads;
+    } else if (Case.Reads) {
+      EXPECT_THROW(Exchange(), Pipe::Broken);
+    } else {
+      EXPECT_THROW(Exchange(), Pipe::No_Data);
+    }
+    ::unlink((Folder + "/p").c_str());
+  }
+}
+
 TEST(Pipe_Posix, SomethingElseAtThePathKeepsTheNameTaken) {
   Scratch_Folder Scratch;
   const std::string Folder = Make_Folder(Scratch, 0700);
