@@ -40,7 +40,7 @@ std::size_t Buffer_Length(std::size_t Pipe_Length) {
   return std::clamp<std::size_t>(Pipe_Length, Default_Pipe_Length, 65536);
 }
 
-int Run(const Command_Line& Line) {
+int Run(const Command_Line& Line, Formatting_Engine& Engine) {
   Pipe::Handle Connection;
   const std::size_t Length = Buffer_Length(Line.Pipe_Length);
   const std::string Prefix = "quorvel-server: pipe " + Line.Pipename;
@@ -57,7 +57,7 @@ int Run(const Command_Line& Line) {
     Windows::Console::Put_Line(Prefix + ": not a valid pipe name");
     return Failed;
   }
-  Session Conversation(Line.Pipe_Length);
+  Session Conversation(Engine, Line.Pipe_Length);
   switch (Serve(Connection, Conversation, Length)) {
     case Ending::Closed:
       return Closed;
@@ -127,7 +127,7 @@ Ending Serve(const Pipe::Handle& Connection, Session& Conversation, std::size_t 
   }
 }
 
-int Main(const std::vector<std::string>& Arguments) noexcept {
+int Main(const std::vector<std::string>& Arguments, Formatting_Engine& Engine) noexcept {
   try {
     const std::optional<Command_Line> Line = Read_Command_Line(Arguments);
     if (!Line) {
@@ -135,7 +135,7 @@ int Main(const std::vector<std::string>& Arguments) noexcept {
           "Usage: quorvel-server [--wait=<seconds>] <Pipename> [<Pipelength>]");
       return Failed;
     }
-    return Run(*Line);
+    return Run(*Line, Engine);
   } catch (const Named_Error& Failure) {
     Windows::Console::Put_Line(std::string("quorvel-server: ") + Failure.name());
   } catch (const std::exception& Failure) {

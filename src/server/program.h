@@ -36,8 +36,9 @@ Ending Serve(const Windows::Pipe::Handle& Pipe, Session& Conversation, std::size
 /// The program's exit statuses.
 enum Exit_Status : int { Closed = 0, Failed = 1, Client_Gone = 2, Idle = 3 };
 
-/// The whole program: creates the pipe, waits for the client, serves it.
-/// Returns the exit status; prints a line only when it fails. Never throws.
-int Main(const std::vector<std::string>& Arguments) noexcept;
+/// The whole program: creates the pipe, waits for the client, serves it
+/// with Engine formatting its files. Returns the exit status; prints a line
+/// only when it fails. Never throws.
+int Main(const std::vector<std::string>& Arguments, Formatting_Engine& Engine) noexcept;
 
 }  // namespace Server

@@ -48,7 +48,8 @@ std::optional<std::string> Unsendable(const std::vector<Formatter::Token>& Token
 
 }  // namespace
 
-Session::Session(std::size_t Pipe_Length) : Reply_Limit(std::max<std::size_t>(Pipe_Length, 1)) {}
+Session::Session(Formatting_Engine& Engine, std::size_t Pipe_Length)
+    : Formatting(Engine), Reply_Limit(std::max<std::size_t>(Pipe_Length, 1)) {}
 
 std::vector<std::string> Session::Answer(std::string_view Message) {
   if (Ended) {
@@ -117,7 +118,7 @@ std::vector<std::string> Session::Formatted(const std::string& Name) {
   Options.Errors = static_cast<std::size_t>(Now.Errors);
   Formatter::Result Result;
   try {
-    Result = Formatter::Format(Text, Options);
+    Result = Formatting.Format(Text, Options);
   } catch (const std::bad_alloc&) {
     return Lines_Then_End({'<' + Position(Name, 1, 1) + "the file is too large to format"});
   } catch (const std::exception& Failure) {

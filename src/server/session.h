@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formatter.h"
+#include "formatting_engine.h"
 #include "settings.h"
 
 namespace Server {
@@ -26,9 +27,10 @@ inline constexpr std::size_t Default_Pipe_Length = 1000;
 
 class Session {
 public:
+  /// Engine formats each file opened (it must outlive the session).
   /// Pipe_Length: the longest reply the client reads (at least 1); no reply
   /// is ever longer.
-  explicit Session(std::size_t Pipe_Length = Default_Pipe_Length);
+  explicit Session(Formatting_Engine& Engine, std::size_t Pipe_Length = Default_Pipe_Length);
 
   // The tokens' texts lie in the open file's text, which a copy or a move
   // could put elsewhere.
@@ -66,6 +68,7 @@ private:
   std::vector<std::string> Lines_Then_End(std::vector<std::string> Lines) const;
   void Close_File() noexcept;
 
+  Formatting_Engine& Formatting;  ///< formats each file opened
   std::size_t Reply_Limit;
   Settings Now;
   std::string Text;                             ///< of the open file: its tokens' texts lie in it
