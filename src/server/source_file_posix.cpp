@@ -7,27 +7,12 @@
 #include <cerrno>
 #include <vector>
 
+#include "descriptor_posix.h"
 #include "source_file.h"
 
 namespace Server {
 
 namespace {
-
-class File_Descriptor {
-public:
-  explicit File_Descriptor(int Opened) noexcept : Fd(Opened) {}
-  ~File_Descriptor() {
-    if (Fd >= 0) {
-      ::close(Fd);
-    }
-  }
-  File_Descriptor(const File_Descriptor&) = delete;
-  File_Descriptor& operator=(const File_Descriptor&) = delete;
-  int Get() const noexcept { return Fd; }
-
-private:
-  int Fd;
-};
 
 Read_Outcome Read_All(int Fd, std::size_t Expected, std::string& Text) {
   Text.reserve(Expected);
@@ -54,7 +39,7 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text) {
   if (Name.empty()) {
     return Read_Outcome::Not_Found;
   }
-  const File_Descriptor File(::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const Windows::Descriptor File(::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (File.Get() < 0) {
     return errno == ENOENT || errno == ENOTDIR ? Read_Outcome::Not_Found : Read_Outcome::Unreadable;
   }

@@ -2,28 +2,12 @@
 // is read, so that a device name (CON, a pipe) is refused, not waited on.
 #include <vector>
 
+#include "handle_win32.h"
 #include "source_file.h"
-#include "win32_api.h"
 
 namespace Server {
 
 namespace {
-
-class File_Handle {
-public:
-  explicit File_Handle(HANDLE Opened) noexcept : Handle(Opened) {}
-  ~File_Handle() {
-    if (Handle != INVALID_HANDLE_VALUE) {
-      CloseHandle(Handle);
-    }
-  }
-  File_Handle(const File_Handle&) = delete;
-  File_Handle& operator=(const File_Handle&) = delete;
-  HANDLE Get() const noexcept { return Handle; }
-
-private:
-  HANDLE Handle;
-};
 
 Read_Outcome Read_All(HANDLE File, std::string& Text) {
   LARGE_INTEGER Size{};
@@ -48,9 +32,9 @@ Read_Outcome Read_All(HANDLE File, std::string& Text) {
 
 Read_Outcome Opening_Failure() {
   const DWORD Code = GetLastError();
-  return Code == ERROR_FILE_NOT_FOUND || Code == ERROR_PATH_NOT_FOUND || Code == ERROR_INVALID_NAME
-             ? Read_Outcome::Not_Found
-             : Read_Outcome::Unreadable;
+  const bool Missing = Code == Windows::Error_File_Not_Found ||
+                       Code == Windows::Error_Path_Not_Found || Code == Windows::Error_Invalid_Name;
+  return Missing ? Read_Outcome::Not_Found : Read_Outcome::Unreadable;
 }
 
 }  // namespace
@@ -64,9 +48,10 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text) {
   if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return Read_Outcome::Folder;
   }
-  const File_Handle File(CreateFileA(Name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (File.Get() == INVALID_HANDLE_VALUE) {
+  const Windows::Owned_Handle File(CreateFileA(Name.c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!File.Valid()) {
     return Opening_Failure();
   }
   if (GetFileType(File.Get()) != FILE_TYPE_DISK) {

@@ -1,8 +1,8 @@
 // Process start through CreateProcessA.
 #include <vector>
 
+#include "handle_win32.h"
 #include "process.h"
-#include "win32_api.h"
 
 namespace Windows {
 
@@ -46,11 +46,11 @@ void Create_Process(const std::string& Program, const std::string& Arguments,
       nullptr, nullptr, Any_Given ? TRUE : FALSE, Detached ? DETACHED_PROCESS : 0,
       Block.empty() ? nullptr : Block.data(), Directory.empty() ? nullptr : Directory.c_str(),
       &Startup, &Started);
+  // The program runs on its own: its handles are not kept.
+  const Owned_Process Running(Started);
   if (Result != TRUE) {
     throw Process_Creation_Failure();
   }
-  CloseHandle(Started.hProcess);
-  CloseHandle(Started.hThread);
 }
 
 }  // namespace Windows

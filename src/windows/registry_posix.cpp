@@ -93,12 +93,12 @@ Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size) {
   const Stored_Value* Value = Find_Value(Key, Name);
   Query_Result Result;
   if (Value == nullptr) {
-    Result.Status = Status_Not_Found;
+    Result.Status = Error_File_Not_Found;
     return Result;
   }
   Result.Type = Value->Type;
   if (Value->Data.size() > Buffer_Size) {
-    Result.Status = Status_More_Data;
+    Result.Status = Error_More_Data;
   } else {
     Result.Data = Value->Data;
   }

@@ -2,8 +2,8 @@
 // for the current key's name, NtQueryKey.
 #include <vector>
 
+#include "handle_win32.h"
 #include "registry.h"
-#include "win32_api.h"
 
 extern "C" LONG NTAPI NtQueryKey(HANDLE Key, int Information_Class, PVOID Information, ULONG Length,
                                  PULONG Result_Length);
@@ -16,23 +16,11 @@ constexpr REGSAM Full_Access = 0x3001F;
 constexpr int Key_Name_Information = 3;
 constexpr LONG Status_Buffer_Too_Small = static_cast<LONG>(0xC0000023);
 
-// The package's position; an owned key is closed when it is replaced and
-// when the process ends.
-bool Is_Root_Handle(HKEY Key) {
-  return Key == HKEY_CURRENT_USER || Key == HKEY_LOCAL_MACHINE;
-}
-
+// The package's position; an opened key is closed when it is replaced and
+// when the process ends (a root, held as the current key, never is).
 struct Position {
   HKEY Root = HKEY_CURRENT_USER;
-  HKEY Current_Key = HKEY_CURRENT_USER;
-  Position() = default;
-  Position(const Position&) = delete;
-  Position& operator=(const Position&) = delete;
-  ~Position() {
-    if (!Is_Root_Handle(Current_Key)) {
-      RegCloseKey(Current_Key);
-    }
-  }
+  Owned_Key Current_Key{HKEY_CURRENT_USER};
 };
 Position Here;
 
@@ -49,22 +37,18 @@ void Open_With(Open_Function Open, const std::basic_string<Char>& Path) {
       throw Key_Not_Found();
     }
   }
-  Close_Current();
-  Here.Current_Key = New_Key;
+  Here.Current_Key.Reset(New_Key);
 }
 
 }  // namespace
 
 void Close_Current() {
-  if (!Is_Root_Handle(Here.Current_Key)) {
-    RegCloseKey(Here.Current_Key);
-  }
+  Here.Current_Key.Reset(Here.Root);
 }
 
 void Set_Root(Root_Key Which) {
   Here.Root = Which == Root_Key::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  Close_Current();
-  Here.Current_Key = Here.Root;
+  Here.Current_Key.Reset(Here.Root);
 }
 
 Root_Key Get_Root() {
@@ -80,11 +64,11 @@ void Open_Key(std::u16string_view Path) {
 }
 
 std::u16string Current_Key_Name() {
-  if (Here.Current_Key == Here.Root) {
+  if (Here.Current_Key.Get() == Here.Root) {
     return u"";
   }
   ULONG Size = 0;
-  if (NtQueryKey(Here.Current_Key, Key_Name_Information, nullptr, 0, &Size) !=
+  if (NtQueryKey(Here.Current_Key.Get(), Key_Name_Information, nullptr, 0, &Size) !=
       Status_Buffer_Too_Small) {
     throw Key_Not_Found();
   }
@@ -92,7 +76,7 @@ std::u16string Current_Key_Name() {
   const ULONG Name_Bytes = Size >= 4 ? Size - 4 : 0;
   std::vector<ULONG> Buffer(1 + (Name_Bytes + 3) / 4);
   const ULONG Length = static_cast<ULONG>(Buffer.size() * sizeof(ULONG));
-  if (NtQueryKey(Here.Current_Key, Key_Name_Information, Buffer.data(), Length, &Size) != 0 ||
+  if (NtQueryKey(Here.Current_Key.Get(), Key_Name_Information, Buffer.data(), Length, &Size) != 0 ||
       Buffer[0] == 0) {
     throw Key_Not_Found();
   }
@@ -107,7 +91,7 @@ Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size) {
   const std::string Value_Name(Name);
   Query_Result Result;
   Result.Status = static_cast<std::uint32_t>(
-      RegQueryValueExA(Here.Current_Key, Value_Name.c_str(), nullptr, &Type, Buffer.data(), &Size));
+      RegQueryValueExA(Here.Current_Key.Get(), Value_Name.c_str(), nullptr, &Type, Buffer.data(), &Size));
   Result.Type = Type;
   if (Result.Status == ERROR_SUCCESS) {
     Result.Data.assign(reinterpret_cast<const char*>(Buffer.data()), Size);
