@@ -2,8 +2,8 @@
 // time of a test: the key starts without values, the test sets the values
 // it needs, and the key's former state comes back when the object ends. On
 // POSIX the user root is a scratch file that XDG_CONFIG_HOME names while any
-// setting of it lives (the programs a test starts inherit it), never the
-// user's own; on Windows it is the registry itself (Wine's prefix). While
+// setting lives (the programs a test starts inherit it), never the user's
+// own; on Windows it is the registry itself (Wine's prefix). While
 // any exists, this process holds a lock that every test process takes, so
 // that test runs side by side never see each other's settings in the roots
 // they share.

@@ -1,6 +1,6 @@
 // Registry settings of tests over the POSIX registry files: the file is
 // saved byte for byte, edited, and written back as it was. The user root is
-// never the user's own file: while any of its settings lives, this process's
+// never the user's own file: while any setting lives, this process's
 // XDG_CONFIG_HOME names a scratch folder (which the programs a test starts
 // inherit), so that a test killed halfway leaves the user's settings as
 // they were.
@@ -133,7 +133,7 @@ std::optional<std::string> Read_Bytes(const std::string& Path) {
 }  // namespace
 
 struct Registry_Setting::State {
-  std::shared_ptr<Scratch_Config_Home> Config_Home;  ///< for the user root
+  std::shared_ptr<Scratch_Config_Home> Config_Home;  ///< the scratch user root
   std::string File;
   std::string Section;  // "[HKEY_...\path]"
   std::optional<std::string> Original;
@@ -202,12 +202,12 @@ Registry_Setting::Lock::~Lock() {
 
 Registry_Setting::Registry_Setting(Windows::Registry::Root_Key Root, std::string Path)
     : Key(std::make_unique<State>()) {
-  if (Root == Windows::Registry::Root_Key::Machine) {
-    Key->File = Windows::Registry::Machine_File;
-  } else {
-    Key->Config_Home = Shared_Config_Home();
-    Key->File = Windows::Registry::User_File(Key->Config_Home->Path(), "");
-  }
+  // A machine setting takes the scratch user root too, so that no user
+  // setting of this machine's user stands in front of it.
+  Key->Config_Home = Shared_Config_Home();
+  Key->File = Root == Windows::Registry::Root_Key::Machine
+                  ? std::string(Windows::Registry::Machine_File)
+                  : Windows::Registry::User_File(Key->Config_Home->Path(), "");
   Key->Section = "[" + Root_Name(Root) + "\\" + Path + "]";
   Key->Original = Read_Bytes(Key->File);
   std::error_code Failed;
