@@ -11,6 +11,7 @@
 #include "log.h"
 #include "module.h"
 #include "process.h"
+#include "protocol.h"
 #include "text.h"
 
 namespace Client {
@@ -63,11 +64,11 @@ void Connection::Load_Configuration(const std::string& Path, std::string& Config
   Configuration_File = Path;
   try {
     Connect(Pipename, Pipelength, Server);
-    Send_Setting('X', Section.Value("Compiler"));
-    Send_Setting('P', Section.Value("Path"));
-    Send_Setting('U', Section.Value("Units"));
-    Send_Setting('E', Section.Value("Errors"));
-    Send_Setting('T', Section.Value("Timeout"));
+    Send_Setting(Protocol::Letter::Compiler, Section.Value("Compiler"));
+    Send_Setting(Protocol::Letter::Path, Section.Value("Path"));
+    Send_Setting(Protocol::Letter::Units, Section.Value("Units"));
+    Send_Setting(Protocol::Letter::Errors, Section.Value("Errors"));
+    Send_Setting(Protocol::Letter::Timeout, Section.Value("Timeout"));
   } catch (const Not_Configured& Reason) {
     Put_Line(Reason.what());
   } catch (const Windows::Process_Creation_Failure&) {
@@ -134,7 +135,7 @@ bool Connection::Show_Reply() {
   const std::string Reply = Read_Reply();
   if (!Reply.empty()) {
     Log::Write("Reply from Server=" + Reply);
-    if (Reply == ".") {
+    if (Reply == Protocol::End_Mark) {
       return false;
     }
     Put_Line(Reply);

@@ -10,6 +10,7 @@
 
 #include "conversation.h"
 #include "pipe.h"
+#include "protocol.h"
 
 namespace Client {
 
@@ -40,7 +41,7 @@ private:
   bool Show_Reply();
 
   Windows::Pipe::Handle Server_Pipe;
-  std::size_t Reply_Size = 1000;
+  std::size_t Reply_Size = Protocol::Default_Reply_Size;
   std::vector<char> Reply_Buffer;
   std::string Trace;  ///< the trace record of the message being sent
 };

@@ -7,6 +7,7 @@
 #include "files.h"
 #include "ini.h"
 #include "path_style.h"
+#include "protocol.h"
 #include "quorvel.h"
 #include "text.h"
 
@@ -22,7 +23,7 @@ bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
   bool Failed = false;
   for (;;) {
     const std::string Reply = Server.Read_Reply();
-    if (Reply == ".") {
+    if (Reply == Protocol::End_Mark) {
       return !Failed;
     }
     if (!Reply.empty() && Reply.front() == '<') {
@@ -68,7 +69,7 @@ std::optional<Destination_File> Open_Destination(const std::string& New_Name,
 void Process_File(const std::string& Name, Run_Settings& Settings, Client::Connection& Server) {
   Put_Line("Processing file: " + Name);
   Text::Clear(Settings.Style);
-  Server.Write_To_Server("O" + Name);
+  Server.Write_To_Server(Protocol::Letter::Open + Name);
   if (!Collect_Style(Settings, Server)) {
     Settings.Incomplete = true;
     return;

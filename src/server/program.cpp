@@ -37,7 +37,7 @@ std::string Receive(const Pipe::Handle& Connection, std::vector<char>& Buffer, d
 // The server end's buffers: at least the client's reply size for speed, at
 // most 64 KiB however large a Pipelength the client asks for.
 std::size_t Buffer_Length(std::size_t Pipe_Length) {
-  return std::clamp<std::size_t>(Pipe_Length, Default_Pipe_Length, 65536);
+  return std::clamp<std::size_t>(Pipe_Length, Protocol::Default_Reply_Size, 65536);
 }
 
 int Run(const Command_Line& Line, Formatting_Engine& Engine) {
@@ -106,7 +106,7 @@ Ending Serve(const Pipe::Handle& Connection, Session& Conversation, std::size_t 
     while (!Conversation.Finished()) {
       const std::string Message = Receive(Connection, Buffer, Conversation.Idle_Limit());
       // One "N" per token: its reply reuses one string.
-      if (Message == "N") {
+      if (Message == Protocol::Next_Message) {
         Conversation.Next_Token(Token);
         Pipe::Write(Connection, Token.data(), Token.size());
         continue;

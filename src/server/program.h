@@ -15,7 +15,7 @@ namespace Server {
 
 struct Command_Line {
   std::string Pipename;
-  std::size_t Pipe_Length = Default_Pipe_Length;
+  std::size_t Pipe_Length = Protocol::Default_Reply_Size;
   std::uint32_t Wait_Ms = 60000;  ///< for the client to connect; 0 = no limit
 };
 
