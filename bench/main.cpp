@@ -60,8 +60,8 @@ bool Parse(int Count, char** Arguments, Options& Chosen) {
 void Progress(const std::string& Line) { std::cerr << "quorvel-bench: " << Line << std::endl; }
 
 // One run of quorvel with the log on: its registry key names a log in the
-// scratch folder (default record limit) for as long as the run lasts, and
-// whatever the user had there comes back after it.
+// scratch folder (default record limit) for as long as the run lasts, in a
+// scratch user registry that quorvel inherits (never the user's own).
 double Format_With_Log(const Bench::Places& Where, const Bench::Sample& Files,
                        const std::string& Tag) {
   const Bench::Held_Signals Held;

@@ -18,6 +18,18 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
+# Every test's environment: Wine quiet and in a prefix of this build's own,
+# and on POSIX a configuration folder of this build's own, so that no
+# program a test starts reads or writes the user's registry (tests that need
+# settings make their own: tests/support/registry_setting.h).
+set(QUORVEL_TEST_ENVIRONMENT "WINEDEBUG=-all")
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  list(APPEND QUORVEL_TEST_ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix")
+endif()
+if(NOT WIN32)
+  list(APPEND QUORVEL_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests/config-home")
+endif()
+
 # quorvel_test(<name> SOURCES ... LIBS ...): one test program, run by CTest
 # natively or through the cross-compiling emulator (Wine).
 function(quorvel_test name)
@@ -26,5 +38,5 @@ function(quorvel_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} quorvel_test_support GTest::gtest_main GTest::gtest)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QUORVEL_TEST_ENVIRONMENT}" TIMEOUT 600)
 endfunction()

@@ -12,6 +12,7 @@
 #include "fuzz_check.h"
 #include "gates.h"
 #include "lexer.h"
+#include "protocol.h"
 #include "token_writer.h"
 
 namespace {
@@ -61,7 +62,8 @@ void Check_Stream(const Formatter::Result& Formatted, const Formatter::Settings&
     return;
   }
   for (const Token& Item : Formatted.Tokens) {
-    Fuzz::Check(Item.Kind >= 1 && Item.Kind <= 110 && Item.Column >= 1, "a token out of range");
+    Fuzz::Check(Item.Kind >= 1 && Item.Kind <= Protocol::Kind::Last && Item.Column >= 1,
+                "a token out of range");
     Fuzz::Check(Item.Text.empty() == (Item.Kind == Formatter::Kinds::End_Of_Line),
                 "an empty text that is no line end, or a line end with a text");
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "protocol.h"
 #include "token_writer.h"
 
 namespace {
@@ -14,13 +15,14 @@ public:
   explicit Fake_Server(std::vector<std::string_view> Script) : Replies(std::move(Script)) {}
 
   void Write_To_Server(std::string_view Message) override {
-    Fuzz::Check(Message == "N", "the writer sent something else than N");
+    Fuzz::Check(Message == Protocol::Next_Message, "the writer sent something else than N");
     ++Requests;
   }
 
   std::string Read_Reply() override {
     Fuzz::Check(Requests == Next + 1, "a reply was read without its request");
-    return Next < Replies.size() ? std::string(Replies[Next++]) : (++Next, std::string("0"));
+    return Next < Replies.size() ? std::string(Replies[Next++])
+                                 : (++Next, std::string(Protocol::End_Of_File_Reply));
   }
 
 private:
@@ -57,7 +59,8 @@ std::string Parsed_Text(std::string_view Reply, bool& Ended) {
   if (!Token.Has_Fields) {
     return "";
   }
-  Fuzz::Check(Token.Id >= 1 && Token.Id <= 110 && Token.Column >= 1, "fields out of range");
+  Fuzz::Check(Token.Id >= 1 && Token.Id <= Protocol::Kind::Last && Token.Column >= 1,
+              "fields out of range");
   Fuzz::Check(Reply.ends_with(Token.Text) && Reply.size() > Token.Text.size() &&
                   Reply[Reply.size() - Token.Text.size() - 1] == ',',
               "the text is not what follows the second comma");

@@ -15,6 +15,7 @@
 #include "module.h"
 #include "path_style.h"
 #include "process.h"
+#include "protocol.h"
 #include "text.h"
 
 namespace Client {
@@ -92,14 +93,14 @@ void Connection::Load_Configuration(const std::string& Path, std::string& Config
   Configuration_File = Path;
   try {
     Connect(Pipename, Pipelength, Server);
-    Send_Setting('X', Section.Value("Compiler"));
-    Send_Setting('P', Section.Value("Path"));
-    Send_Setting('U', Section.Value("Units"));
-    Send_Setting('E', Section.Value("Errors"));
-    Send_Setting('T', Section.Value("Timeout"));
+    Send_Setting(Protocol::Letter::Compiler, Section.Value("Compiler"));
+    Send_Setting(Protocol::Letter::Path, Section.Value("Path"));
+    Send_Setting(Protocol::Letter::Units, Section.Value("Units"));
+    Send_Setting(Protocol::Letter::Errors, Section.Value("Errors"));
+    Send_Setting(Protocol::Letter::Timeout, Section.Value("Timeout"));
     // After the five others, and only when present: a configuration
     // without it sends a server what it always sent.
-    Send_Setting('W', Section.Value("Width"));
+    Send_Setting(Protocol::Letter::Width, Section.Value("Width"));
   } catch (const Not_Configured& Reason) {
     Put_Line(Reason.what());
   } catch (const Windows::Process_Creation_Failure&) {
@@ -177,7 +178,7 @@ bool Connection::Show_Reply() {
   const std::string Reply = Read_Reply();
   if (!Reply.empty()) {
     Log::Write("Reply from Server=" + Reply);
-    if (Reply == ".") {
+    if (Reply == Protocol::End_Mark) {
       return false;
     }
     Put_Line(Reply);

@@ -11,6 +11,7 @@
 #include "conversation.h"
 #include "pipe.h"
 #include "process.h"
+#include "protocol.h"
 
 namespace Client {
 
@@ -55,7 +56,7 @@ private:
   bool Show_Reply();
 
   Windows::Pipe::Handle Server_Pipe;
-  std::size_t Reply_Size = 1000;
+  std::size_t Reply_Size = Protocol::Default_Reply_Size;
   double Limit;  ///< the reply limit in force when the connection was made
   std::unique_ptr<char[]> Reply_Buffer;  ///< Reply_Size bytes once a reply is read
   std::string Trace;  ///< the trace record of the message being sent

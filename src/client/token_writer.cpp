@@ -5,14 +5,12 @@
 #include <optional>
 
 #include "log.h"
+#include "protocol.h"
 #include "text.h"
 
 namespace Client {
 
 namespace {
-
-constexpr long long Last_Kind = 110;
-constexpr long long End_Of_Line_Kind = 3;
 
 // The standard conversion of an integer image; anything else ends the run.
 long long Integer_Value(std::string_view Field) {
@@ -28,16 +26,14 @@ class Line_Builder {
 public:
   explicit Line_Builder(Line_Sink& Sink) : Output(Sink) {}
 
-  // Text is placed as received, then given its kind's letter case where it
-  // lies, so that no copy of it is made.
+  // Text is placed as received (protocol.h says where), then given its
+  // kind's letter case where it lies, so that no copy of it is made. The
+  // line is a growable string, so a text longer than a whole line is
+  // written whole on a line of its own instead of failing.
   void Write_At(long long Column, long long Id, std::string_view Text) {
-    if (Column > Next_Column() && Column < static_cast<long long>(Line_Length)) {
-      Line.append(static_cast<std::size_t>(Column) - Line.size() - 1, ' ');
-    }
-    // A text whose last character would reach the last position starts a
-    // new line. The line is a growable string, so a text longer than a whole
-    // line is written whole on a line of its own instead of failing.
-    if (Next_Column() + static_cast<long long>(Text.size()) > static_cast<long long>(Line_Length)) {
+    const Protocol::Placement Place = Protocol::Place_Text(Line.size(), Column, Text.size());
+    Line.append(Place.Blanks, ' ');
+    if (Place.Line_Ends_First) {
       End_Line();
     }
     Line.append(Text);
@@ -52,8 +48,6 @@ public:
   bool Pending() const noexcept { return !Line.empty(); }
 
 private:
-  long long Next_Column() const noexcept { return static_cast<long long>(Line.size()) + 1; }
-
   Line_Sink& Output;
   std::string Line;
 };
@@ -70,7 +64,7 @@ Token Parse_Token(std::string_view Reply) {
   if (Result.Id < 0) {
     throw Bad_Reply("negative token kind");
   }
-  if (P == 0 || Result.Id == 0 || Result.Id > Last_Kind) {
+  if (P == 0 || Result.Id == Protocol::Kind::End_Of_File || Result.Id > Protocol::Kind::Last) {
     return Result;
   }
   const std::size_t Q = Text::Index(',', Reply, P + 1, Text::Going::Forward);
@@ -92,13 +86,13 @@ Token Parse_Token(std::string_view Reply) {
 }
 
 void Apply_Case(long long Id, char* First, char* Last) noexcept {
-  switch (Id) {
-    case 1: case 2: case 104: case 105: case 108:
+  switch (Protocol::Case_Of(Id)) {
+    case Protocol::Letter_Case::Kept:
       return;
-    case 107:
+    case Protocol::Letter_Case::Upper:
       std::transform(First, Last, First, Text::Upper);
       return;
-    default:
+    case Protocol::Letter_Case::Lower:
       std::transform(First, Last, First, Text::Lower);
       return;
   }
@@ -113,13 +107,13 @@ std::string Apply_Case(long long Id, std::string_view Text) {
 void Write_Tokens(Conversation& Server, Line_Sink& Output) {
   Line_Builder Line(Output);
   for (;;) {
-    Server.Write_To_Server("N");
+    Server.Write_To_Server(Protocol::Next_Message);
     const std::string Reply = Server.Read_Reply();
     const Token Next = Parse_Token(Reply);
-    if (Next.Id == 0) {
+    if (Next.Id == Protocol::Kind::End_Of_File) {
       break;
     }
-    if (Next.Id > Last_Kind) {
+    if (Next.Id > Protocol::Kind::Last) {
       Log::Write("Bad Token, Id =" + Text::Image(Next.Id));
       continue;
     }
@@ -128,7 +122,7 @@ void Write_Tokens(Conversation& Server, Line_Sink& Output) {
     }
     if (!Next.Text.empty()) {
       Line.Write_At(Next.Column, Next.Id, Next.Text);
-    } else if (Next.Id == End_Of_Line_Kind) {
+    } else if (Next.Id == Protocol::Kind::End_Of_Line) {
       Line.End_Line();
     }
   }

@@ -24,9 +24,6 @@ public:
   virtual void Put_Line(std::string_view Line) = 0;
 };
 
-/// The width of the line being assembled.
-inline constexpr std::size_t Line_Length = 1000;
-
 /// The whole token stream of one file into Output. Throws Bad_Reply for a
 /// malformed reply and passes the server link's exceptions on.
 void Write_Tokens(Conversation& Server, Line_Sink& Output);
@@ -42,7 +39,7 @@ struct Token {
 /// Parses "id,column,text" (a reply without a comma carries an id only).
 /// The text may hold any byte except CR and LF.
 /// The id is read alone first, so that id 0 ends the file and an id above
-/// 110 is reported whatever follows. Throws Bad_Reply.
+/// the last kind (protocol.h) is reported whatever follows. Throws Bad_Reply.
 Token Parse_Token(std::string_view Reply);
 
 /// Puts the token text First .. Last - 1, in place, in the letter case its

@@ -8,6 +8,7 @@
 #include "files.h"
 #include "ini.h"
 #include "path_style.h"
+#include "protocol.h"
 #include "quorvel.h"
 #include "text.h"
 
@@ -43,7 +44,7 @@ bool Collect_Style(Run_Settings& Settings, Client::Connection& Server) {
   bool Failed = false;
   for (;;) {
     const std::string Reply = Server.Read_Reply();
-    if (Reply == ".") {
+    if (Reply == Protocol::End_Mark) {
       return !Failed;
     }
     if (Reply.empty()) {
@@ -98,7 +99,7 @@ void Process_File(const std::string& Name, Run_Settings& Settings, Client::Conne
     Settings.Incomplete = true;
     return;
   }
-  Server.Write_To_Server("O" + Name);
+  Server.Write_To_Server(Protocol::Letter::Open + Name);
   if (!Collect_Style(Settings, Server)) {
     Settings.Incomplete = true;
     return;

@@ -9,6 +9,7 @@
 #include "log.h"
 #include "path_style.h"
 #include "pipe.h"
+#include "protocol.h"
 #include "text.h"
 
 namespace Quorvel {
@@ -50,7 +51,7 @@ public:
     Second_Pass();
     Check_Settings();
     Dispatch();
-    Server.Write_To_Server("C");
+    Server.Write_To_Server(Protocol::Close_Message);
     return Settings.Incomplete ? Failure : Success;
   }
 

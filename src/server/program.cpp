@@ -37,10 +37,10 @@ std::string Receive(const Pipe::Handle& Connection, std::vector<char>& Buffer, d
 // The server end's buffers: at least the client's reply size for speed, at
 // most 64 KiB however large a Pipelength the client asks for.
 std::size_t Buffer_Length(std::size_t Pipe_Length) {
-  return std::clamp<std::size_t>(Pipe_Length, Default_Pipe_Length, 65536);
+  return std::clamp<std::size_t>(Pipe_Length, Protocol::Default_Reply_Size, 65536);
 }
 
-int Run(const Command_Line& Line) {
+int Run(const Command_Line& Line, Formatting_Engine& Engine) {
   Pipe::Handle Connection;
   const std::size_t Length = Buffer_Length(Line.Pipe_Length);
   const std::string Prefix = "quorvel-server: pipe " + Line.Pipename;
@@ -57,7 +57,7 @@ int Run(const Command_Line& Line) {
     Windows::Console::Put_Line(Prefix + ": not a valid pipe name");
     return Failed;
   }
-  Session Conversation(Line.Pipe_Length);
+  Session Conversation(Engine, Line.Pipe_Length);
   switch (Serve(Connection, Conversation, Length)) {
     case Ending::Closed:
       return Closed;
@@ -104,7 +104,7 @@ Ending Serve(const Pipe::Handle& Connection, Session& Conversation, std::size_t 
     while (!Conversation.Finished()) {
       const std::string Message = Receive(Connection, Buffer, Conversation.Idle_Limit());
       // One "N" per token: its reply reuses one string.
-      if (Message == "N") {
+      if (Message == Protocol::Next_Message) {
         Conversation.Next_Token(Token);
         Pipe::Write(Connection, Token.data(), Token.size());
         continue;
@@ -125,7 +125,7 @@ Ending Serve(const Pipe::Handle& Connection, Session& Conversation, std::size_t 
   }
 }
 
-int Main(const std::vector<std::string>& Arguments) noexcept {
+int Main(const std::vector<std::string>& Arguments, Formatting_Engine& Engine) noexcept {
   try {
     const std::optional<Command_Line> Line = Read_Command_Line(Arguments);
     if (!Line) {
@@ -133,7 +133,7 @@ int Main(const std::vector<std::string>& Arguments) noexcept {
           "Usage: quorvel-server [--wait=<seconds>] <Pipename> [<Pipelength>]");
       return Failed;
     }
-    return Run(*Line);
+    return Run(*Line, Engine);
   } catch (const Named_Error& Failure) {
     Windows::Console::Put_Line(std::string("quorvel-server: ") + Failure.name());
   } catch (const std::exception& Failure) {

@@ -15,7 +15,7 @@ namespace Server {
 
 struct Command_Line {
   std::string Pipename;
-  std::size_t Pipe_Length = Default_Pipe_Length;
+  std::size_t Pipe_Length = Protocol::Default_Reply_Size;
   std::uint32_t Wait_Ms = 60000;  ///< for the client to connect; 0 = no limit
 };
 
@@ -42,8 +42,9 @@ enum Exit_Status : int {
   Busy = Windows::Pipe::Busy_Status  ///< the pipe's name was in use
 };
 
-/// The whole program: creates the pipe, waits for the client, serves it.
-/// Returns the exit status; prints a line only when it fails. Never throws.
-int Main(const std::vector<std::string>& Arguments) noexcept;
+/// The whole program: creates the pipe, waits for the client, serves it
+/// with Engine formatting its files. Returns the exit status; prints a line
+/// only when it fails. Never throws.
+int Main(const std::vector<std::string>& Arguments, Formatting_Engine& Engine) noexcept;
 
 }  // namespace Server

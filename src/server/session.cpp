@@ -13,8 +13,6 @@ namespace Server {
 
 namespace {
 
-constexpr int Last_Kind = 110;
-
 std::string Position(const std::string& Name, std::size_t Line, std::size_t Column) {
   return Name + ':' + std::to_string(Line) + ':' + std::to_string(Column) + ": ";
 }
@@ -27,7 +25,8 @@ std::optional<std::string> Unsendable(const std::vector<Formatter::Token>& Token
   std::size_t Line = 1;
   for (const Formatter::Token& Token : Tokens) {
     const auto Column = static_cast<std::size_t>(std::max(Token.Column, 0));
-    if (Token.Kind < 1 || Token.Kind > Last_Kind || Token.Column < 1) {
+    if (Token.Kind <= Protocol::Kind::End_Of_File || Token.Kind > Protocol::Kind::Last ||
+        Token.Column < 1) {
       return std::to_string(Line) + ':' + std::to_string(Column) +
              ": formatter failure: token kind " + std::to_string(Token.Kind) + " at column " +
              std::to_string(Token.Column);
@@ -39,7 +38,7 @@ std::optional<std::string> Unsendable(const std::vector<Formatter::Token>& Token
              std::to_string(Token.Text.size()) + " characters does not fit in a reply of " +
              std::to_string(Reply_Limit) + " (Pipelength)";
     }
-    if (Token.Kind == Formatter::Kinds::End_Of_Line && Token.Text.empty()) {
+    if (Token.Kind == Protocol::Kind::End_Of_Line && Token.Text.empty()) {
       ++Line;
     }
   }
@@ -48,7 +47,8 @@ std::optional<std::string> Unsendable(const std::vector<Formatter::Token>& Token
 
 }  // namespace
 
-Session::Session(std::size_t Pipe_Length) : Reply_Limit(std::max<std::size_t>(Pipe_Length, 1)) {}
+Session::Session(Formatting_Engine& Engine, std::size_t Pipe_Length)
+    : Formatting(Engine), Reply_Limit(std::max<std::size_t>(Pipe_Length, 1)) {}
 
 std::vector<std::string> Session::Answer(std::string_view Message) {
   if (Ended) {
@@ -60,14 +60,14 @@ std::vector<std::string> Session::Answer(std::string_view Message) {
   const char Command = Message.front();
   const bool Too_Long = Message.size() > Longest_Message;
   switch (Command) {
-    case 'O':
+    case Protocol::Letter::Open:
       return Open(Message.substr(1), Too_Long);
-    case 'N': {
+    case Protocol::Letter::Next: {
       std::string Reply;
       Next_Token(Reply);
       return {std::move(Reply)};
     }
-    case 'C':
+    case Protocol::Letter::Close:
       Ended = true;
       Close_File();
       return {};
@@ -118,7 +118,7 @@ std::vector<std::string> Session::Formatted(const std::string& Name) {
   Options.Errors = static_cast<std::size_t>(Now.Errors);
   Formatter::Result Result;
   try {
-    Result = Formatter::Format(Text, Options);
+    Result = Formatting.Format(Text, Options);
   } catch (const std::bad_alloc&) {
     return Lines_Then_End({'<' + Position(Name, 1, 1) + "the file is too large to format"});
   } catch (const std::exception& Failure) {
@@ -150,8 +150,9 @@ std::vector<std::string> Session::Formatted(const std::string& Name) {
 void Session::Next_Token(std::string& Reply) {
   if (Next >= Tokens.size()) {
     Close_File();
+    // One byte, pushed: assigning the view trips GCC 12's -Wrestrict at -O3.
     Reply.clear();
-    Reply.push_back('0');
+    Reply.push_back(Protocol::End_Of_File_Reply.front());
     return;
   }
   Token_Reply(Tokens[Next++], Reply);
@@ -161,7 +162,7 @@ std::vector<std::string> Session::Lines_Then_End(std::vector<std::string> Lines)
   for (std::string& Line : Lines) {
     Line = Printable(std::string_view(Line).substr(0, Reply_Limit));
   }
-  Lines.emplace_back(".");
+  Lines.emplace_back(Protocol::End_Mark);
   return Lines;
 }
 

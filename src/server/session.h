@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "formatter.h"
+#include "formatting_engine.h"
+#include "protocol.h"
 #include "settings.h"
 
 namespace Server {
@@ -21,14 +23,13 @@ inline constexpr std::string_view Style_Name = "Standard";
 /// long (the program keeps only this many bytes and one more).
 inline constexpr std::size_t Longest_Message = 65536;
 
-/// The reply length the client accepts unless its configuration says more.
-inline constexpr std::size_t Default_Pipe_Length = 1000;
-
 class Session {
 public:
+  /// Engine formats each file opened (it must outlive the session).
   /// Pipe_Length: the longest reply the client reads (at least 1); no reply
   /// is ever longer.
-  explicit Session(std::size_t Pipe_Length = Default_Pipe_Length);
+  explicit Session(Formatting_Engine& Engine,
+                   std::size_t Pipe_Length = Protocol::Default_Reply_Size);
 
   // The tokens' texts lie in the open file's text, which a copy or a move
   // could put elsewhere.
@@ -66,6 +67,7 @@ private:
   std::vector<std::string> Lines_Then_End(std::vector<std::string> Lines) const;
   void Close_File() noexcept;
 
+  Formatting_Engine& Formatting;  ///< formats each file opened
   std::size_t Reply_Limit;
   Settings Now;
   std::string Text;                             ///< of the open file: its tokens' texts lie in it

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "files.h"
+#include "protocol.h"
 #include "text.h"
 
 namespace Server {
@@ -150,16 +151,18 @@ struct Rule {
 };
 
 const std::array<Rule, 6> Rules{{
-    {'X', "Compiler", Read_Compiler, Show_Compiler,
+    {Protocol::Letter::Compiler, "Compiler", Read_Compiler, Show_Compiler,
      "is not Ada83, Ada95, Ada2005, Ada2012 or Ada2022"},
-    {'P', "Path", Read_Path, Show_Path, "names something that is not a folder"},
-    {'U', "Units", Read_Units, [](const Settings& S) { return std::to_string(S.Units); },
+    {Protocol::Letter::Path, "Path", Read_Path, Show_Path, "names something that is not a folder"},
+    {Protocol::Letter::Units, "Units", Read_Units,
+     [](const Settings& S) { return std::to_string(S.Units); },
      "is not a whole number from 1 to 9"},
-    {'E', "Errors", Read_Errors, [](const Settings& S) { return std::to_string(S.Errors); },
+    {Protocol::Letter::Errors, "Errors", Read_Errors,
+     [](const Settings& S) { return std::to_string(S.Errors); },
      "is not a whole number from 1 to 1000"},
-    {'T', "Timeout", Read_Timeout, Show_Timeout,
+    {Protocol::Letter::Timeout, "Timeout", Read_Timeout, Show_Timeout,
      "is not 0 (none) or a number of seconds up to 1000000 with at most 3 decimals"},
-    {'W', "Width", Read_Width, [](const Settings& S) { return std::to_string(S.Width); },
+    {Protocol::Letter::Width, "Width", Read_Width, [](const Settings& S) { return std::to_string(S.Width); },
      "is not 0 (no line broken) or a whole number from 40 to 999"},
 }};
 

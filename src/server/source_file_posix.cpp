@@ -6,27 +6,12 @@
 
 #include <cerrno>
 
+#include "descriptor_posix.h"
 #include "source_file.h"
 
 namespace Server {
 
 namespace {
-
-class File_Descriptor {
-public:
-  explicit File_Descriptor(int Opened) noexcept : Fd(Opened) {}
-  ~File_Descriptor() {
-    if (Fd >= 0) {
-      ::close(Fd);
-    }
-  }
-  File_Descriptor(const File_Descriptor&) = delete;
-  File_Descriptor& operator=(const File_Descriptor&) = delete;
-  int Get() const noexcept { return Fd; }
-
-private:
-  int Fd;
-};
 
 std::optional<std::size_t> Read_Some_Of(int Fd, char* Into, std::size_t Count) {
   for (;;) {
@@ -47,7 +32,7 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text, std::si
   if (Name.empty()) {
     return Read_Outcome::Not_Found;
   }
-  const File_Descriptor File(::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const Windows::Descriptor File(::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (File.Get() < 0) {
     return errno == ENOENT || errno == ENOTDIR ? Read_Outcome::Not_Found : Read_Outcome::Unreadable;
   }

@@ -1,27 +1,11 @@
 // Reading a source file through CreateFileA and ReadFile; only a disk file
 // is read, so that a device name (CON, a pipe) is refused, not waited on.
+#include "handle_win32.h"
 #include "source_file.h"
-#include "win32_api.h"
 
 namespace Server {
 
 namespace {
-
-class File_Handle {
-public:
-  explicit File_Handle(HANDLE Opened) noexcept : Handle(Opened) {}
-  ~File_Handle() {
-    if (Handle != INVALID_HANDLE_VALUE) {
-      CloseHandle(Handle);
-    }
-  }
-  File_Handle(const File_Handle&) = delete;
-  File_Handle& operator=(const File_Handle&) = delete;
-  HANDLE Get() const noexcept { return Handle; }
-
-private:
-  HANDLE Handle;
-};
 
 std::optional<std::size_t> Read_Some_Of(HANDLE File, char* Into, std::size_t Count) {
   DWORD Got = 0;
@@ -33,9 +17,9 @@ std::optional<std::size_t> Read_Some_Of(HANDLE File, char* Into, std::size_t Cou
 
 Read_Outcome Opening_Failure() {
   const DWORD Code = GetLastError();
-  return Code == ERROR_FILE_NOT_FOUND || Code == ERROR_PATH_NOT_FOUND || Code == ERROR_INVALID_NAME
-             ? Read_Outcome::Not_Found
-             : Read_Outcome::Unreadable;
+  const bool Missing = Code == Windows::Error_File_Not_Found ||
+                       Code == Windows::Error_Path_Not_Found || Code == Windows::Error_Invalid_Name;
+  return Missing ? Read_Outcome::Not_Found : Read_Outcome::Unreadable;
 }
 
 }  // namespace
@@ -49,9 +33,10 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text, std::si
   if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return Read_Outcome::Folder;
   }
-  const File_Handle File(CreateFileA(Name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (File.Get() == INVALID_HANDLE_VALUE) {
+  const Windows::Owned_Handle File(CreateFileA(Name.c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!File.Valid()) {
     return Opening_Failure();
   }
   if (GetFileType(File.Get()) != FILE_TYPE_DISK) {

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "files.h"
+#include "handle_win32.h"
 #include "unsigned.h"
-#include "win32_api.h"
 
 namespace Windows {
 const Path_Style Native_Style = Path_Style::Windows;
@@ -103,16 +103,12 @@ std::string Current_Directory() {
 
 std::string Entry_Name(const std::string& Path) {
   WIN32_FIND_DATAA Data{};
-  const HANDLE Search = FindFirstFileA(Path.c_str(), &Data);
-  if (Search == INVALID_HANDLE_VALUE) {
-    return "?";
-  }
-  FindClose(Search);
-  return Find_Name(Data);
+  const Owned_Search Search(FindFirstFileA(Path.c_str(), &Data));
+  return Search.Valid() ? Find_Name(Data) : "?";
 }
 
 struct Directory_Search::State {
-  HANDLE Handle = INVALID_HANDLE_VALUE;
+  Owned_Search Handle;
   WIN32_FIND_DATAA Data{};
   bool Pending = false;  // Data holds an entry not handed out yet
 };
@@ -120,19 +116,15 @@ struct Directory_Search::State {
 Directory_Search::Directory_Search(const std::string& Folder, const std::string& Pattern)
     : Search(std::make_unique<State>()) {
   const std::string Full = Folder + "\\" + Pattern;
-  Search->Handle = FindFirstFileA(Full.c_str(), &Search->Data);
-  Search->Pending = Search->Handle != INVALID_HANDLE_VALUE;
+  Search->Handle.Reset(FindFirstFileA(Full.c_str(), &Search->Data));
+  Search->Pending = Search->Handle.Valid();
 }
 
-Directory_Search::~Directory_Search() {
-  if (Search->Handle != INVALID_HANDLE_VALUE) {
-    FindClose(Search->Handle);
-  }
-}
+Directory_Search::~Directory_Search() = default;
 
 bool Directory_Search::Next(std::string& Name) {
   if (!Search->Pending) {
-    if (Search->Handle == INVALID_HANDLE_VALUE || FindNextFileA(Search->Handle, &Search->Data) == 0) {
+    if (!Search->Handle.Valid() || FindNextFileA(Search->Handle.Get(), &Search->Data) == 0) {
       return false;
     }
   }

@@ -1,6 +1,8 @@
-// Owned: the one owner of a Windows handle of one kind, closed when it ends.
-// Owned_Handle holds a HANDLE (file, pipe, event), Owned_Key a registry key
-// opened by us. Only _win32.cpp files include this.
+// Scoped_Handle: the one owner of every kind of Windows handle, closed when
+// it ends. A traits type per kind says what "none" is and how to close it:
+// kernel handles (files, pipes, events, processes, threads, snapshots),
+// directory searches (FindFirstFile) and registry keys. Only _win32.cpp
+// files include this.
 #pragma once
 
 #include <utility>
@@ -9,58 +11,81 @@
 
 namespace Windows {
 
-/// Traits: Value (the handle type), None() (the value of no handle), Valid
-/// (a value to close) and Close (errors ignored).
-template <class Traits>
-class Owned {
+template <typename Traits>
+class Scoped_Handle {
 public:
-  using Value = typename Traits::Value;
+  using Value_Type = typename Traits::Value_Type;
 
-  Owned() noexcept = default;
-  /// Takes Handle over; a value that is not Valid (a failed call's) means none.
-  explicit Owned(Value Handle) noexcept : Held(Handle) {}
-  ~Owned() { Reset(); }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  Owned(Owned&& Other) noexcept : Held(std::exchange(Other.Held, Traits::None())) {}
-  Owned& operator=(Owned&& Other) noexcept {
+  Scoped_Handle() noexcept = default;
+  /// Takes Handle over; what Traits counts as none (a failed call's result)
+  /// is held as none.
+  explicit Scoped_Handle(Value_Type Handle) noexcept : Value(Handle) {}
+  ~Scoped_Handle() { Reset(); }
+  Scoped_Handle(const Scoped_Handle&) = delete;
+  Scoped_Handle& operator=(const Scoped_Handle&) = delete;
+  Scoped_Handle(Scoped_Handle&& Other) noexcept : Value(Other.Release()) {}
+  Scoped_Handle& operator=(Scoped_Handle&& Other) noexcept {
     if (this != &Other) {
-      Reset(std::exchange(Other.Held, Traits::None()));
+      Reset(Other.Release());
     }
     return *this;
   }
 
-  Value Get() const noexcept { return Held; }
-  bool Valid() const noexcept { return Traits::Valid(Held); }
+  Value_Type Get() const noexcept { return Value; }
+  bool Valid() const noexcept { return Traits::Is_Valid(Value); }
   /// Closes what is held (errors ignored) and takes Handle over.
-  void Reset(Value Handle = Traits::None()) noexcept {
+  void Reset(Value_Type Handle = Traits::None()) noexcept {
     if (Valid()) {
-      Traits::Close(Held);
+      Traits::Close(Value);
     }
-    Held = Handle;
+    Value = Handle;
   }
+  /// Gives what is held up without closing it.
+  Value_Type Release() noexcept { return std::exchange(Value, Traits::None()); }
 
 private:
-  Value Held = Traits::None();
+  Value_Type Value = Traits::None();
 };
 
-/// NULL and INVALID_HANDLE_VALUE (what failed calls return) are no handle.
-struct Handle_Traits {
-  using Value = HANDLE;
-  static Value None() noexcept { return INVALID_HANDLE_VALUE; }
-  static bool Valid(Value H) noexcept { return H != nullptr && H != INVALID_HANDLE_VALUE; }
-  static void Close(Value H) noexcept { CloseHandle(H); }
+/// CloseHandle's handles: NULL and INVALID_HANDLE_VALUE both mean none, as
+/// the calls that make them fail with one or the other.
+struct Kernel_Handle_Traits {
+  using Value_Type = HANDLE;
+  static HANDLE None() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool Is_Valid(HANDLE Handle) noexcept {
+    return Handle != nullptr && Handle != INVALID_HANDLE_VALUE;
+  }
+  static void Close(HANDLE Handle) noexcept { CloseHandle(Handle); }
 };
-using Owned_Handle = Owned<Handle_Traits>;
 
-/// A key opened by us, never a predefined root such as HKEY_CURRENT_USER,
-/// which is not ours to close.
-struct Key_Traits {
-  using Value = HKEY;
-  static Value None() noexcept { return nullptr; }
-  static bool Valid(Value K) noexcept { return K != nullptr; }
-  static void Close(Value K) noexcept { RegCloseKey(K); }
+/// FindFirstFile's searches, ended by FindClose.
+struct Find_Handle_Traits : Kernel_Handle_Traits {
+  static void Close(HANDLE Handle) noexcept { FindClose(Handle); }
 };
-using Owned_Key = Owned<Key_Traits>;
+
+/// Opened registry keys. A predefined root may be held, and counts as none:
+/// it is never closed.
+struct Registry_Key_Traits {
+  using Value_Type = HKEY;
+  static HKEY None() noexcept { return nullptr; }
+  static bool Is_Valid(HKEY Key) noexcept {
+    return Key != nullptr && Key != HKEY_CURRENT_USER && Key != HKEY_LOCAL_MACHINE;
+  }
+  static void Close(HKEY Key) noexcept { RegCloseKey(Key); }
+};
+
+using Owned_Handle = Scoped_Handle<Kernel_Handle_Traits>;
+using Owned_Search = Scoped_Handle<Find_Handle_Traits>;
+using Owned_Key = Scoped_Handle<Registry_Key_Traits>;
+
+/// A started process's two handles (CreateProcess's PROCESS_INFORMATION).
+struct Owned_Process {
+  Owned_Handle Process;
+  Owned_Handle Thread;
+
+  Owned_Process() noexcept = default;
+  explicit Owned_Process(const PROCESS_INFORMATION& Started) noexcept
+      : Process(Started.hProcess), Thread(Started.hThread) {}
+};
 
 }  // namespace Windows

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "error_codes.h"
 #include "log.h"
 #include "pipe_backend.h"
 #include "text.h"
@@ -27,16 +28,16 @@ std::string Full_Pipe_Name(std::string_view Name) {
 
 void Raise_Error(std::uint32_t Code) {
   switch (Code) {
-    case 2: throw No_Server();
-    case 5: throw Access_Denied();
-    case 109: throw Broken();
-    case 123: throw Invalid_Name();
-    case 230: throw Bad_Pipe();
-    case 231: throw Name_In_Use();
-    case 232: throw No_Data();
-    case 233: throw No_Server();
-    case 234: throw More_Data();
-    case 0:
+    case Error_File_Not_Found: throw No_Server();
+    case Error_Access_Denied: throw Access_Denied();
+    case Error_Broken_Pipe: throw Broken();
+    case Error_Invalid_Name: throw Invalid_Name();
+    case Error_Bad_Pipe: throw Bad_Pipe();
+    case Error_Pipe_Busy: throw Name_In_Use();
+    case Error_No_Data: throw No_Data();
+    case Error_Pipe_Not_Connected: throw No_Server();
+    case Error_More_Data: throw More_Data();
+    case Error_Success:
       Log::Write("Windows.Pipe - No Error");
       throw Broken();
     default:

@@ -22,23 +22,12 @@
 #include <thread>
 
 #include "descriptor_posix.h"
+#include "error_codes.h"
 #include "peer_credentials_posix.h"
 #include "pipe_look_posix.h"
 #include "pipe_backend.h"
 
 namespace Windows::Pipe {
-
-namespace {
-
-constexpr std::uint32_t Error_File_Not_Found = 2;
-constexpr std::uint32_t Error_Access_Denied = 5;
-constexpr std::uint32_t Error_Broken_Pipe = 109;
-constexpr std::uint32_t Error_Invalid_Name = 123;
-constexpr std::uint32_t Error_Pipe_Busy = 231;
-constexpr std::uint32_t Error_No_Data = 232;
-constexpr std::uint32_t Error_Pipe_Not_Connected = 233;
-
-}  // namespace
 
 struct Object {
   Settings Wanted;

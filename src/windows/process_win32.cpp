@@ -2,8 +2,8 @@
 #include <utility>
 #include <vector>
 
+#include "handle_win32.h"
 #include "process.h"
-#include "win32_api.h"
 
 namespace Windows {
 
@@ -47,11 +47,13 @@ Started_Program Create_Process(const std::string& Program, const std::string& Ar
       nullptr, nullptr, Any_Given ? TRUE : FALSE, Detached ? DETACHED_PROCESS : 0,
       Block.empty() ? nullptr : Block.data(), Directory.empty() ? nullptr : Directory.c_str(),
       &Startup, &Started);
+  // The thread's handle is not kept; the process's goes to the caller, who
+  // may ask how the program ended.
+  Owned_Process Running(Started);
   if (Result != TRUE) {
     throw Process_Creation_Failure();
   }
-  CloseHandle(Started.hThread);
-  return Started_Program(reinterpret_cast<std::intptr_t>(Started.hProcess));
+  return Started_Program(reinterpret_cast<std::intptr_t>(Running.Process.Release()));
 }
 
 Started_Program::~Started_Program() {

@@ -20,7 +20,7 @@ std::uint32_t Get_Integer(std::string_view Name) {
 
 std::string Get_String(std::string_view Name) {
   const Query_Result Result = Query_Value(Name, String_Buffer);
-  if (Result.Status == Status_More_Data) {
+  if (Result.Status == Error_More_Data) {
     throw Overflow();
   }
   if (Result.Status != 0) {

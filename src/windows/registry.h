@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "error_codes.h"
 #include "named_error.h"
 
 namespace Windows::Registry {
@@ -66,15 +67,14 @@ std::string Get_String(std::string_view Name);
 /// Each key is closed once, however often this is called.
 void Close_Current();
 
-/// What one read of a value returned: a Windows status (0, 2 = not found,
-/// 234 = more data), the value's type and, on success, its bytes.
+/// What one read of a value returned: a Windows status (Error_Success,
+/// Error_File_Not_Found, Error_More_Data: error_codes.h), the value's type
+/// and, on success, its bytes.
 struct Query_Result {
   std::uint32_t Status = 0;
   std::uint32_t Type = Type_None;
   std::string Data;
 };
-inline constexpr std::uint32_t Status_Not_Found = 2;
-inline constexpr std::uint32_t Status_More_Data = 234;
 
 /// Reads the value Name of the current key into a buffer of Buffer_Size bytes.
 Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size);

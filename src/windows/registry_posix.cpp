@@ -1,13 +1,16 @@
 // The registry over two files in the registry editor's export format:
-// HKEY_CURRENT_USER is ~/.config/registry/user.reg (the home folder from the
-// password database) and HKEY_LOCAL_MACHINE /etc/registry/machine.reg. A
-// missing or unreadable file is an empty root. The files are only read.
+// HKEY_CURRENT_USER is $XDG_CONFIG_HOME/registry/user.reg, or without it
+// ~/.config/registry/user.reg (the home folder from the password database),
+// and HKEY_LOCAL_MACHINE /etc/registry/machine.reg (see registry_files.h).
+// A missing or unreadable file is an empty root. The files are only read.
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <optional>
 
 #include "registry.h"
+#include "registry_files.h"
 #include "registry_text.h"
 #include "wide.h"
 
@@ -30,10 +33,10 @@ std::string Home_Folder() {
 
 std::string Root_File(Root_Key Root) {
   if (Root == Root_Key::Machine) {
-    return "/etc/registry/machine.reg";
+    return std::string(Machine_File);
   }
-  const std::string Home = Home_Folder();
-  return Home.empty() ? "" : Home + "/.config/registry/user.reg";
+  const char* Config_Home = std::getenv("XDG_CONFIG_HOME");
+  return User_File(Config_Home != nullptr ? Config_Home : "", Home_Folder());
 }
 
 // The key Path of the root's file, read afresh.
@@ -84,12 +87,12 @@ Query_Result Query_Value(std::string_view Name, std::size_t Buffer_Size) {
   const Stored_Value* Value = Find_Value(Key, Name);
   Query_Result Result;
   if (Value == nullptr) {
-    Result.Status = Status_Not_Found;
+    Result.Status = Error_File_Not_Found;
     return Result;
   }
   Result.Type = Value->Type;
   if (Value->Data.size() > Buffer_Size) {
-    Result.Status = Status_More_Data;
+    Result.Status = Error_More_Data;
   } else {
     Result.Data = Value->Data;
   }

@@ -4,7 +4,6 @@
 
 #include "handle_win32.h"
 #include "registry.h"
-#include "win32_api.h"
 
 extern "C" LONG NTAPI NtQueryKey(HANDLE Key, int Information_Class, PVOID Information, ULONG Length,
                                  PULONG Result_Length);

@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace Fake_Formatter {
-Formatter::Settings Last_Settings;
-}
-
 namespace {
 
 bool Is_Reserved(std::string_view Word, Formatter::Edition Language) {
@@ -36,10 +32,13 @@ void Lay_Out_Line(std::string_view Line, const Formatter::Settings& Options,
 
 }  // namespace
 
-namespace Formatter {
+namespace Fake_Formatter {
 
-Result Format(std::string_view Source, const Settings& Options) {
-  Fake_Formatter::Last_Settings = Options;
+namespace Kinds = Formatter::Kinds;
+using Formatter::Result;
+
+Result Engine::Format(std::string_view Source, const Formatter::Settings& Options) {
+  Last_Settings = Options;
   if (Source.find("#throw") != std::string_view::npos) {
     throw std::runtime_error("engine stand-in failed");
   }
@@ -69,4 +68,4 @@ Result Format(std::string_view Source, const Settings& Options) {
   return Formatted;
 }
 
-}  // namespace Formatter
+}  // namespace Fake_Formatter

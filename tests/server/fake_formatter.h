@@ -1,5 +1,6 @@
-// A stand-in for the formatting engine in the server's tests, so that the
-// protocol is checked against replies that are known in advance:
+// A stand-in for the formatting engine in the server's tests, handed to the
+// session as its engine, so that the protocol is checked against replies
+// that are known in advance:
 //  - every blank-separated word is a token; a word that is reserved in the
 //    edition asked for ("procedure", "is", "begin", "end", "null"; also
 //    "interface" from Ada2005 and "some" from Ada2012) is a reserved word,
@@ -11,11 +12,16 @@
 //  - a source holding "#throw" makes the engine throw.
 #pragma once
 
-#include "formatter.h"
+#include "formatting_engine.h"
 
 namespace Fake_Formatter {
 
-/// The settings of the last call of Formatter::Format.
-extern Formatter::Settings Last_Settings;
+class Engine final : public Server::Formatting_Engine {
+public:
+  Formatter::Result Format(std::string_view Source, const Formatter::Settings& Options) override;
+
+  /// The settings of the last call of Format.
+  Formatter::Settings Last_Settings;
+};
 
 }  // namespace Fake_Formatter

@@ -18,6 +18,9 @@ namespace {
 using Replies = std::vector<std::string>;
 using Test_Support::Scratch_Folder;
 
+// The engine of every session here.
+Fake_Formatter::Engine Stand_In;
+
 // Sends "N" until "0" (at most Limit times) and returns every reply.
 Replies Token_Stream(Server::Session& Conversation, std::size_t Limit = 10000) {
   Replies Stream;
@@ -35,7 +38,7 @@ Replies Token_Stream(Server::Session& Conversation, std::size_t Limit = 10000) {
 TEST(Open, AReadableFileGivesTheStyleThenItsTokensThenZero) {
   Scratch_Folder Scratch;
   Scratch.Write("p.adb", "procedure P is\r\n   begin\n null;\rend   P;");
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + (Scratch / "p.adb")), (Replies{"Standard", "."}));
   EXPECT_EQ(Token_Stream(Conversation),
             (Replies{"4,1,procedure", "1,11,P", "4,13,is", "3,1,", "4,4,begin", "3,1,", "1,4,null;",
@@ -47,12 +50,12 @@ TEST(Open, AReadableFileGivesTheStyleThenItsTokensThenZero) {
 TEST(Open, TheSettingsInForceReachTheEngine) {
   Scratch_Folder Scratch;
   Scratch.Write("i.ads", "  interface some\n");
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   Conversation.Answer("U5");
   Conversation.Answer("XAda95");
   EXPECT_EQ(Conversation.Answer("O" + (Scratch / "i.ads")), (Replies{"Standard", "."}));
-  EXPECT_EQ(Fake_Formatter::Last_Settings.Units, 5);
-  EXPECT_EQ(Fake_Formatter::Last_Settings.Language, Formatter::Edition::Ada95);
+  EXPECT_EQ(Stand_In.Last_Settings.Units, 5);
+  EXPECT_EQ(Stand_In.Last_Settings.Language, Formatter::Edition::Ada95);
   EXPECT_EQ(Token_Stream(Conversation), (Replies{"1,6,interface", "1,16,some", "3,1,", "0"}));
   Conversation.Answer("XAda2012");
   Conversation.Answer("O" + (Scratch / "i.ads"));
@@ -62,7 +65,7 @@ TEST(Open, TheSettingsInForceReachTheEngine) {
 TEST(Open, AnEmptyFileHasAStyleAndNoToken) {
   Scratch_Folder Scratch;
   Scratch.Write("empty.adb", "");
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + (Scratch / "empty.adb")), (Replies{"Standard", "."}));
   EXPECT_EQ(Conversation.Answer("N"), (Replies{"0"}));
 }
@@ -73,7 +76,7 @@ TEST(Open, AFileThatCannotBeReadGivesOneErrorLine) {
   const std::string Missing = Scratch / "missing.adb", Folder = Scratch / "folder.adb";
   const std::string Device =
       Windows::Native_Style == Windows::Path_Style::Windows ? "NUL" : "/dev/zero";
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + Missing),
             (Replies{"<" + Missing + ":1:1: no such file", "."}));
   EXPECT_EQ(Conversation.Answer("O" + Folder),
@@ -120,7 +123,7 @@ TEST(Open, ANameWithANulIsNotCutShort) {
   Scratch_Folder Scratch;
   Scratch.Write("p.adb", "null");
   const std::string Name = (Scratch / "p.adb") + std::string(1, '\0') + "x";
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + Name),
             (Replies{"<" + Server::Printable(Name) + ":1:1: no such file", "."}));
 }
@@ -133,7 +136,7 @@ TEST(Open, ANameWithoutFolderIsLookedForInThePathFolders) {
   const std::string Name = Test_Support::Unique_Name("only_here") + ".adb";
   Scratch.Write("second/" + Name, "null");
   Scratch.Write("third/" + Name, "end");
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + Name), (Replies{"<" + Name + ":1:1: no such file", "."}));
   Conversation.Answer("P" + (Scratch / "first") + ";" + (Scratch / "second") + ";" +
                       (Scratch / "third"));
@@ -161,7 +164,7 @@ TEST(Open, ErrorLinesAreCappedByTheErrorsSetting) {
     Lines.push_back(".");
     return Lines;
   };
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + Name), First(10));
   EXPECT_EQ(Conversation.Answer("N"), (Replies{"0"}));
   Conversation.Answer("E3");
@@ -176,7 +179,7 @@ TEST(Open, AnEngineFailureIsAnErrorLineNotACrash) {
   Scratch_Folder Scratch;
   Scratch.Write("t.adb", "x #throw");
   const std::string Name = Scratch / "t.adb";
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + Name),
             (Replies{"<" + Name + ":1:1: formatter failure: engine stand-in failed", "."}));
   EXPECT_EQ(Conversation.Answer("N"), (Replies{"0"}));
@@ -186,7 +189,7 @@ TEST(Open, ANewFileReplacesOneHalfRead) {
   Scratch_Folder Scratch;
   Scratch.Write("a.adb", "a1 a2 a3");
   Scratch.Write("b.adb", "b1");
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   Conversation.Answer("O" + (Scratch / "a.adb"));
   EXPECT_EQ(Conversation.Answer("N"), (Replies{"1,1,a1"}));
   EXPECT_EQ(Conversation.Answer("O" + (Scratch / "b.adb")), (Replies{"Standard", "."}));
@@ -203,7 +206,7 @@ TEST(Open, ATokenLongerThanAReplyRefusesTheFile) {
   Scratch_Folder Scratch;
   Scratch.Write("fits.adb", "x\n" + std::string(996, 'f'));
   Scratch.Write("long.adb", "x\n" + std::string(997, 'g'));
-  Server::Session Conversation(1000);
+  Server::Session Conversation(Stand_In, 1000);
   EXPECT_EQ(Conversation.Answer("O" + (Scratch / "fits.adb")), (Replies{"Standard", "."}));
   EXPECT_EQ(Token_Stream(Conversation),
             (Replies{"1,1,x", "3,1,", "1,1," + std::string(996, 'f'), "0"}));
@@ -219,14 +222,14 @@ TEST(Open, ATokenLongerThanAReplyRefusesTheFile) {
 TEST(Open, TheStyleIsLeftOutWhenItDoesNotFit) {
   Scratch_Folder Scratch;
   Scratch.Write("p.adb", "a");
-  Server::Session Conversation(7);
+  Server::Session Conversation(Stand_In, 7);
   EXPECT_EQ(Conversation.Answer("O" + (Scratch / "p.adb")), (Replies{"."}));
   EXPECT_EQ(Token_Stream(Conversation), (Replies{"1,1,a", "0"}));
   EXPECT_EQ(Conversation.Answer("Omissing"), (Replies{"<missin", "."}));
 }
 
 TEST(Tokens, WithoutAnOpenFileTheAnswerIsZero) {
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("N"), (Replies{"0"}));
   EXPECT_EQ(Conversation.Answer("Nmore"), (Replies{"0"}));
 }
@@ -234,7 +237,7 @@ TEST(Tokens, WithoutAnOpenFileTheAnswerIsZero) {
 TEST(Close, EndsTheConversation) {
   Scratch_Folder Scratch;
   Scratch.Write("p.adb", "a b");
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   Conversation.Answer("O" + (Scratch / "p.adb"));
   EXPECT_FALSE(Conversation.Finished());
   EXPECT_EQ(Conversation.Answer("C"), Replies{});
@@ -251,7 +254,7 @@ struct Garbage_Case {
 class Garbage : public testing::TestWithParam<Garbage_Case> {};
 
 TEST_P(Garbage, GetsOneLineThenTheEndMark) {
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer(GetParam().Message), (Replies{GetParam().Line, "."}));
   EXPECT_FALSE(Conversation.Finished());
 }
@@ -289,7 +292,7 @@ TEST(Random, AnyMessagesInAnyOrderGetWellFormedReplies) {
   std::mt19937 Random(20261208);
   for (int Round = 0; Round < 200; ++Round) {
     const std::size_t Limit = 1 + Random() % 40;
-    Server::Session Conversation(Limit);
+    Server::Session Conversation(Stand_In, Limit);
     for (int Step = 0; Step < 50 && !Conversation.Finished(); ++Step) {
       std::string Message = Stems[Random() % Stems.size()];
       for (std::size_t Extra = Random() % (Message.size() <= 1 ? 6 : 1); Extra > 0; --Extra) {

@@ -2,12 +2,16 @@
 // what is now in force, each refused one by why, the old value kept.
 #include <gtest/gtest.h>
 
+#include "fake_formatter.h"
 #include "scratch.h"
 #include "session.h"
 
 namespace {
 
 using Replies = std::vector<std::string>;
+
+// The engine of every session here (settings reach it only with a file).
+Fake_Formatter::Engine Stand_In;
 
 struct Setting_Case {
   std::string Message;
@@ -17,7 +21,7 @@ struct Setting_Case {
 class One_Setting : public testing::TestWithParam<Setting_Case> {};
 
 TEST_P(One_Setting, IsAnsweredByOneLineThenTheEndMark) {
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer(GetParam().Message), (Replies{GetParam().Line, "."}));
 }
 
@@ -109,7 +113,7 @@ TEST(Settings, AFolderListIsCheckedAndShownAsGiven) {
   Scratch.Make_Folder("one");
   Scratch.Make_Folder("two");
   const std::string One = Scratch / "one", Two = Scratch / "two", Missing = Scratch / "three";
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("P" + One), (Replies{"Path = " + One, "."}));
   EXPECT_EQ(Conversation.Answer("P " + One + " ;; " + Two + ";"),
             (Replies{"Path = " + One + ";" + Two, "."}));
@@ -129,7 +133,7 @@ TEST(Settings, AFolderListIsCheckedAndShownAsGiven) {
 }
 
 TEST(Settings, ARefusedValueKeepsTheOneInForce) {
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("U4"), (Replies{"Units = 4", "."}));
   EXPECT_EQ(Conversation.Answer("U12"),
             (Replies{"Units \"12\" is not a whole number from 1 to 9; Units = 4 kept", "."}));
@@ -156,7 +160,7 @@ TEST(Settings, ARefusedValueKeepsTheOneInForce) {
 }
 
 TEST(Settings, AValueForTheUserIsQuotedOnOneShortLine) {
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer(std::string("U\r\n\x7F", 4)).front(),
             "Units \"???\" is not a whole number from 1 to 9; Units = 3 kept");
   EXPECT_EQ(Conversation.Answer("U" + std::string(100, '7')).front(),
@@ -167,10 +171,10 @@ TEST(Settings, AValueForTheUserIsQuotedOnOneShortLine) {
 }
 
 TEST(Settings, ALineLongerThanTheClientReadsIsCut) {
-  Server::Session Conversation(12);
+  Server::Session Conversation(Stand_In, 12);
   EXPECT_EQ(Conversation.Answer("U5"), (Replies{"Units = 5", "."}));
   EXPECT_EQ(Conversation.Answer("XAda83"), (Replies{"Compiler = A", "."}));
-  Server::Session Tiny(1);
+  Server::Session Tiny(Stand_In, 1);
   EXPECT_EQ(Tiny.Answer("E20"), (Replies{"E", "."}));
   EXPECT_EQ(Tiny.Current().Errors, 20);
 }

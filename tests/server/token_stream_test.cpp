@@ -72,7 +72,6 @@ TEST(Token_Stream, BreaksLinesTheClientCouldNotHold) {
   for (const Formatter::Token& Item : Result.Tokens) {
     EXPECT_LE(Item.Column + static_cast<long long>(Item.Text.size()) - 1, Formatter::Longest_Line);
   }
-  EXPECT_EQ(Formatter::Longest_Line + 1, static_cast<long long>(Client::Line_Length));
 }
 
 // The pieces of a broken line are laid out as the lines they became: a

@@ -3,12 +3,12 @@
 #include <stdexcept>
 
 #include "child_process.h"
-#include "win32_api.h"
+#include "handle_win32.h"
 
 namespace Test_Support {
 
 struct Child_Process::State {
-  PROCESS_INFORMATION Started{};
+  Windows::Owned_Process Started;
   std::optional<int> Status;
 };
 
@@ -29,27 +29,27 @@ Child_Process::Child_Process(const std::string& Program, const std::vector<std::
   }
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;
+  PROCESS_INFORMATION Started{};
   if (CreateProcessA(Program.c_str(), Line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &Startup, &Running->Started) != TRUE) {
+                     &Startup, &Started) != TRUE) {
     throw std::runtime_error("cannot start " + Program);
   }
+  Running->Started = Windows::Owned_Process(Started);
 }
 
 Child_Process::~Child_Process() {
   if (!Running->Status) {
-    TerminateProcess(Running->Started.hProcess, 255);
-    WaitForSingleObject(Running->Started.hProcess, INFINITE);
+    TerminateProcess(Running->Started.Process.Get(), 255);
+    WaitForSingleObject(Running->Started.Process.Get(), INFINITE);
   }
-  CloseHandle(Running->Started.hThread);
-  CloseHandle(Running->Started.hProcess);
 }
 
 std::optional<int> Child_Process::Wait(double Seconds) {
   if (!Running->Status &&
-      WaitForSingleObject(Running->Started.hProcess, static_cast<DWORD>(Seconds * 1000.0)) ==
+      WaitForSingleObject(Running->Started.Process.Get(), static_cast<DWORD>(Seconds * 1000.0)) ==
           WAIT_OBJECT_0) {
     DWORD Code = 0;
-    GetExitCodeProcess(Running->Started.hProcess, &Code);
+    GetExitCodeProcess(Running->Started.Process.Get(), &Code);
     Running->Status = static_cast<int>(Code);
   }
   return Running->Status;

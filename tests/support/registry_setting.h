@@ -1,9 +1,12 @@
 // Registry keys written by tests. Each one takes a key below a root for the
 // time of a test: the key starts without values, the test sets the values
-// it needs, and the key's former state comes back when the object ends, so
-// that a developer's or a user's own settings survive the suite. While any
-// exists, this process holds a lock that every test process takes, so that
-// test runs side by side never see each other's settings.
+// it needs, and the key's former state comes back when the object ends. On
+// POSIX the user root is a scratch file that XDG_CONFIG_HOME names while any
+// setting lives (the programs a test starts inherit it), never the user's
+// own; on Windows it is the registry itself (Wine's prefix). While
+// any exists, this process holds a lock that every test process takes, so
+// that test runs side by side never see each other's settings in the roots
+// they share.
 #pragma once
 
 #include <cstdint>

@@ -1,17 +1,23 @@
 // Registry settings of tests over the POSIX registry files: the file is
-// saved byte for byte, edited, and written back as it was.
+// saved byte for byte, edited, and written back as it was. The user root is
+// never the user's own file: while any setting lives, this process's
+// XDG_CONFIG_HOME names a scratch folder (which the programs a test starts
+// inherit), so that a test killed halfway leaves the user's settings as
+// they were.
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <vector>
 
+#include "registry_files.h"
 #include "registry_setting.h"
 #include "scratch.h"
 #include "text.h"
@@ -26,11 +32,43 @@ namespace {
 int Lock_Count = 0;
 int Lock_File = -1;
 
-std::string Root_File(Windows::Registry::Root_Key Root) {
-  if (Root == Windows::Registry::Root_Key::Machine) {
-    return "/etc/registry/machine.reg";
+// The folder that XDG_CONFIG_HOME names while it lives; the former value
+// comes back when it ends.
+class Scratch_Config_Home {
+ public:
+  Scratch_Config_Home() {
+    if (const char* Value = std::getenv("XDG_CONFIG_HOME")) {
+      Former = Value;
+    }
+    ::setenv("XDG_CONFIG_HOME", Folder.Path().c_str(), 1);
   }
-  return std::string(::getpwuid(::getuid())->pw_dir) + "/.config/registry/user.reg";
+  ~Scratch_Config_Home() {
+    if (Former) {
+      ::setenv("XDG_CONFIG_HOME", Former->c_str(), 1);
+    } else {
+      ::unsetenv("XDG_CONFIG_HOME");
+    }
+  }
+  Scratch_Config_Home(const Scratch_Config_Home&) = delete;
+  Scratch_Config_Home& operator=(const Scratch_Config_Home&) = delete;
+
+  const std::string& Path() const noexcept { return Folder.Path(); }
+
+ private:
+  Scratch_Folder Folder;
+  std::optional<std::string> Former;
+};
+
+// The one scratch folder of the settings that live now (nested settings of
+// a test share it).
+std::shared_ptr<Scratch_Config_Home> Shared_Config_Home() {
+  static std::weak_ptr<Scratch_Config_Home> Current;
+  std::shared_ptr<Scratch_Config_Home> Home = Current.lock();
+  if (!Home) {
+    Home = std::make_shared<Scratch_Config_Home>();
+    Current = Home;
+  }
+  return Home;
 }
 
 std::string Root_Name(Windows::Registry::Root_Key Root) {
@@ -95,6 +133,7 @@ std::optional<std::string> Read_Bytes(const std::string& Path) {
 }  // namespace
 
 struct Registry_Setting::State {
+  std::shared_ptr<Scratch_Config_Home> Config_Home;  ///< the scratch user root
   std::string File;
   std::string Section;  // "[HKEY_...\path]"
   std::optional<std::string> Original;
@@ -163,7 +202,12 @@ Registry_Setting::Lock::~Lock() {
 
 Registry_Setting::Registry_Setting(Windows::Registry::Root_Key Root, std::string Path)
     : Key(std::make_unique<State>()) {
-  Key->File = Root_File(Root);
+  // A machine setting takes the scratch user root too, so that no user
+  // setting of this machine's user stands in front of it.
+  Key->Config_Home = Shared_Config_Home();
+  Key->File = Root == Windows::Registry::Root_Key::Machine
+                  ? std::string(Windows::Registry::Machine_File)
+                  : Windows::Registry::User_File(Key->Config_Home->Path(), "");
   Key->Section = "[" + Root_Name(Root) + "\\" + Path + "]";
   Key->Original = Read_Bytes(Key->File);
   std::error_code Failed;

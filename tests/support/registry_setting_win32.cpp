@@ -3,15 +3,15 @@
 // with the parents the test made.
 #include <vector>
 
+#include "handle_win32.h"
 #include "registry_setting.h"
-#include "win32_api.h"
 
 namespace Test_Support {
 
 namespace {
 
 int Lock_Count = 0;
-HANDLE Lock_Mutex = nullptr;
+Windows::Owned_Handle Lock_Mutex;
 
 struct Saved_Value {
   std::string Name;
@@ -51,7 +51,7 @@ void Remove_Values(HKEY Key) {
 
 struct Registry_Setting::State {
   HKEY Root = nullptr;
-  HKEY Key = nullptr;
+  Windows::Owned_Key Key;
   bool Existed = false;
   std::string First_Made;  // the first key of the path that the test made
   std::vector<Saved_Value> Former;
@@ -61,17 +61,16 @@ Registry_Setting::Lock::Lock() {
   if (Lock_Count++ > 0) {
     return;
   }
-  Lock_Mutex = CreateMutexA(nullptr, FALSE, "quorvel-registry-tests");
-  if (Lock_Mutex != nullptr) {
-    WaitForSingleObject(Lock_Mutex, INFINITE);
+  Lock_Mutex.Reset(CreateMutexA(nullptr, FALSE, "quorvel-registry-tests"));
+  if (Lock_Mutex.Valid()) {
+    WaitForSingleObject(Lock_Mutex.Get(), INFINITE);
   }
 }
 
 Registry_Setting::Lock::~Lock() {
-  if (--Lock_Count == 0 && Lock_Mutex != nullptr) {
-    ReleaseMutex(Lock_Mutex);
-    CloseHandle(Lock_Mutex);
-    Lock_Mutex = nullptr;
+  if (--Lock_Count == 0 && Lock_Mutex.Valid()) {
+    ReleaseMutex(Lock_Mutex.Get());
+    Lock_Mutex.Reset();
   }
 }
 
@@ -87,27 +86,29 @@ Registry_Setting::Registry_Setting(Windows::Registry::Root_Key Root, std::string
       Key->First_Made = Prefix;
       break;
     }
-    RegCloseKey(Probe);
+    const Windows::Owned_Key Opened(Probe);
     if (End == std::string::npos) {
       break;
     }
   }
   Key->Existed = Key->First_Made.empty();
-  if (RegCreateKeyExA(Key->Root, Path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key->Key,
+  HKEY Created = nullptr;
+  if (RegCreateKeyExA(Key->Root, Path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Created,
                       nullptr) != ERROR_SUCCESS) {
     throw Registry_Not_Writable("cannot create " + Path);
   }
-  Key->Former = Values_Of(Key->Key);
-  Remove_Values(Key->Key);
+  Key->Key.Reset(Created);
+  Key->Former = Values_Of(Key->Key.Get());
+  Remove_Values(Key->Key.Get());
 }
 
 Registry_Setting::~Registry_Setting() {
-  Remove_Values(Key->Key);
+  Remove_Values(Key->Key.Get());
   for (const Saved_Value& Value : Key->Former) {
-    RegSetValueExA(Key->Key, Value.Name.c_str(), 0, Value.Type, Value.Data.data(),
+    RegSetValueExA(Key->Key.Get(), Value.Name.c_str(), 0, Value.Type, Value.Data.data(),
                    static_cast<DWORD>(Value.Data.size()));
   }
-  RegCloseKey(Key->Key);
+  Key->Key.Reset();
   if (!Key->Existed) {
     RegDeleteTreeA(Key->Root, Key->First_Made.c_str());
   }
@@ -115,7 +116,7 @@ Registry_Setting::~Registry_Setting() {
 
 void Registry_Setting::Set(std::string_view Name, std::uint32_t Type, std::string_view Data) {
   const std::string Value_Name(Name);
-  RegSetValueExA(Key->Key, Value_Name.c_str(), 0, Type, reinterpret_cast<const BYTE*>(Data.data()),
+  RegSetValueExA(Key->Key.Get(), Value_Name.c_str(), 0, Type, reinterpret_cast<const BYTE*>(Data.data()),
                  static_cast<DWORD>(Data.size()));
 }
 

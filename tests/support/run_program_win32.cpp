@@ -1,8 +1,8 @@
 // Running programs on Windows: CreateProcessA with standard output on a pipe.
 #include <stdexcept>
 
+#include "handle_win32.h"
 #include "run_program.h"
-#include "win32_api.h"
 
 namespace Test_Support {
 
@@ -16,16 +16,18 @@ std::string Quoted(const std::string& Word) {
 
 Program_Result Run_Program(const std::string& Program, const std::vector<std::string>& Arguments) {
   SECURITY_ATTRIBUTES Inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE Read_End = nullptr;
-  HANDLE Write_End = nullptr;
-  if (!CreatePipe(&Read_End, &Write_End, &Inherit, 0)) {
+  HANDLE Read_Handle = nullptr;
+  HANDLE Write_Handle = nullptr;
+  if (!CreatePipe(&Read_Handle, &Write_Handle, &Inherit, 0)) {
     throw std::runtime_error("CreatePipe failed");
   }
-  SetHandleInformation(Read_End, HANDLE_FLAG_INHERIT, 0);
+  const Windows::Owned_Handle Read_End(Read_Handle);
+  Windows::Owned_Handle Write_End(Write_Handle);
+  SetHandleInformation(Read_End.Get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;
   Startup.dwFlags = STARTF_USESTDHANDLES;
-  Startup.hStdOutput = Write_End;
+  Startup.hStdOutput = Write_End.Get();
   Startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   Startup.hStdInput = nullptr;
   std::string Line = Quoted(Program);
@@ -35,24 +37,22 @@ Program_Result Run_Program(const std::string& Program, const std::vector<std::st
   PROCESS_INFORMATION Started{};
   const BOOL Ok = CreateProcessA(nullptr, Line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                  &Startup, &Started);
-  CloseHandle(Write_End);
+  // The child holds its own copy: the read ends when the child's does.
+  Write_End.Reset();
   if (!Ok) {
-    CloseHandle(Read_End);
     throw std::runtime_error("cannot start " + Program);
   }
+  const Windows::Owned_Process Running(Started);
   Program_Result Result;
   char Buffer[4096];
   DWORD Count = 0;
-  while (ReadFile(Read_End, Buffer, sizeof Buffer, &Count, nullptr) && Count > 0) {
+  while (ReadFile(Read_End.Get(), Buffer, sizeof Buffer, &Count, nullptr) && Count > 0) {
     Result.Output.append(Buffer, Count);
   }
-  CloseHandle(Read_End);
-  WaitForSingleObject(Started.hProcess, INFINITE);
+  WaitForSingleObject(Running.Process.Get(), INFINITE);
   DWORD Code = 0;
-  GetExitCodeProcess(Started.hProcess, &Code);
+  GetExitCodeProcess(Running.Process.Get(), &Code);
   Result.Status = static_cast<int>(Code);
-  CloseHandle(Started.hProcess);
-  CloseHandle(Started.hThread);
   return Result;
 }
 

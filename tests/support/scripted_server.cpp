@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "pipe.h"
+#include "protocol.h"
 #include "script_files.h"
 
 namespace {
@@ -85,7 +86,7 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
     const std::size_t Count = Windows::Pipe::Read(Pipe, Buffer.data(), 30.0);
     const std::string Message(Buffer.data(), Count);
     Record.Line(Test_Support::Escape_Line(Message));
-    if (Message == "C") {
+    if (Message == Protocol::Close_Message) {
       return;
     }
     Group Replies;
@@ -93,7 +94,8 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
       Replies = std::move(Groups.front());
       Groups.pop_front();
     } else {
-      Replies = {Message == "N" ? "0" : "."};
+      Replies = {std::string(Message == Protocol::Next_Message ? Protocol::End_Of_File_Reply
+                                                                 : Protocol::End_Mark)};
     }
     for (const std::string& Reply : Replies) {
       if (Reply == "!die") {

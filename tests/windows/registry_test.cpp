@@ -159,6 +159,9 @@ namespace {
 // user's own values of the same key are back when the test ends.
 TEST(Registry_Setting, ATestsValuesGiveWayToWhatWasThereBefore) {
   const std::string Path = "Software\\Tallowmere\\" + Test_Support::Unique_Product_Name();
+  // Another key held throughout keeps the same root to look at in the end.
+  const Registry_Setting Other(Root_Key::User,
+                               "Software\\Tallowmere\\" + Test_Support::Unique_Product_Name());
   {
     Registry_Setting Users_Own(Root_Key::User, Path);
     Users_Own.Set_String("Log", "the user's own log");

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "protocol.h"
 #include "token_writer.h"
 
 namespace Gates {
@@ -16,11 +17,13 @@ class Token_Feed final : public Client::Conversation {
 public:
   explicit Token_Feed(const std::vector<Formatter::Token>& All) : Tokens(All) {}
 
-  void Write_To_Server(std::string_view Message) override { Asked = Message == "N"; }
+  void Write_To_Server(std::string_view Message) override {
+    Asked = Message == Protocol::Next_Message;
+  }
 
   std::string Read_Reply() override {
     if (!Asked || Next == Tokens.size()) {
-      return "0";
+      return std::string(Protocol::End_Of_File_Reply);
     }
     const Formatter::Token& Item = Tokens[Next++];
     return (std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',').append(Item.Text);

@@ -132,9 +132,8 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
 
 }  // namespace
 
-// The text the client writes for Tokens, letter case aside: blanks up to a
-// column within its line, and the line ended first where a text would pass
-// Longest_Line.
+// The text the client writes for Tokens, letter case aside, by its own
+// line-writing rule (Protocol::Place_Text).
 std::string Written_Text(const std::vector<Token>& Tokens) {
   std::string Text;
   std::size_t Line_Start = 0;
@@ -144,11 +143,10 @@ std::string Written_Text(const std::vector<Token>& Tokens) {
       Line_Start = Text.size();
       continue;
     }
-    const auto Column = static_cast<std::size_t>(Item.Column);
-    if (Column <= Longest_Line && Line_Start + Column - 1 > Text.size()) {
-      Text.resize(Line_Start + Column - 1, ' ');
-    }
-    if (Text.size() - Line_Start + Item.Text.size() > Longest_Line) {
+    const Protocol::Placement Place =
+        Protocol::Place_Text(Text.size() - Line_Start, Item.Column, Item.Text.size());
+    Text.append(Place.Blanks, ' ');
+    if (Place.Line_Ends_First) {
       Text += '\n';
       Line_Start = Text.size();
     }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "protocol.h"
+
 namespace Formatter {
 
 /// The Ada edition whose reserved words apply.
@@ -26,7 +28,7 @@ struct Settings {
   int Width = 79;
 };
 
-/// One token of the stream: its kind (1 .. 110, the client's letter-case
+/// One token of the stream: its kind (1 .. Protocol::Kind::Last, the client's letter-case
 /// rule depends on it), the 1-based column at which its text starts, and the
 /// text. Kind End_Of_Line with an empty text ends a line. The text is not
 /// copied: it lies in the source that was formatted (see Result).
@@ -38,20 +40,20 @@ struct Token {
 
 /// The kinds the engine sends (see docs/formatting-server.md for why).
 namespace Kinds {
-inline constexpr int Identifier = 1;     ///< kept as written
-inline constexpr int Literal = 2;        ///< numbers, strings, characters, comments: kept
-inline constexpr int End_Of_Line = 3;    ///< empty text: the line ends
-inline constexpr int Reserved_Word = 4;  ///< lower-cased by the client
-inline constexpr int Delimiter = 5;      ///< lower-cased (no letters anyway)
-inline constexpr int Comment = 104;      ///< kept as written
-inline constexpr int Attribute = 105;    ///< the name after an apostrophe: kept (Access, Range...)
-inline constexpr int Verbatim = 108;     ///< byte-order mark, form feed, vertical tab: kept
+inline constexpr int Identifier = Protocol::Kind::Identifier;  ///< kept as written
+inline constexpr int Literal = Protocol::Kind::Literal;  ///< numbers, strings, characters: kept
+inline constexpr int End_Of_Line = Protocol::Kind::End_Of_Line;      ///< empty text: the line ends
+inline constexpr int Reserved_Word = Protocol::Kind::Reserved_Word;  ///< lower-cased by the client
+inline constexpr int Delimiter = Protocol::Kind::Delimiter;  ///< lower-cased (no letters anyway)
+inline constexpr int Comment = Protocol::Kind::Comment;      ///< kept as written
+inline constexpr int Attribute = Protocol::Kind::Attribute;  ///< after an apostrophe: kept (Access)
+inline constexpr int Verbatim = Protocol::Kind::Verbatim;  ///< byte-order mark, form feed, VT: kept
 }  // namespace Kinds
 
 /// The last column of the client's line: the stream never has a token end
 /// past it (a longer line is broken between tokens, where the client would
 /// otherwise run words together).
-inline constexpr long long Longest_Line = 999;
+inline constexpr long long Longest_Line = Protocol::Last_Column;
 
 /// A lexical error: 1-based line and column, and what is wrong.
 struct Diagnostic {
