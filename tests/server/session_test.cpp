@@ -96,7 +96,7 @@ TEST(Open, AFileBeyondTheLongestSourceIsRefusedUnread) {
   Scratch.Write("huge.adb", "");
   const std::string Huge = Scratch / "huge.adb";
   std::filesystem::resize_file(Huge, Server::Longest_Source + 1);
-  Server::Session Conversation;
+  Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer("O" + Huge),
             (Replies{"<" + Huge + ":1:1: the file is too large to format", "."}));
 }
