@@ -3,11 +3,14 @@
 // format the example sources.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "files.h"
 #include "ini.h"
 #include "module.h"
+#include "pipe.h"
 #include "run_program.h"
 #include "scratch.h"
 #include "text.h"
@@ -93,6 +96,44 @@ TEST(First_Run, AFileWithErrorsIsReportedAndSkipped) {
   EXPECT_NE(Run.Output.find("bad.adb:3:10: "), std::string::npos) << Run.Output;
   EXPECT_FALSE(Scratch.Has("out/bad.adb"));
   EXPECT_EQ(Scratch.Read("out/good.adb"), "procedure Good is begin null; end Good;\r\n");
+}
+
+// The wrapper that README gives for setting the linger time from the
+// configuration: a script on POSIX, a command file on Windows.
+std::string Wrapper(const std::string& Server, const std::string& Option) {
+  if (Windows::Native_Style == Windows::Path_Style::Windows) {
+    return "@\"" + Server + "\" " + Option + " %*\r\n";
+  }
+  return "#!/bin/sh\nexec '" + Server + "' " + Option + " \"$@\"\n";
+}
+
+// A run leaves its server waiting for the next client for the linger time
+// that the wrapper named by Server gives, and the server then ends (the
+// server tests show the waiting itself).
+TEST(First_Run, AWrapperNamedByServerSetsTheLingerTime) {
+  const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Bin_Folder() + "Quorvel.ini");
+  const bool On_Windows = Windows::Native_Style == Windows::Path_Style::Windows;
+  Test_Support::Scratch_Folder Scratch;
+  const std::string Script = Scratch / (On_Windows ? "server-1.cmd" : "server-1");
+  Scratch.Write(On_Windows ? "server-1.cmd" : "server-1", Wrapper(Server, "--linger=1"));
+  std::filesystem::permissions(Script, std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  Scratch.Write("p.adb", "procedure P is begin null; end P;\n");
+  Scratch.Make_Folder("out");
+  const std::string Pipename = Test_Support::Unique_Name("quorvel-linger");
+  Scratch.Write("run.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Script + "\r\n");
+  const Test_Support::Program_Result Run = Test_Support::Run_Program(
+      Test_Support::Program_In_Bin("quorvel"), {Scratch / "run.ini", Scratch / "p.adb", Scratch / "out"});
+  ASSERT_EQ(Run.Status, 0) << Run.Output;
+  EXPECT_EQ(Scratch.Read("out/p.adb"), "procedure P is begin null; end P;\r\n");
+  // The server lingers for 1 s instead of 600: long gone six seconds later.
+  std::this_thread::sleep_for(std::chrono::seconds(6));
+  Windows::Pipe::Handle Client;
+  EXPECT_THROW(Windows::Pipe::Open(Client, Pipename, false, Windows::Pipe::Direction::Duplex, 1000),
+               Windows::Pipe::No_Server);
+  if (Client) {
+    Windows::Pipe::Write(Client, "T0.001", 6);  // it would wait ten minutes
+  }
 }
 
 }  // namespace
