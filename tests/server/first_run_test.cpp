@@ -56,12 +56,13 @@ TEST(First_Run, TheClientStartsTheServerAndFormatsTheExamples) {
   const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Bin_Folder() + "Quorvel.ini");
   Test_Support::Scratch_Folder Scratch;
   Scratch.Make_Folder("out");
-  Scratch.Write("first.ini",
-                "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("quorvel-first") +
-                    "\r\nPipelength=1000\r\nServer=" + Server + "\r\nUnits=3\r\n");
+  const std::string Pipename = Test_Support::Unique_Name("quorvel-first");
+  Scratch.Write("first.ini", "[Quv_Client]\r\nPipename=" + Pipename +
+                                 "\r\nPipelength=1000\r\nServer=" + Server + "\r\nUnits=3\r\n");
   const Test_Support::Program_Result Run =
       Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
                                 {Scratch / "first.ini", Examples + Sep + "*", Scratch / "out"});
+  Test_Support::End_Lingering_Server(Pipename);
   EXPECT_EQ(Run.Status, 0) << Run.Output;
   EXPECT_NE(Run.Output.find("Units = 3\r\n"), std::string::npos) << Run.Output;
   int Formatted = 0;
@@ -86,12 +87,12 @@ TEST(First_Run, AFileWithErrorsIsReportedAndSkipped) {
   Scratch.Write("src/bad.adb", "procedure Bad is\nbegin\n   null; $\nend Bad;\n");
   Scratch.Write("src/good.adb", "procedure Good is begin null; end Good;\n");
   Scratch.Make_Folder("out");
-  Scratch.Write("first.ini",
-                "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("quorvel-first") +
-                    "\r\nServer=" + Server + "\r\n");
+  const std::string Pipename = Test_Support::Unique_Name("quorvel-first");
+  Scratch.Write("first.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Server + "\r\n");
   const Test_Support::Program_Result Run = Test_Support::Run_Program(
       Test_Support::Program_In_Bin("quorvel"),
       {Scratch / "first.ini", (Scratch / "src") + Sep + "*", Scratch / "out"});
+  Test_Support::End_Lingering_Server(Pipename);
   EXPECT_EQ(Run.Status, 1) << Run.Output;
   EXPECT_NE(Run.Output.find("bad.adb:3:10: "), std::string::npos) << Run.Output;
   EXPECT_FALSE(Scratch.Has("out/bad.adb"));
@@ -131,9 +132,8 @@ TEST(First_Run, AWrapperNamedByServerSetsTheLingerTime) {
   Windows::Pipe::Handle Client;
   EXPECT_THROW(Windows::Pipe::Open(Client, Pipename, false, Windows::Pipe::Direction::Duplex, 1000),
                Windows::Pipe::No_Server);
-  if (Client) {
-    Windows::Pipe::Write(Client, "T0.001", 6);  // it would wait ten minutes
-  }
+  Windows::Pipe::Close(Client);
+  Test_Support::End_Lingering_Server(Pipename);  // when it would wait ten minutes
 }
 
 }  // namespace

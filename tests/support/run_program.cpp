@@ -1,7 +1,12 @@
-// Where the programs under test are built.
+// Where the programs under test are built, and the end of a formatting
+// server that a run left waiting.
 #include "run_program.h"
 
+#include <chrono>
+#include <thread>
+
 #include "module.h"
+#include "pipe.h"
 
 namespace Test_Support {
 
@@ -23,6 +28,33 @@ std::string Program_In_Bin(const std::string& Name) {
   std::string Tests = Windows::Module_Directory();
   Tests.pop_back();
   return Tests.substr(0, Tests.rfind(Sep) + 1) + "bin" + Sep + With_Suffix(Name);
+}
+
+void End_Lingering_Server(const std::string& Pipename) {
+  namespace Pipe = Windows::Pipe;
+  Pipe::Handle Server;
+  for (int Attempt = 0;; ++Attempt) {
+    try {
+      Pipe::Open(Server, Pipename, false, Pipe::Direction::Duplex, 1000);
+      break;
+    } catch (const Pipe::No_Server&) {
+      return;  // gone already
+    } catch (const Pipe::Name_In_Use&) {
+      // between two clients the pipe is busy for a moment
+      if (Attempt == 500) {
+        throw;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  Pipe::Write(Server, "T0.001", 6);
+  char Buffer[1000];
+  try {
+    for (;;) {
+      Pipe::Read(Server, Buffer);  // the setting's answer, then the end of the server
+    }
+  } catch (const Pipe::Broken&) {
+  }
 }
 
 }  // namespace Test_Support
