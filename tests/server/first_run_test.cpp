@@ -136,4 +136,38 @@ TEST(First_Run, AWrapperNamedByServerSetsTheLingerTime) {
   Test_Support::End_Lingering_Server(Pipename);  // when it would wait ten minutes
 }
 
+// Runs of the real client against the server the first run left waiting:
+// the next one is served by it, and one that comes while another client is
+// connected is told the pipe is busy.
+TEST(First_Run, TheNextRunFindsTheServerWaitingOrBusy) {
+  const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Bin_Folder() + "Quorvel.ini");
+  Test_Support::Scratch_Folder Scratch;
+  Scratch.Write("p.adb", "procedure P is begin null; end P;\n");
+  const std::string Pipename = Test_Support::Unique_Name("quorvel-next");
+  Scratch.Write("run.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Server +
+                               "\r\nUnits=4\r\n");
+  const auto Run = [&](const std::string& Folder) {
+    Scratch.Make_Folder(Folder);
+    return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                     {Scratch / "run.ini", Scratch / "p.adb", Scratch / Folder});
+  };
+  const Test_Support::Program_Result First = Run("first");
+  ASSERT_EQ(First.Status, 0) << First.Output;
+  ASSERT_NE(First.Output.find(Scratch / "first/p.adb"), std::string::npos) << First.Output;
+  const Test_Support::Program_Result Second = Run("second");
+  std::string Expected = First.Output;
+  const std::string First_File = Scratch / "first/p.adb";
+  Expected.replace(Expected.find(First_File), First_File.size(), Scratch / "second/p.adb");
+  EXPECT_EQ(Second.Output, Expected);
+  EXPECT_EQ(Second.Status, 0);
+  EXPECT_EQ(Scratch.Read("second/p.adb"), Scratch.Read("first/p.adb"));
+  Windows::Pipe::Handle Other;
+  Windows::Pipe::Open(Other, Pipename, false, Windows::Pipe::Direction::Duplex, 1000);
+  const Test_Support::Program_Result Busy = Run("busy");
+  EXPECT_EQ(Busy.Output, "Specified Pipe already in use\r\n");
+  EXPECT_EQ(Busy.Status, 1);
+  Windows::Pipe::Close(Other);
+  Test_Support::End_Lingering_Server(Pipename);
+}
+
 }  // namespace

@@ -32,18 +32,23 @@ std::string Program_In_Bin(const std::string& Name) {
 
 void End_Lingering_Server(const std::string& Pipename) {
   namespace Pipe = Windows::Pipe;
+  // Between two clients the pipe is busy for a moment, and may even read as
+  // missing while it is opened again: only a pipe missing for a whole
+  // second has gone.
   Pipe::Handle Server;
-  for (int Attempt = 0;; ++Attempt) {
+  for (int Attempt = 0, Missing = 0; !Server; ++Attempt) {
     try {
       Pipe::Open(Server, Pipename, false, Pipe::Direction::Duplex, 1000);
-      break;
     } catch (const Pipe::No_Server&) {
-      return;  // gone already
+      if (++Missing == 100) {
+        return;
+      }
     } catch (const Pipe::Name_In_Use&) {
-      // between two clients the pipe is busy for a moment
-      if (Attempt == 500) {
+      if (Attempt >= 500) {
         throw;
       }
+    }
+    if (!Server) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }
