@@ -10,6 +10,7 @@
 #include "gates.h"
 #include "log_file.h"
 #include "measures.h"
+#include "run_program.h"
 #include "scratch.h"
 
 namespace fs = std::filesystem;
@@ -26,12 +27,13 @@ void Write_Text(const std::string& Path, const std::string& Text) {
   }
 }
 
-// The configuration of one run: a pipe of its own, so that a server still
-// ending from the run before is never met.
-std::string Write_Configuration(const Places& Where, const std::string& Tag) {
+// The configuration of one run: a pipe of its own (Pipename), so that the
+// run starts its own server and never meets the one of the run before.
+std::string Write_Configuration(const Places& Where, const std::string& Tag,
+                                const std::string& Pipename) {
   const std::string Path = Where.Scratch + "/quorvel-" + Tag + ".ini";
-  Write_Text(Path, "[Quv_Client]\nPipename=" + Test_Support::Unique_Name("quorvel-bench") +
-                       "\nPipelength=1000\nServer=" + Where.Server + "\n");
+  Write_Text(Path, "[Quv_Client]\nPipename=" + Pipename + "\nPipelength=1000\nServer=" +
+                       Where.Server + "\n");
   return Path;
 }
 
@@ -82,7 +84,8 @@ Sample Make_Sample(const std::vector<std::string>& Files, std::size_t Every,
 
 double Format_Sample(const Places& Where, const Sample& Files, const std::string& Tag,
                      const std::string& Log_File) {
-  const std::string Configuration = Write_Configuration(Where, Tag);
+  const std::string Pipename = Test_Support::Unique_Name("quorvel-bench");
+  const std::string Configuration = Write_Configuration(Where, Tag, Pipename);
   const std::string Output = Where.Scratch + "/out-" + Tag;
   const std::string Transcript = Where.Scratch + "/quorvel-" + Tag + ".txt";
   fs::remove_all(Output);
@@ -93,6 +96,7 @@ double Format_Sample(const Places& Where, const Sample& Files, const std::string
     throw std::runtime_error("quorvel ended with status " + std::to_string(Run.Status) +
                              "; its output is in " + Transcript);
   }
+  Test_Support::End_Lingering_Server(Pipename);  // it would wait for a next run (untimed)
   Check_Output(Files, Output);
   if (!Log_File.empty()) {
     Check_Log(Log_File);

@@ -99,16 +99,20 @@ void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
   }
 }
 
+fs::path Largest_File(const std::vector<std::string>& Runtime) {
+  return *std::max_element(Runtime.begin(), Runtime.end(),
+                           [](const std::string& A, const std::string& B) {
+                             return fs::file_size(A) < fs::file_size(B);
+                           });
+}
+
 void Measure_Memory(const Bench::Places& Where, const std::vector<std::string>& Runtime,
                     Bench::Figures& Measured) {
   Progress("the server's peak memory");
   const std::string Small = Where.Scratch + "/small.adb";
   Bench::Write_Generated_Ada(Small, 0);
   Measured.Base_Kibibytes = Bench::Server_Peak_Kibibytes(Where, Small);
-  const fs::path Largest = *std::max_element(
-      Runtime.begin(), Runtime.end(), [](const std::string& A, const std::string& B) {
-        return fs::file_size(A) < fs::file_size(B);
-      });
+  const fs::path Largest = Largest_File(Runtime);
   Measured.Peaks.push_back({Largest.filename().string(), fs::file_size(Largest),
                             Bench::Server_Peak_Kibibytes(Where, Largest.string())});
   for (const std::size_t Megabytes : {std::size_t{10}, std::size_t{50}}) {
@@ -123,6 +127,30 @@ void Measure_Memory(const Bench::Places& Where, const std::vector<std::string>& 
   Measured.Peaks.push_back({"100,000 nested if statements", fs::file_size(Nested),
                             Bench::Server_Peak_Kibibytes(Where, Nested)});
   fs::remove(Nested);
+}
+
+// The runtime file of median size: a small file, as formatting on save meets.
+fs::path Median_File(std::vector<std::string> Runtime) {
+  std::sort(Runtime.begin(), Runtime.end(), [](const std::string& A, const std::string& B) {
+    return fs::file_size(A) < fs::file_size(B);
+  });
+  return Runtime[Runtime.size() / 2];
+}
+
+void Measure_Lingering(const Bench::Places& Where, const std::vector<std::string>& Runtime,
+                       Bench::Figures& Measured) {
+  const fs::path Small = Median_File(Runtime);
+  Measured.One_File = Small.filename().string();
+  Measured.One_File_Bytes = fs::file_size(Small);
+  Progress("one small file, 20 runs that start their server and 20 that find it waiting");
+  Measured.One_File_Seconds = Bench::Time_One_File(Where, Small.string(), 20);
+  const fs::path Largest = Largest_File(Runtime);
+  Progress("the lingering server's memory while it waits");
+  Measured.Idle_Source = Largest.filename().string();
+  Measured.Idle_Source_Bytes = fs::file_size(Largest);
+  Measured.Idle = Bench::Server_Idle_Memory(Where, Largest.string());
+  Progress("200 successive runs against one server");
+  Measured.Successive = Bench::Successive_Runs(Where, Runtime, 200);
 }
 
 void Measure_Engine(const std::vector<std::string>& Runtime, Bench::Figures& Measured) {
@@ -159,6 +187,7 @@ int Run(const Options& Chosen) {
   Measured.Load_Before = Bench::Load_Average();
   Measure_Transport(Where, Chosen, Runtime, Measured);
   Measure_Memory(Where, Runtime, Measured);
+  Measure_Lingering(Where, Runtime, Measured);
   Measure_Engine(Runtime, Measured);
   Progress("Log::Write from 1 and from 8 threads");
   Measured.Log = Bench::Log_Write_Rates(Scratch.Path() + "/log-bench.log");

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,49 @@ void Write_Nested_Ada(const std::string& Path, std::size_t Depth);
 /// The engine alone (lexing and layout) over Sources, on one core: bytes
 /// per second of processor time.
 double Engine_Bytes_Per_Second(const std::vector<std::string>& Sources);
+
+/// One reply of the server (at most 1000 bytes).
+std::string Read_Reply(const Windows::Pipe::Handle& Server);
+
+/// Opens Source on the server and reads the replies to the end mark; an
+/// error line means the source was not formatted, which measures nothing
+/// (std::runtime_error).
+void Open_Source(const Windows::Pipe::Handle& Server, const std::string& Source);
+
+/// A memory figure of the running process Id in KiB (Field: "VmHWM:" for
+/// the peak, "VmRSS:" for what is resident now), or 0.
+long Memory_Of(pid_t Id, const std::string& Field);
+
+/// Wall seconds of runs of quorvel that format one file.
+struct One_File_Runs {
+  std::vector<double> Cold;  ///< each run starting a server of its own
+  std::vector<double> Warm;  ///< each run finding the one server waiting
+};
+
+/// Runs runs of quorvel over Source, cold and then warm (after a first run
+/// that starts the warm server, not counted). Every server is ended after.
+One_File_Runs Time_One_File(const Places& Where, const std::string& Source, std::size_t Runs);
+
+struct Idle_Memory {
+  long Busy_Kibibytes = 0;  ///< resident while it still holds the tokens
+  long Peak_Kibibytes = 0;  ///< the peak
+  long Idle_Kibibytes = 0;  ///< resident a second after the client's "C"
+};
+
+/// The resident memory of a lingering server that formatted Source for its
+/// client (every token read), once it waits for its next one.
+Idle_Memory Server_Idle_Memory(const Places& Where, const std::string& Source);
+
+struct Successive_Result {
+  std::size_t Runs = 0;
+  std::size_t Identical = 0;  ///< outputs byte for byte those of the cold run
+};
+
+/// Runs runs of quorvel against one server, one file each (spread over
+/// Files), each output compared with what one run over all of them that
+/// started its own server wrote.
+Successive_Result Successive_Runs(const Places& Where, const std::vector<std::string>& Files,
+                                  std::size_t Runs);
 
 struct Log_Rates {
   double One_Thread = 0;  ///< records per second

@@ -13,15 +13,11 @@ namespace Bench {
 
 namespace Pipe = Windows::Pipe;
 
-namespace {
-
 std::string Read_Reply(const Pipe::Handle& Server) {
   char Buffer[1000];
   return std::string(Buffer, Pipe::Read(Server, Buffer));
 }
 
-// Opens Source on the server and reads the replies to the end mark; an
-// error line means the source was not formatted, which measures nothing.
 void Open_Source(const Pipe::Handle& Server, const std::string& Source) {
   const std::string Message = "O" + Source;
   Pipe::Write(Server, Message.data(), Message.size());
@@ -31,6 +27,18 @@ void Open_Source(const Pipe::Handle& Server, const std::string& Source) {
     }
   }
 }
+
+long Memory_Of(pid_t Id, const std::string& Field) {
+  std::ifstream Status("/proc/" + std::to_string(Id) + "/status");
+  for (std::string Line; std::getline(Status, Line);) {
+    if (Line.rfind(Field, 0) == 0) {
+      return std::stol(Line.substr(Field.size()));
+    }
+  }
+  return 0;
+}
+
+namespace {
 
 // One procedure of the generated source: declarations, a loop, an if, a
 // case, literals of each sort and comments, as ordinary code has them.
@@ -61,17 +69,6 @@ std::string Procedure(unsigned long Number) {
       "   end Step_%lu;\n\n",
       Number, Number, Number, Number);
   return std::string(Text, static_cast<std::size_t>(Length));
-}
-
-// The peak resident memory of the running process Id in KiB (VmHWM), or 0.
-long Peak_Of(pid_t Id) {
-  std::ifstream Status("/proc/" + std::to_string(Id) + "/status");
-  for (std::string Line; std::getline(Status, Line);) {
-    if (Line.rfind("VmHWM:", 0) == 0) {
-      return std::stol(Line.substr(6));
-    }
-  }
-  return 0;
 }
 
 }  // namespace
@@ -111,14 +108,14 @@ void Write_Nested_Ada(const std::string& Path, std::size_t Depth) {
 long Server_Peak_Kibibytes(const Places& Where, const std::string& Source) {
   const std::string Name = Test_Support::Unique_Name("quorvel-bench-memory");
   const pid_t Child =
-      Start(Where.Server, {"--wait=30", Name, "1000"}, Where.Scratch + "/server-memory.txt");
+      Start(Where.Server, {"--wait=30", "--linger=0", Name, "1000"}, Where.Scratch + "/server-memory.txt");
   long Peak = 0;
   {
     const Pipe::Handle Server = Connect(Name, 30.0);
     Open_Source(Server, Source);
     // Read while the server still runs: the count that wait4 gives a child
     // started by posix_spawn also holds the starting process's own peak.
-    Peak = Peak_Of(Child);
+    Peak = Memory_Of(Child, "VmHWM:");
     Pipe::Write(Server, "C", 1);
   }
   const int Status = Wait_For(Child);

@@ -37,6 +37,13 @@ struct Figures {
   std::vector<double> Fixed_Seconds;
   long Base_Kibibytes = 0;     ///< the server's peak for an empty package body
   std::vector<Server_Peak> Peaks;
+  std::string One_File;         ///< the small file of the cold and warm runs
+  std::size_t One_File_Bytes = 0;
+  One_File_Runs One_File_Seconds;
+  std::string Idle_Source;      ///< what the lingering server formatted before it waited
+  std::size_t Idle_Source_Bytes = 0;
+  Idle_Memory Idle;
+  Successive_Result Successive;
   double Engine_Bytes_Per_Second = 0;
   Log_Rates Log;
   Registry_Reads Registry;

@@ -20,6 +20,13 @@ void Check_Handle(const Handle& Pipe) {
   }
 }
 
+void Check_Server(const Handle& Pipe) {
+  Check_Handle(Pipe);
+  if (!Is_Server(*Pipe)) {
+    throw Not_Server();
+  }
+}
+
 }  // namespace
 
 std::string Full_Pipe_Name(std::string_view Name) {
@@ -87,6 +94,16 @@ void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
 }
 
 void Close(Handle& Pipe) noexcept { Pipe.reset(); }
+
+void Listen_Again(const Handle& Pipe) {
+  Check_Server(Pipe);
+  Listen_For_Next(*Pipe);
+}
+
+void Wait_For_Client(const Handle& Pipe, double Timeout) {
+  Check_Server(Pipe);
+  Wait_For_Next(*Pipe, Milliseconds(Timeout));
+}
 
 std::size_t Read(const Handle& Pipe, char* Buffer, double Timeout) {
   Check_Handle(Pipe);

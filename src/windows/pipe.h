@@ -1,6 +1,7 @@
 // Windows::Pipe: one message-mode named pipe, either end. The server end
-// creates the pipe and waits (with a time limit) for its one client; the
-// client end opens an existing pipe. Every failure is a named exception.
+// creates the pipe and waits (with a time limit) for its one client, and may
+// then take one client after another; the client end opens an existing
+// pipe. Every failure is a named exception.
 #pragma once
 
 #include <cstddef>
@@ -53,6 +54,19 @@ void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
 
 /// Closes the pipe; safe on null and never fails. Pipe becomes null.
 void Close(Handle& Pipe) noexcept;
+
+/// Server end: lets its client go and takes the next client's connection
+/// from now on (one client at a time, as Open). Only once the client has
+/// nothing left to read (after its last message, or once it has gone):
+/// what it has not read is lost. Nothing when no client is connected.
+/// Not_Server on a client end; No_Handle on null.
+void Listen_Again(const Handle& Pipe);
+
+/// Server end after Listen_Again: waits at most Timeout seconds (0 = no
+/// limit) for the next client to connect, returning at once when one is
+/// there; Timeout when none came, the pipe still taking the next one.
+/// Not_Server on a client end; No_Handle on null.
+void Wait_For_Client(const Handle& Pipe, double Timeout);
 
 /// Reads one message into Buffer (at least Buffer_Length bytes) and returns
 /// its length (an empty message gives 0). A longer message throws More_Data

@@ -37,6 +37,12 @@ Handle Make(const Settings& Wanted);
 /// Backend: whether Pipe is the end that created the pipe.
 bool Is_Server(const Object& Pipe) noexcept;
 
+/// Backend: Listen_Again on a server end.
+void Listen_For_Next(Object& Pipe);
+
+/// Backend: Wait_For_Client on a server end, Timeout_Ms at most.
+void Wait_For_Next(Object& Pipe, std::uint32_t Timeout_Ms);
+
 /// Backend: one message into Buffer (Buffer_Length bytes at most), waiting
 /// at most Timeout_Ms for the whole of it (Timeout otherwise; a message
 /// begun then is lost, and the pipe reads as Broken from then on).

@@ -32,7 +32,7 @@ namespace Windows::Pipe {
 struct Object {
   Settings Wanted;
   Descriptor Lock;          // server end: held for as long as the pipe is open
-  Descriptor Listener;      // server end: until its client has connected
+  Descriptor Listener;      // server end: while it waits for a client
   Descriptor Socket;        // the connection
   std::string Lock_Path;    // server end: the lock file, removed on close
   std::string Socket_Path;  // server end: the socket it bound, removed on close
@@ -278,8 +278,8 @@ void Listen(Object& Pipe, const std::string& Path) {
   Pipe.Socket_Path = Path;
 }
 
-void Wait_For_Client(Object& Pipe) {
-  if (!Wait_Readable(Pipe.Listener, Deadline_After(Pipe.Wanted.Timeout_Ms))) {
+void Accept_Client(Object& Pipe, std::uint32_t Limit_Ms) {
+  if (!Wait_Readable(Pipe.Listener, Deadline_After(Limit_Ms))) {
     throw Timeout();
   }
   Descriptor Client;
@@ -293,6 +293,7 @@ void Wait_For_Client(Object& Pipe) {
   // is held, which is a busy pipe. Closed first of all, to keep short the
   // instant in which a client can still join the queue and be dropped.
   Pipe.Listener.Reset();
+  Pipe.Looks = Posix::Look_State{};
   Pipe.Looks.Other_End = Check_Peer(Client);
   Pipe.Socket = std::move(Client);
 }
@@ -305,7 +306,7 @@ Handle Create_Server(const std::string& Folder, const Settings& Wanted) {
   Pipe->Lock_Path = Lock_Path_Of(Path);  // only now is it ours to remove
   Check_Leftover(Path);
   Listen(*Pipe, Path);
-  Wait_For_Client(*Pipe);
+  Accept_Client(*Pipe, Wanted.Timeout_Ms);
   return Pipe;
 }
 
@@ -453,6 +454,34 @@ void Posix::Open_In(const std::string& Folder, Handle& Pipe, std::string_view Na
   Close(Pipe);
   const Settings Wanted = Settings_For(Name, Is_Server, Flow, Buffer_Length, Timeout);
   Pipe = Is_Server ? Create_Server(Folder, Wanted) : Open_Client(Folder, Wanted);
+}
+
+// The client's socket goes with whatever of it was taken in, and the same
+// socket file and lock take the next one: the file is listened on anew
+// (replaced as at the start), so a client never meets it half made. Should
+// that fail, the file goes too: no client finds a pipe nobody serves.
+void Listen_For_Next(Object& Pipe) {
+  if (!Pipe.Socket.Valid()) {
+    return;
+  }
+  Pipe.Socket.Reset();
+  Pipe.Remaining = 0;
+  Pipe.Input_Start = 0;
+  Pipe.Input_End = 0;
+  Pipe.Lost = false;
+  const std::string Path = Pipe.Socket_Path;
+  try {
+    Listen(Pipe, Path);
+  } catch (...) {
+    ::unlink(Path.c_str());
+    throw;
+  }
+}
+
+void Wait_For_Next(Object& Pipe, std::uint32_t Timeout_Ms) {
+  if (!Pipe.Socket.Valid()) {
+    Accept_Client(Pipe, Timeout_Ms);
+  }
 }
 
 // The rest of the message under way, or the next one, into Buffer (its

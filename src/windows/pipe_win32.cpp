@@ -15,22 +15,34 @@ struct Operation {
   OVERLAPPED Record{};
 };
 
+/// Where a server end stands with its clients.
+enum class Client_State { Connected, Disconnected, Listening };
+
 struct Object {
   Settings Wanted;
   Owned_Handle Os_Handle;
-  Operation Connecting;  // server end only
+  Operation Connecting;  // server end only, as the three below
   Operation Writing;
   Operation Reading;
+  Client_State Client = Client_State::Connected;  // Listening: Connecting is pending
 
   explicit Object(const Settings& Made_With) : Wanted(Made_With) {}
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
+  // Only the wait for a next client is left pending: it is cancelled and
+  // waited for before its record and event go.
+  ~Object() {
+    if (Client == Client_State::Listening) {
+      DWORD Count = 0;
+      CancelIoEx(Os_Handle.Get(), &Connecting.Record);
+      GetOverlappedResult(Os_Handle.Get(), &Connecting.Record, &Count, TRUE);
+    }
+  }
 };
 
-// No operation is ever left pending, so the events and the pipe simply
-// close. The pipe is not disconnected first: that would throw away what the
-// other end has not read yet, where closing lets it read the rest and then
-// find the pipe broken.
+// The pipe is not disconnected first: that would throw away what the other
+// end has not read yet, where closing lets it read the rest and then find
+// the pipe broken.
 void Object_Closer::operator()(Object* Pipe) const noexcept { delete Pipe; }
 
 bool Is_Server(const Object& Pipe) noexcept { return Pipe.Wanted.Is_Server; }
@@ -137,6 +149,31 @@ Handle Create_Server(const Settings& Wanted) {
   return Pipe;
 }
 
+// Asks for the next client's connection; one that is already there (or
+// that came and went since the disconnect) is settled at once.
+void Start_Listening(Object& Pipe) {
+  for (;;) {
+    Operation& Op = Pipe.Connecting;
+    if (ConnectNamedPipe(Pipe.Os_Handle.Get(), &Op.Record) != 0) {
+      Pipe.Client = Client_State::Connected;
+      return;
+    }
+    const DWORD Error = GetLastError();
+    if (Error == ERROR_PIPE_CONNECTED) {
+      Pipe.Client = Client_State::Connected;
+      return;
+    }
+    if (Error == ERROR_IO_PENDING) {
+      Pipe.Client = Client_State::Listening;
+      return;
+    }
+    if (Error != ERROR_NO_DATA) {
+      Raise_Error(Error);
+    }
+    Check_Result(DisconnectNamedPipe(Pipe.Os_Handle.Get()));
+  }
+}
+
 Handle Open_Client(const Settings& Wanted) {
   Handle Pipe = New_Object(Wanted);
   Pipe->Os_Handle.Reset(CreateFileA(Full_Pipe_Name(Wanted.Name).c_str(),
@@ -186,6 +223,48 @@ DWORD Overlapped_Write(Object& Pipe, const char* Buffer, DWORD Length) {
 
 Handle Make(const Settings& Wanted) {
   return Wanted.Is_Server ? Create_Server(Wanted) : Open_Client(Wanted);
+}
+
+// Safe once the client has nothing left to read: DisconnectNamedPipe
+// throws away only what it has not read.
+void Listen_For_Next(Object& Pipe) {
+  if (Pipe.Client != Client_State::Connected) {
+    return;
+  }
+  Check_Result(DisconnectNamedPipe(Pipe.Os_Handle.Get()));
+  Pipe.Client = Client_State::Disconnected;
+  Start_Listening(Pipe);
+}
+
+// The wait that runs out stays pending, so that the pipe takes a client
+// between two waits as well. A client that connected and closed again
+// before it was served leaves the pipe to listen once more.
+void Wait_For_Next(Object& Pipe, std::uint32_t Timeout_Ms) {
+  if (Pipe.Client == Client_State::Disconnected) {  // a failure came between
+    Start_Listening(Pipe);
+  }
+  while (Pipe.Client == Client_State::Listening) {
+    Operation& Op = Pipe.Connecting;
+    const DWORD Waited = WaitForSingleObject(Op.Event.Get(), Timeout_Ms);
+    if (Waited == WAIT_TIMEOUT) {
+      throw Timeout();
+    }
+    if (Waited != WAIT_OBJECT_0) {
+      Raise_Error(GetLastError());
+    }
+    DWORD Count = 0;
+    const BOOL Done = GetOverlappedResult(Pipe.Os_Handle.Get(), &Op.Record, &Count, FALSE);
+    const DWORD Error = Done != 0 ? ERROR_SUCCESS : GetLastError();
+    Pipe.Client = Client_State::Disconnected;
+    if (Error == ERROR_SUCCESS || Error == ERROR_PIPE_CONNECTED) {
+      Pipe.Client = Client_State::Connected;
+    } else if (Error == ERROR_NO_DATA || Error == ERROR_BROKEN_PIPE) {
+      Check_Result(DisconnectNamedPipe(Pipe.Os_Handle.Get()));
+      Start_Listening(Pipe);
+    } else {
+      Raise_Error(Error);
+    }
+  }
 }
 
 std::size_t Read_Message(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {

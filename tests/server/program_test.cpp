@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "child_process.h"
@@ -23,6 +25,7 @@ struct Line_Case {
   std::string Pipename;
   std::size_t Pipe_Length;
   std::uint32_t Wait_Ms;
+  std::uint32_t Linger_Ms = 600000;
 };
 
 class Command_Line : public testing::TestWithParam<Line_Case> {};
@@ -33,6 +36,7 @@ TEST_P(Command_Line, IsReadAsTheClientWritesIt) {
   EXPECT_EQ(Line->Pipename, GetParam().Pipename);
   EXPECT_EQ(Line->Pipe_Length, GetParam().Pipe_Length);
   EXPECT_EQ(Line->Wait_Ms, GetParam().Wait_Ms);
+  EXPECT_EQ(Line->Linger_Ms, GetParam().Linger_Ms);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,11 +55,22 @@ INSTANTIATE_TEST_SUITE_P(
                     // The client's Pipelength "40 00" is no number to it either.
                     Line_Case{{"Quorvel", "40", "00"}, "Quorvel", 1000, 60000},
                     Line_Case{{"--wait=2.5", "Quorvel", "300"}, "Quorvel", 300, 2500},
-                    Line_Case{{"--wait=0", "Quorvel"}, "Quorvel", 1000, 0}));
+                    Line_Case{{"--wait=0", "Quorvel"}, "Quorvel", 1000, 0},
+                    Line_Case{{"--linger=0", "Quorvel"}, "Quorvel", 1000, 60000, 0},
+                    Line_Case{{"--linger=1.5", "--wait=2", "Q", "300"}, "Q", 300, 2000, 1500},
+                    Line_Case{{"--wait=2", "--linger=60", "Q"}, "Q", 1000, 2000, 60000},
+                    // An option given twice is the pipename, as any other word.
+                    Line_Case{{"--linger=1", "--linger=2"}, "--linger=2", 1000, 60000, 1000}));
 
 TEST(Command_Line, WithoutAPipenameOrWithABadWaitIsRefused) {
   for (const std::vector<std::string>& Arguments :
-       std::vector<std::vector<std::string>>{{}, {""}, {"--wait=1"}, {"--wait=x", "Quorvel"}}) {
+       std::vector<std::vector<std::string>>{{},
+                                            {""},
+                                            {"--wait=1"},
+                                            {"--wait=x", "Quorvel"},
+                                            {"--linger=1", "--wait=1"},
+                                            {"--linger=-1", "Quorvel"},
+                                            {"--wait=1", "--linger=", "Quorvel"}}) {
     EXPECT_FALSE(Server::Read_Command_Line(Arguments).has_value()) << Arguments.size();
   }
 }
@@ -63,7 +78,9 @@ TEST(Command_Line, WithoutAPipenameOrWithABadWaitIsRefused) {
 TEST(Command_Line, WithoutAPipenameTheProgramSaysHowToRunIt) {
   const Test_Support::Program_Result Run =
       Test_Support::Run_Program(Test_Support::Program_Beside_Tests("server-stand-in"), {});
-  EXPECT_EQ(Run.Output, "Usage: quorvel-server [--wait=<seconds>] <Pipename> [<Pipelength>]\r\n");
+  EXPECT_EQ(Run.Output,
+            "Usage: quorvel-server [--wait=<seconds>] [--linger=<seconds>] <Pipename> "
+            "[<Pipelength>]\r\n");
   EXPECT_EQ(Run.Status, Server::Failed);
 }
 
@@ -71,13 +88,16 @@ TEST(Command_Line, WithoutAPipenameTheProgramSaysHowToRunIt) {
 // end of its pipe.
 class Running_Server {
 public:
-  explicit Running_Server(std::vector<std::string> Extra = {}, std::size_t Pipe_Length = 1000)
+  explicit Running_Server(std::vector<std::string> Extra = {}, std::size_t Pipe_Length = 1000,
+                          const std::string& Program_File =
+                              Test_Support::Program_Beside_Tests("server-stand-in"))
       : Name(Test_Support::Unique_Name("quorvel-server-test")),
         Length(Pipe_Length),
-        Program(Test_Support::Program_Beside_Tests("server-stand-in"), With_Name(Extra)) {}
+        Program(Program_File, With_Name(Extra)) {}
 
-  // The server needs a moment to make its pipe: retry while there is none.
-  void Connect() {
+  // The server needs a moment to make its pipe: retry while there is none
+  // (and, between two clients, while it is busy with the one before).
+  void Connect(bool Retry_While_Busy = false) {
     const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     for (;;) {
       try {
@@ -85,8 +105,11 @@ public:
         return;
       } catch (const Pipe::No_Server&) {
         ASSERT_LT(std::chrono::steady_clock::now(), Until) << "the server made no pipe";
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      } catch (const Pipe::Name_In_Use&) {
+        ASSERT_TRUE(Retry_While_Busy) << "the pipe is busy";
+        ASSERT_LT(std::chrono::steady_clock::now(), Until) << "the pipe stayed busy";
       }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
   }
 
@@ -115,7 +138,9 @@ public:
 
 private:
   std::vector<std::string> With_Name(std::vector<std::string> Extra) const {
-    Extra.insert(Extra.begin() + (Extra.empty() || !Extra[0].starts_with("--") ? 0 : 1), Name);
+    const auto Options = std::find_if(Extra.begin(), Extra.end(),
+                                      [](const std::string& Word) { return !Word.starts_with("--"); });
+    Extra.insert(Options, Name);
     return Extra;
   }
   Test_Support::Child_Process Program;
@@ -125,7 +150,7 @@ TEST(Program, ServesAWholeConversationAndEndsAfterC) {
   Test_Support::Scratch_Folder Scratch;
   Scratch.Write("p.adb", "procedure P is\n  begin null; end $\n");
   Scratch.Write("q.adb", "begin\n  null;\n");
-  Running_Server Server;
+  Running_Server Server({"--linger=0"});
   ASSERT_NO_FATAL_FAILURE(Server.Connect());
   EXPECT_EQ(Server.Lines("XAda95"), (Replies{"Compiler = Ada95", "."}));
   EXPECT_EQ(Server.Lines("P" + Scratch.Path()), (Replies{"Path = " + Scratch.Path(), "."}));
@@ -150,7 +175,7 @@ TEST(Program, ServesAWholeConversationAndEndsAfterC) {
 }
 
 TEST(Program, AMessageLongerThanItsBufferIsReadWhole) {
-  Running_Server Server;
+  Running_Server Server({"--linger=0"});
   ASSERT_NO_FATAL_FAILURE(Server.Connect());
   EXPECT_EQ(Server.Lines("U" + std::string(2500, ' ') + "4"), (Replies{"Units = 4", "."}));
   EXPECT_EQ(Server.Lines("U" + std::string(Server::Longest_Message + 10, '1')),
@@ -164,7 +189,7 @@ TEST(Program, NoReplyIsLongerThanThePipelengthItWasGiven) {
   Test_Support::Scratch_Folder Scratch;
   Scratch.Write("ok.adb", "abcdefghijklm");
   Scratch.Write("long.adb", "abcdefghijklmn");
-  Running_Server Server({"17"}, 17);
+  Running_Server Server({"--linger=0", "17"}, 17);
   ASSERT_NO_FATAL_FAILURE(Server.Connect());
   EXPECT_EQ(Server.Lines("XAda2012"), (Replies{"Compiler = Ada201", "."}));
   EXPECT_EQ(Server.Lines("XAda2"), (Replies{"Compiler \"Ada2\" i", "."}));
@@ -178,15 +203,15 @@ TEST(Program, NoReplyIsLongerThanThePipelengthItWasGiven) {
 }
 
 TEST(Program, EndsWhenItsClientGoesAway) {
-  Running_Server Server;
+  Running_Server Server({"--linger=0"});
   ASSERT_NO_FATAL_FAILURE(Server.Connect());
   EXPECT_EQ(Server.Lines("U4"), (Replies{"Units = 4", "."}));
   Pipe::Close(Server.Client);
   EXPECT_EQ(Server.Status(), Server::Client_Gone);
 }
 
-TEST(Program, EndsWhenItsClientIsSilentForTheTimeout) {
-  Running_Server Server;
+TEST(Program, EndsWhenItsClientIsSilentForTheTimeoutEvenWhenItWouldLinger) {
+  Running_Server Server({"--linger=600"});
   ASSERT_NO_FATAL_FAILURE(Server.Connect());
   EXPECT_EQ(Server.Lines("T0.5"), (Replies{"Timeout = 0.5 s", "."}));
   EXPECT_EQ(Server.Status(), Server::Idle);
@@ -208,5 +233,125 @@ TEST(Program, EndsWhenNoClientComesInTime) {
   Running_Server Server({"--wait=0.5"});
   EXPECT_EQ(Server.Status(), Server::Failed);
 }
+
+// Serves a client whose conversation is the file p.adb (a setting changed
+// first) and checks that its settings started from the defaults.
+void Serve_One_Client(Running_Server& Server, const std::string& File, bool Says_C) {
+  ASSERT_NO_FATAL_FAILURE(Server.Connect(true));
+  EXPECT_EQ(Server.Lines("U"),
+            (Replies{"Units \"\" is not a whole number from 1 to 9; Units = 3 kept", "."}));
+  EXPECT_EQ(Server.Lines("X"), (Replies{"Compiler \"\" is not Ada83, Ada95, Ada2005, Ada2012 or "
+                                        "Ada2022; Compiler = Ada2022 kept",
+                                        "."}));
+  EXPECT_EQ(Server.Lines("U7"), (Replies{"Units = 7", "."}));
+  EXPECT_EQ(Server.Lines("XAda83"), (Replies{"Compiler = Ada83", "."}));
+  EXPECT_EQ(Server.Lines("O" + File), (Replies{"Standard", "."}));
+  Server.Send("N");
+  EXPECT_EQ(Server.Reply(), "4,1,begin");
+  // The client leaves the file's tokens unread: the next one has none.
+  if (Says_C) {
+    Server.Send("C");
+  }
+  Pipe::Close(Server.Client);
+}
+
+TEST(Program_Linger, ServesOneClientAfterAnotherEachFromTheDefaultSettings) {
+  Test_Support::Scratch_Folder Scratch;
+  Scratch.Write("q.adb", "begin\n  null;\n");
+  Running_Server Server({"--linger=600"});
+  for (const bool Says_C : {true, false, true}) {
+    ASSERT_NO_FATAL_FAILURE(Serve_One_Client(Server, Scratch / "q.adb", Says_C));
+  }
+  ASSERT_NO_FATAL_FAILURE(Server.Connect(true));
+  Server.Send("N");
+  EXPECT_EQ(Server.Reply(), "0");
+  EXPECT_FALSE(Server.Status(0.2).has_value());
+}
+
+TEST(Program_Linger, ByDefaultTheServerStaysForTheNextClient) {
+  Running_Server Server;
+  ASSERT_NO_FATAL_FAILURE(Server.Connect());
+  Server.Send("C");
+  Pipe::Close(Server.Client);
+  ASSERT_NO_FATAL_FAILURE(Server.Connect(true));
+  EXPECT_EQ(Server.Lines("U2"), (Replies{"Units = 2", "."}));
+}
+
+TEST(Program_Linger, ASecondClientMeanwhileFindsThePipeBusy) {
+  Running_Server Server({"--linger=600"});
+  ASSERT_NO_FATAL_FAILURE(Server.Connect());
+  EXPECT_EQ(Server.Lines("U4"), (Replies{"Units = 4", "."}));
+  Pipe::Handle Second;
+  EXPECT_THROW(Pipe::Open(Second, Server.Name, false, Pipe::Direction::Duplex, 1000),
+               Pipe::Name_In_Use);
+  EXPECT_EQ(Server.Lines("U5"), (Replies{"Units = 5", "."}));
+  Server.Send("C");
+  Pipe::Close(Server.Client);
+  ASSERT_NO_FATAL_FAILURE(Server.Connect(true));
+  EXPECT_EQ(Server.Lines("U6"), (Replies{"Units = 6", "."}));
+}
+
+// With a short linger the server ends by itself, with the status of how its
+// last client left, and its pipe goes with it.
+TEST(Program_Linger, NoNextClientWithinTheLingerEndsTheServer) {
+  for (const bool Says_C : {true, false}) {
+    Running_Server Server({"--linger=0.5"});
+    ASSERT_NO_FATAL_FAILURE(Server.Connect());
+    EXPECT_EQ(Server.Lines("U4"), (Replies{"Units = 4", "."}));
+    if (Says_C) {
+      Server.Send("C");
+    }
+    Pipe::Close(Server.Client);
+    EXPECT_EQ(Server.Status(), Says_C ? Server::Closed : Server::Client_Gone);
+    EXPECT_THROW(Pipe::Open(Server.Client, Server.Name, false, Pipe::Direction::Duplex, 1000),
+                 Pipe::No_Server);
+  }
+}
+
+// The program file is moved away (as Windows allows for a running program)
+// and, for a replacement, another copy put in its place.
+struct Replacement_Case {
+  bool During_Conversation;
+  bool Copy_Put_Back;
+};
+
+class Program_Replaced : public testing::TestWithParam<Replacement_Case> {};
+
+TEST_P(Program_Replaced, EndsTheServerAfterItsClientAndTheNextRunFindsNoServer) {
+  namespace fs = std::filesystem;
+  Test_Support::Scratch_Folder Scratch;
+  const fs::path Original = Test_Support::Program_Beside_Tests("server-stand-in");
+  const fs::path Copy = Scratch / Original.filename().string();
+  fs::copy_file(Original, Copy);
+  Running_Server Server({"--linger=600"}, 1000, Copy.string());
+  const auto Replace = [&] {
+    fs::rename(Copy, Scratch / "moved-away");
+    if (GetParam().Copy_Put_Back) {
+      fs::copy_file(Original, Copy);
+    }
+  };
+  ASSERT_NO_FATAL_FAILURE(Server.Connect());
+  if (GetParam().During_Conversation) {
+    Replace();
+  }
+  EXPECT_EQ(Server.Lines("U4"), (Replies{"Units = 4", "."}));
+  Server.Send("C");
+  Pipe::Close(Server.Client);
+  if (!GetParam().During_Conversation) {
+    ASSERT_NO_FATAL_FAILURE(Server.Connect(true));
+    EXPECT_EQ(Server.Lines("U"),
+              (Replies{"Units \"\" is not a whole number from 1 to 9; Units = 3 kept", "."}));
+    Pipe::Close(Server.Client);
+    Replace();
+  }
+  EXPECT_EQ(Server.Status(), Server::Replaced);
+  EXPECT_THROW(Pipe::Open(Server.Client, Server.Name, false, Pipe::Direction::Duplex, 1000),
+               Pipe::No_Server);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, Program_Replaced,
+                         testing::Values(Replacement_Case{true, true}, Replacement_Case{true, false},
+                                         Replacement_Case{false, true},
+                                         Replacement_Case{false, false}));
 
 }  // namespace

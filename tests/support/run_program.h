@@ -21,4 +21,10 @@ std::string Program_Beside_Tests(const std::string& Name);
 /// Path of a program built into the project's bin folder.
 std::string Program_In_Bin(const std::string& Name);
 
+/// Ends the formatting server that waits on the pipe Pipename for its next
+/// client (nothing when there is none): as that client, sets a Timeout of
+/// 1 ms and falls silent, which ends the server (status 3). Returns once
+/// it has gone.
+void End_Lingering_Server(const std::string& Pipename);
+
 }  // namespace Test_Support

@@ -12,6 +12,32 @@ std::string Quoted(const std::string& Word) {
   return Word.empty() || Word.find(' ') != std::string::npos ? '"' + Word + '"' : Word;
 }
 
+// Everything the program writes, up to its end. Not up to the end of the
+// pipe: under Wine a program it starts (a formatting server that waits for
+// its next client) holds the pipe's write end on, and a read would wait
+// for that program too.
+std::string Output_Until_Exit(HANDLE Read_End, HANDLE Process) {
+  std::string Output;
+  char Buffer[4096];
+  for (bool Ended = false;;) {
+    DWORD Waiting = 0;
+    DWORD Count = 0;
+    if (!PeekNamedPipe(Read_End, nullptr, 0, nullptr, &Waiting, nullptr)) {
+      break;  // every writer has gone
+    }
+    if (Waiting > 0 && ReadFile(Read_End, Buffer, sizeof Buffer, &Count, nullptr)) {
+      Output.append(Buffer, Count);
+    } else if (Ended) {
+      break;
+    } else {
+      // What the program wrote before it ended is in the pipe then.
+      Ended = WaitForSingleObject(Process, 10) == WAIT_OBJECT_0;
+    }
+  }
+  WaitForSingleObject(Process, INFINITE);
+  return Output;
+}
+
 }  // namespace
 
 Program_Result Run_Program(const std::string& Program, const std::vector<std::string>& Arguments) {
@@ -44,12 +70,7 @@ Program_Result Run_Program(const std::string& Program, const std::vector<std::st
   }
   const Windows::Owned_Process Running(Started);
   Program_Result Result;
-  char Buffer[4096];
-  DWORD Count = 0;
-  while (ReadFile(Read_End.Get(), Buffer, sizeof Buffer, &Count, nullptr) && Count > 0) {
-    Result.Output.append(Buffer, Count);
-  }
-  WaitForSingleObject(Running.Process.Get(), INFINITE);
+  Result.Output = Output_Until_Exit(Read_End.Get(), Running.Process.Get());
   DWORD Code = 0;
   GetExitCodeProcess(Running.Process.Get(), &Code);
   Result.Status = static_cast<int>(Code);

@@ -94,6 +94,42 @@ TEST(Pipe_Open, AServerWaitingInVainLeavesNothingBehind) {
   EXPECT_EQ(Server, nullptr);
 }
 
+TEST(Pipe_Next_Client, OneAfterAnotherOnTheSamePipeEachAloneOnIt) {
+  const std::string Name = Unique_Name("next");
+  std::promise<void> Listening;
+  auto Server = Serve(Name, [&Listening](Pipe::Handle& End) {
+    Pipe::Wait_For_Client(End, 0.1);  // the first one is there already
+    EXPECT_EQ(Read_Text(End, 64, Generous_Seconds), "first");
+    Write_Text(End, "one");
+    EXPECT_THROW(Read_Text(End, 64, Generous_Seconds), Pipe::Broken);
+    Pipe::Listen_Again(End);
+    EXPECT_THROW(Pipe::Wait_For_Client(End, 0.2), Pipe::Timeout);
+    Listening.set_value();
+    Pipe::Wait_For_Client(End, Generous_Seconds);
+    Pipe::Wait_For_Client(End, Generous_Seconds);  // connected: returns at once
+    EXPECT_EQ(Read_Text(End, 64, Generous_Seconds), "second");
+    Write_Text(End, "two");
+    return Read_Text(End, 64, Generous_Seconds);
+  });
+  Pipe::Handle First = Connect(Name);
+  EXPECT_THROW(Pipe::Listen_Again(First), Pipe::Not_Server);
+  EXPECT_THROW(Pipe::Wait_For_Client(First, 1.0), Pipe::Not_Server);
+  Write_Text(First, "first");
+  EXPECT_EQ(Read_Text(First), "one");
+  Pipe::Handle Second;
+  EXPECT_THROW(Pipe::Open(Second, Name, false, Direction::Duplex, 64), Pipe::Name_In_Use);
+  Pipe::Close(First);
+  Listening.get_future().wait();
+  Pipe::Open(Second, Name, false, Direction::Duplex, 64);
+  Write_Text(Second, "second");
+  EXPECT_EQ(Read_Text(Second), "two");
+  EXPECT_THROW(Pipe::Open(First, Name, false, Direction::Duplex, 64), Pipe::Name_In_Use);
+  Pipe::Close(Second);
+  EXPECT_THROW(Server.get(), Pipe::Broken);
+  Pipe::Handle Null;
+  EXPECT_THROW(Pipe::Listen_Again(Null), Pipe::No_Handle);
+}
+
 TEST(Pipe_Read, AClientMayNotWaitAndThePipeStaysAsItWas) {
   const std::string Name = Unique_Name("readwait");
   auto Server = Serve(Name, [](Pipe::Handle& End) {
