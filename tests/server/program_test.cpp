@@ -220,7 +220,7 @@ TEST(Program, EndsWhenItsClientIsSilentForTheTimeoutEvenWhenItWouldLinger) {
 // Its own status, so that the client that started it can tell another
 // run's server from a failure.
 TEST(Program, EndsWithItsOwnStatusWhenThePipeNameIsInUse) {
-  Running_Server First;
+  Running_Server First({"--linger=0"});
   ASSERT_NO_FATAL_FAILURE(First.Connect());
   Test_Support::Child_Process Second(Test_Support::Program_Beside_Tests("server-stand-in"),
                                      {First.Name});
