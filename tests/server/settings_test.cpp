@@ -151,7 +151,7 @@ TEST(Settings, ARefusedValueKeepsTheOneInForce) {
   EXPECT_EQ(Conversation.Answer("W12").front(),
             "Width \"12\" is not 0 (no line broken) or a whole number from 40 to 999; "
             "Width = 120 kept");
-  EXPECT_EQ(Conversation.Answer("W" + std::string(Server::Longest_Message, '1')).front(),
+  EXPECT_EQ(Conversation.Answer(std::string("W").append(Server::Longest_Message, '1')).front(),
             "Width value is too long; Width = 120 kept");
   EXPECT_EQ(Conversation.Current().Width, 120);
   EXPECT_EQ(Conversation.Current().Units, 4);
@@ -163,10 +163,10 @@ TEST(Settings, AValueForTheUserIsQuotedOnOneShortLine) {
   Server::Session Conversation(Stand_In);
   EXPECT_EQ(Conversation.Answer(std::string("U\r\n\x7F", 4)).front(),
             "Units \"???\" is not a whole number from 1 to 9; Units = 3 kept");
-  EXPECT_EQ(Conversation.Answer("U" + std::string(100, '7')).front(),
+  EXPECT_EQ(Conversation.Answer(std::string("U").append(100, '7')).front(),
             "Units \"" + std::string(80, '7') +
                 "...\" is not a whole number from 1 to 9; Units = 3 kept");
-  EXPECT_EQ(Conversation.Answer("U" + std::string(Server::Longest_Message, '1')),
+  EXPECT_EQ(Conversation.Answer(std::string("U").append(Server::Longest_Message, '1')),
             (Replies{"Units value is too long; Units = 3 kept", "."}));
 }
 
