@@ -95,7 +95,15 @@ INSTANTIATE_TEST_SUITE_P(
                        "procedure Copy (Source : String; Target : out String; Count : "
                        "Natural);\n",
                        "procedure Copy (Source : String;\n                Target : out "
-                       "String;\n                Count  : Natural);\n"}),
+                       "String;\n                Count  : Natural);\n"},
+        // Only the lines the breaking made are aligned: the author's own
+        // declarations below keep their single blanks.
+        Long_Line_Case{"ParametersAlignedTheAuthorsDeclarationsNot",
+                       "package P is\n   procedure Copy (Source : String; Target : out String; "
+                       "Count : Natural);\n   A : Integer;\n   Longer : Integer;\nend P;\n",
+                       "package P is\n   procedure Copy (Source : String;\n                   "
+                       "Target : out String;\n                   Count  : Natural);\n"
+                       "   A : Integer;\n   Longer : Integer;\nend P;\n"}),
     [](const testing::TestParamInfo<Long_Line_Case>& Info) { return Info.param.Name; });
 
 TEST(Long_Line, ThatFitsKeepsItsAuthorsBreaksAndOneThatCannotBeShortenedStays) {

@@ -18,6 +18,11 @@ struct Member {
   /// The names stand where the author put them, with one blank before the
   /// mark: the author's own choice of no alignment.
   bool Unaligned_By_Author = false;
+  bool Padded_By_Author = false;  ///< the author put more than one blank before the mark
+  /// The association just after a name's `(`, where it was, with one blank
+  /// before its mark: left so when another member of its group is padded
+  /// (the lines below carry the alignment, as a broken list is laid out).
+  bool Beside_Paren = false;
   /// The engine may align the line's group where the author did not: the
   /// member starts the line (after a parenthesis at most), and follows the
   /// member before it with only lines that continue that one between.
@@ -38,8 +43,9 @@ bool Is_Choice_Part(const Lexeme& Item) noexcept {
 
 class Finder {
 public:
-  Finder(const Lexed& Lexed_Source, const std::vector<Column_Number>& Columns)
-      : Input(Lexed_Source), Column(Columns) {}
+  Finder(const Lexed& Lexed_Source, const std::vector<Column_Number>& Columns,
+         const std::vector<bool>& Made_Lines)
+      : Input(Lexed_Source), Column(Columns), Made(Made_Lines) {}
 
   // The line as a group member: names, then a colon; or choices, then an arrow.
   Member Member_Of(const Line_Role& Role, std::size_t L) const noexcept {
@@ -68,9 +74,18 @@ public:
       Found.Line_End = End_Column(End - 1) - 1;
       const Lexeme& Mark = Input.Lexemes[Found.Mark];
       const Lexeme& Before = Input.Lexemes[Found.Mark - 1];
-      Found.Unaligned_By_Author =
-          Column[I] == Input.Lexemes[I].Column &&
+      const bool Unmoved = Column[I] == Input.Lexemes[I].Column;
+      const bool One_Blank =
           Mark.Column == Before.Column + static_cast<long long>(Before.Length) + 1;
+      // A line the engine made by breaking a long one has blanks no author
+      // chose, so its group is aligned; but the association beside the `(`
+      // of the list it broke keeps its one blank, and the lines below it
+      // are aligned among themselves.
+      const bool Made_Line = L < Made.size() && Made[L];
+      Found.Unaligned_By_Author = !Made_Line && Unmoved && One_Blank;
+      Found.Padded_By_Author = !Made_Line && Unmoved && !One_Blank;
+      Found.Beside_Paren = Paren != No_Lexeme && Unmoved && One_Blank;
+      Found.Inferable = Found.Inferable && !(Paren != No_Lexeme && Made_Line);
     }
     return Found;
   }
@@ -128,6 +143,7 @@ private:
 
   const Lexed& Input;
   const std::vector<Column_Number>& Column;
+  const std::vector<bool>& Made;
 };
 
 void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
@@ -150,15 +166,20 @@ void Finish(const std::vector<Member>& Group, const std::vector<Column_Number>& 
     }
     return;
   }
+  const bool Padded = std::any_of(Group.begin(), Group.end(),
+                                  [](const Member& Item) { return Item.Padded_By_Author; });
+  const auto Inferable = [Padded](const Member& Item) {
+    return Item.Inferable && !(Padded && Item.Beside_Paren);
+  };
   std::vector<Member> Run;
   for (std::size_t K = 0; K <= Group.size(); ++K) {
-    if (K == Group.size() || !Group[K].Adjacent || !Group[K].Inferable) {
+    if (K == Group.size() || !Group[K].Adjacent || !Inferable(Group[K])) {
       if (Run.size() > 1) {
         Align(Run, Column, Forced);
       }
       Run.clear();
     }
-    if (K < Group.size() && Group[K].Inferable) {
+    if (K < Group.size() && Inferable(Group[K])) {
       Run.push_back(Group[K]);
     }
   }
@@ -234,9 +255,10 @@ bool Nested_In(const std::vector<Member>& Group, const Line_Role& Role, long lon
 }
 
 std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                                         const std::vector<Column_Number>& Column) {
+                                         const std::vector<Column_Number>& Column,
+                                         const std::vector<bool>& Made) {
   std::vector<Column_Number> Forced(Input.Lexemes.size(), 0);
-  const Finder Find(Input, Column);
+  const Finder Find(Input, Column, Made);
   // The groups open at this line, the innermost (the rightmost) last.
   Open_Groups Open;
   for (std::size_t L = 0; L <= Roles.size(); ++L) {

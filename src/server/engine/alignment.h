@@ -18,8 +18,12 @@ inline constexpr long long Style_Line_Length = 79;
 /// colon or arrow of a group member), or 0. Column holds the columns as
 /// placed so far. A group already aligned keeps its column; any other is
 /// aligned one blank after its longest names, unless that would push one
-/// of its lines past Style_Line_Length.
+/// of its lines past Style_Line_Length. Made flags the lines that the
+/// engine itself made by breaking a long line (it may be shorter than the
+/// lines, or empty): their blanks tell nothing of their author's choice,
+/// so their groups are aligned as those of moved lines are.
 std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                                         const std::vector<Column_Number>& Column);
+                                         const std::vector<Column_Number>& Column,
+                                         const std::vector<bool>& Made);
 
 }  // namespace Formatter

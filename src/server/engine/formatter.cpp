@@ -107,7 +107,8 @@ private:
 };
 
 // One pass of lexing and layout; Broke tells whether a line was broken.
-Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Broke) {
+Result Format_Once(std::string_view Source, const Settings& In_Force, const std::vector<bool>& Made,
+                   bool& Broke) {
   Lexed Input = Lex(Source, In_Force.Language, In_Force.Errors);
   Result Output;
   Broke = false;
@@ -115,7 +116,7 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
     Output.Errors = std::move(Input.Errors);
     return Output;
   }
-  const std::vector<Column_Number> Column = Lay_Out(Source, Input, In_Force);
+  const std::vector<Column_Number> Column = Lay_Out(Source, Input, In_Force, Made);
   Output.Tokens.reserve(Input.Lexemes.size() + Input.Lines.size());
   Line_Writer Writer(Source, Output.Tokens);
   for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
@@ -134,13 +135,20 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, bool& Brok
 
 // The text the client writes for Tokens, letter case aside, by its own
 // line-writing rule (Protocol::Place_Text).
-std::string Written_Text(const std::vector<Token>& Tokens) {
+std::string Written_Text(const std::vector<Token>& Tokens, std::vector<bool>* Made) {
   std::string Text;
   std::size_t Line_Start = 0;
+  std::size_t Line = 0;
+  std::vector<bool> Text_Made;
+  const auto Flag = [Made, &Line] {
+    return Made != nullptr && Line < Made->size() && (*Made)[Line];
+  };
   for (const Token& Item : Tokens) {
     if (Item.Kind == Kinds::End_Of_Line && Item.Text.empty()) {
       Text += '\n';
       Line_Start = Text.size();
+      Text_Made.push_back(Flag());
+      ++Line;
       continue;
     }
     const Protocol::Placement Place =
@@ -149,8 +157,13 @@ std::string Written_Text(const std::vector<Token>& Tokens) {
     if (Place.Line_Ends_First) {
       Text += '\n';
       Line_Start = Text.size();
+      Text_Made.push_back(Flag());
     }
     Text += Item.Text;
+  }
+  if (Made != nullptr) {
+    Text_Made.push_back(Flag());
+    *Made = std::move(Text_Made);
   }
   return Text;
 }
@@ -163,9 +176,14 @@ constexpr int Most_Passes = 6;
 }  // namespace
 
 Result Format(std::string_view Source, const Settings& Options) {
+  return Format_Pieces(Source, Options, {});
+}
+
+Result Format_Pieces(std::string_view Source, const Settings& Options,
+                     const std::vector<bool>& Made) {
   const Settings In_Force = Sound(Options);
   bool Broke = false;
-  Result Output = Format_Once(Source, In_Force, Broke);
+  Result Output = Format_Once(Source, In_Force, Made, Broke);
   // A broken line's pieces are laid out as the lines they became (a piece
   // that starts a statement goes where statements go), and that again
   // until the layout gives back the text it was given: a piece laid out
@@ -174,7 +192,9 @@ Result Format(std::string_view Source, const Settings& Options) {
   bool Settled = !Broke;
   for (int Pass = 1; !Settled && Pass < Most_Passes; ++Pass) {
     auto Text = std::make_shared<const std::string>(Written_Text(Output.Tokens));
-    Result Again = Format_Once(*Text, In_Force, Broke);
+    // The text written holds the alignment of the lines made: laid out
+    // again, they keep it as any aligned lines.
+    Result Again = Format_Once(*Text, In_Force, {}, Broke);
     if (!Again.Errors.empty()) {
       break;
     }

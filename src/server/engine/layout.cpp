@@ -17,8 +17,10 @@ constexpr int Most_Rounds = 12;
 
 class Placer final : public Line_Placer {
 public:
-  Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options)
-      : Source(Text), Input(Lexed_Source), Units(Options.Units), Unary(Sign_Flags(Input)) {
+  Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options,
+         const std::vector<bool>& Made_Lines)
+      : Source(Text), Input(Lexed_Source), Made(Made_Lines), Units(Options.Units),
+        Unary(Sign_Flags(Input)) {
     Column.assign(Input.Lexemes.size(), 1);
     Keep.assign(Input.Lexemes.size(), 0);
     Forced.assign(Input.Lexemes.size(), 0);
@@ -30,7 +32,7 @@ public:
     Mark_Alignment_Candidates();
     for (int Round = 0; Round < Most_Rounds; ++Round) {
       Place_All();
-      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column);
+      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
       const bool Demoted = Demote_Unaligned();
       if (Groups == Forced && !Demoted) {
         return std::move(Column);
@@ -317,6 +319,7 @@ private:
 
   std::string_view Source;
   const Lexed& Input;
+  const std::vector<bool>& Made;  // the lines the engine made by breaking long ones
   int Units;
   std::vector<bool> Unary;
   std::vector<Line_Role> Roles;
@@ -569,8 +572,8 @@ bool Placer::Demote_Unaligned() {
 }  // namespace
 
 std::vector<Column_Number> Lay_Out(std::string_view Source, const Lexed& Input,
-                                   const Settings& Options) {
-  return Placer(Source, Input, Options).Run();
+                                   const Settings& Options, const std::vector<bool>& Made) {
+  return Placer(Source, Input, Options, Made).Run();
 }
 
 }  // namespace Formatter

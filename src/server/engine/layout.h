@@ -12,8 +12,10 @@
 namespace Formatter {
 
 /// The 1-based column of every lexeme of Input (same order), with the
-/// Byte_Order_Mark taking no column. Never throws (only std::bad_alloc).
+/// Byte_Order_Mark taking no column. Made flags the lines that the engine
+/// made by breaking long lines (see Group_Columns); it may be empty. Never
+/// throws (only std::bad_alloc).
 std::vector<Column_Number> Lay_Out(std::string_view Source, const Lexed& Input,
-                                   const Settings& Options);
+                                   const Settings& Options, const std::vector<bool>& Made);
 
 }  // namespace Formatter

@@ -48,9 +48,12 @@ void Write_Line(const std::vector<Token>& Tokens, std::size_t First, std::size_t
 // Tokens with the breaks of every long line made: line ends inserted (the
 // pieces moved to their columns), comments put above their code, lists
 // moved along with their `(`. A line that moves is broken in the next pass.
-bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Into) {
+// Made flags each line of Into that was broken or moved here.
+bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Into,
+            std::vector<bool>& Made) {
   bool Any = false;
   Into.clear();
+  Made.clear();
   Into.reserve(Tokens.size() + Tokens.size() / 8);
   Moving_List List;
   for (std::size_t First = 0; First <= Tokens.size();) {
@@ -72,6 +75,8 @@ bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Int
     }
     Write_Line(Tokens, First, Last, Breaks, Moved_By, Into);
     Any = Any || Breaks.Comment_Above || !Breaks.Before.empty();
+    Made.insert(Made.end(), Breaks.Before.size() + (Breaks.Comment_Above ? 2 : 1),
+                !Breaks.Before.empty() || Moved_By != 0);
     if (Last < Tokens.size()) {
       Into.push_back(Tokens[Last]);
     }
@@ -130,10 +135,10 @@ Result Fit_Lines(Result Output, const Settings& In_Force) {
   Settings Laying_Out = In_Force;
   Laying_Out.Width = 0;
   std::vector<Token> Pieces;
-  for (int Pass = 0; Pass < Most_Passes && Broken(Output.Tokens, Width, Pieces);
-       ++Pass) {
-    auto Text = std::make_shared<const std::string>(Written_Text(Pieces));
-    Result Again = Format(std::string_view(*Text), Laying_Out);
+  std::vector<bool> Made;
+  for (int Pass = 0; Pass < Most_Passes && Broken(Output.Tokens, Width, Pieces, Made); ++Pass) {
+    auto Text = std::make_shared<const std::string>(Written_Text(Pieces, &Made));
+    Result Again = Format_Pieces(std::string_view(*Text), Laying_Out, Made);
     if (!Again.Errors.empty()) {
       break;
     }

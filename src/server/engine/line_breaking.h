@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formatter.h"
@@ -12,7 +13,15 @@
 namespace Formatter {
 
 /// The text the client writes for Tokens, letter case aside (LF line ends).
-std::string Written_Text(const std::vector<Token>& Tokens);
+/// Made, when given, flags lines of Tokens and becomes the flags of the
+/// text's lines (a line the client breaks gives both pieces its flag).
+std::string Written_Text(const std::vector<Token>& Tokens, std::vector<bool>* Made = nullptr);
+
+/// Format, for a text whose lines flagged in Made the engine made itself
+/// by breaking long lines: those are aligned as lines that moved are, since
+/// no author chose their blanks (Made may be shorter than the lines).
+Result Format_Pieces(std::string_view Source, const Settings& Options,
+                     const std::vector<bool>& Made);
 
 /// Output (laid out with In_Force) with its long lines broken, as long as
 /// there is a natural point left that shortens them, and laid out anew.
