@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -188,9 +189,9 @@ TEST(Fault, TwoRunsStartingTheServerAtOnceNeverFailUnexpectedly) {
   for (int Round = 0; Round < 16; ++Round) {
     Scratch_Folder Scratch;
     Scratch.Write("src/a.adb", Original);
-    Scratch.Write("race.ini", "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("race") +
-                                  "\r\nServer=" + Test_Support::Program_In_Bin("quorvel-server") +
-                                  "\r\n");
+    const std::string Pipename = Test_Support::Unique_Name("race");
+    Scratch.Write("race.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" +
+                                  Test_Support::Program_In_Bin("quorvel-server") + "\r\n");
     auto Run = [&](const std::string& Out) {
       Scratch.Make_Folder(Out);
       return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
@@ -198,7 +199,9 @@ TEST(Fault, TwoRunsStartingTheServerAtOnceNeverFailUnexpectedly) {
     };
     auto First = std::async(std::launch::async, Run, "out1");
     auto Second = std::async(std::launch::async, Run, "out2");
-    for (const Test_Support::Program_Result& Result : {First.get(), Second.get()}) {
+    const std::array<Test_Support::Program_Result, 2> Results{First.get(), Second.get()};
+    Test_Support::End_Lingering_Server(Pipename);
+    for (const Test_Support::Program_Result& Result : Results) {
       const bool Told = Result.Output == "Specified Pipe already in use\r\n";
       EXPECT_TRUE(Result.Status == 0 || Told) << "round " << Round << ": " << Result.Output;
       EXPECT_EQ(Result.Status, Told ? 1 : 0) << "round " << Round;

@@ -91,11 +91,13 @@ TEST(First_Run, TheWidthReachesTheServerAndItsLinesFit) {
                     "   Result := Compute (Alpha_Argument, Beta_Argument, Gamma_Argument, "
                     "Delta_Argument, Epsilon_Argument, Zeta_Argument);\nend Wide;\n");
   Scratch.Make_Folder("out");
-  Scratch.Write("wide.ini", "[Quv_Client]\r\nPipename=" + Test_Support::Unique_Name("quorvel-wide") +
-                                "\r\nServer=" + Server + "\r\nWidth=100\r\n");
+  const std::string Pipename = Test_Support::Unique_Name("quorvel-wide");
+  Scratch.Write("wide.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Server +
+                                "\r\nWidth=100\r\n");
   const Test_Support::Program_Result Run = Test_Support::Run_Program(
       Test_Support::Program_In_Bin("quorvel"),
       {Scratch / "wide.ini", Scratch / "src/wide.adb", Scratch / "out"});
+  Test_Support::End_Lingering_Server(Pipename);
   EXPECT_EQ(Run.Status, 0) << Run.Output;
   EXPECT_EQ(Run.Output.rfind("Width = 100\r\n", 0), 0u) << Run.Output;
   const std::string Call = "   Result := Compute (";
