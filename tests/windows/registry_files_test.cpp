@@ -20,14 +20,14 @@ TEST_P(User_File, FollowsAnAbsoluteConfigHomeElseTheHomeFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Environments, User_File,
-    testing::Values(User_File_Case{"/home/u/.cfg", "/home/u", "/home/u/.cfg/registry/user.reg"},
-                    User_File_Case{"/tmp/scratch/", "/home/u", "/tmp/scratch/registry/user.reg"},
-                    User_File_Case{"/", "/home/u", "/registry/user.reg"},
+    testing::Values(User_File_Case{"/srv/u/.cfg", "/srv/u", "/srv/u/.cfg/registry/user.reg"},
+                    User_File_Case{"/tmp/scratch/", "/srv/u", "/tmp/scratch/registry/user.reg"},
+                    User_File_Case{"/", "/srv/u", "/registry/user.reg"},
                     User_File_Case{"/cfg", "", "/cfg/registry/user.reg"},
                     // Unset, empty or relative: the home folder's .config.
-                    User_File_Case{"", "/home/u", "/home/u/.config/registry/user.reg"},
-                    User_File_Case{"cfg", "/home/u", "/home/u/.config/registry/user.reg"},
-                    User_File_Case{"~/cfg", "/home/u/", "/home/u/.config/registry/user.reg"},
+                    User_File_Case{"", "/srv/u", "/srv/u/.config/registry/user.reg"},
+                    User_File_Case{"cfg", "/srv/u", "/srv/u/.config/registry/user.reg"},
+                    User_File_Case{"~/cfg", "/srv/u/", "/srv/u/.config/registry/user.reg"},
                     User_File_Case{"", "/", "/.config/registry/user.reg"},
                     User_File_Case{"cfg", "", ""},
                     User_File_Case{"", "", ""}));
