@@ -13,6 +13,7 @@
 #include "gates.h"
 #include "lexer.h"
 #include "protocol.h"
+#include "text.h"
 #include "token_writer.h"
 
 namespace {
@@ -83,18 +84,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     return 0;
   }
   // The code's bytes in order, and the comments' in order: an end-of-line
-  // comment that no longer fits beside its code moves above it.
+  // comment that no longer fits beside its code moves above it. Names and
+  // attributes are compared without letter case: attribute and pragma
+  // names are given the case the language defines.
   std::string Code;
   std::string Comments;
   for (const Token& Item : Once.Tokens) {
-    (Item.Kind == Formatter::Kinds::Comment ? Comments : Code) += Item.Text;
+    const bool Named =
+        Item.Kind == Formatter::Kinds::Identifier || Item.Kind == Formatter::Kinds::Attribute;
+    (Item.Kind == Formatter::Kinds::Comment ? Comments : Code) +=
+        Named ? Text::Lower_Case(Item.Text) : std::string(Item.Text);
   }
   const Formatter::Lexed Input = Formatter::Lex(Source, Options.Language, 1);
   std::string Source_Code;
   std::string Source_Comments;
   for (const Formatter::Lexeme& Item : Input.Lexemes) {
+    const std::string_view Text = Formatter::Text_Of(Source, Item);
+    const bool Named = Item.Class == Formatter::Lexeme_Class::Identifier ||
+                       Item.Class == Formatter::Lexeme_Class::Attribute;
     (Item.Class == Formatter::Lexeme_Class::Comment ? Source_Comments : Source_Code) +=
-        Formatter::Text_Of(Source, Item);
+        Named ? Text::Lower_Case(Text) : std::string(Text);
   }
   Fuzz::Check(Without_Layout(Code) == Without_Layout(Source_Code) &&
                   Without_Layout(Comments) == Without_Layout(Source_Comments),
