@@ -105,7 +105,7 @@ std::vector<std::string> Session::Open(std::string_view Name, bool Too_Long) {
 // Assigning {} would keep the room the file took.
 void Session::Close_File() noexcept {
   Tokens = std::vector<Formatter::Token>();
-  Laid_Out.reset();
+  Laid_Out = {};
   Text = std::string();
   Next = 0;
 }

@@ -71,7 +71,7 @@ private:
   std::size_t Reply_Limit;
   Settings Now;
   std::string Text;                             ///< of the open file: its tokens' texts lie in it
-  std::shared_ptr<const std::string> Laid_Out;  ///< or here (see Formatter::Result)
+  std::vector<std::shared_ptr<const std::string>> Laid_Out;  ///< or here (see Formatter::Result)
   std::vector<Formatter::Token> Tokens;         ///< of the open file
   std::size_t Next = 0;                         ///< index of the next token to send
   bool Ended = false;

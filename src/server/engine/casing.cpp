@@ -1,7 +1,6 @@
 // Attribute and pragma names in mixed case.
 #include "casing.h"
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -78,26 +77,17 @@ void Mix_Defined_Names(Result& Output) {
   if (Changed.empty()) {
     return;
   }
-  // One store for the texts laid out before and the names changed, so
-  // that every token's text stays where the result holds it.
+  // The names changed are kept in a store of their own, reserved once so
+  // that no append moves the texts already pointed at.
   auto Store = std::make_shared<std::string>();
-  const std::string_view Old = Output.Laid_Out ? std::string_view(*Output.Laid_Out) : "";
-  Store->reserve(Old.size() + Extra);
-  Store->assign(Old);
-  const auto Old_Start = reinterpret_cast<std::uintptr_t>(Old.data());
-  for (Token& Item : Output.Tokens) {
-    const auto At = reinterpret_cast<std::uintptr_t>(Item.Text.data());
-    if (!Old.empty() && At >= Old_Start && At < Old_Start + Old.size()) {
-      Item.Text = std::string_view(*Store).substr(At - Old_Start, Item.Text.size());
-    }
-  }
+  Store->reserve(Extra);
   for (const std::size_t T : Changed) {
     Token& Item = Output.Tokens[T];
     const std::size_t Offset = Store->size();
     Store->append(Mixed_Case(Item.Text));
     Item.Text = std::string_view(*Store).substr(Offset, Item.Text.size());
   }
-  Output.Laid_Out = std::move(Store);
+  Output.Laid_Out.push_back(std::move(Store));
 }
 
 }  // namespace Formatter

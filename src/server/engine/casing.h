@@ -15,7 +15,7 @@ namespace Formatter {
 std::string Mixed_Case(std::string_view Text);
 
 /// Gives every attribute and pragma name of Output its mixed case. The
-/// texts that change are kept in Output.Laid_Out (after what it held).
+/// texts that change are kept in a store added to Output.Laid_Out.
 void Mix_Defined_Names(Result& Output);
 
 }  // namespace Formatter

@@ -200,7 +200,7 @@ Result Format_Pieces(std::string_view Source, const Settings& Options,
     }
     Settled = !Broke && Written_Text(Again.Tokens) == *Text;
     Output = std::move(Again);
-    Output.Laid_Out = std::move(Text);
+    Output.Laid_Out = {std::move(Text)};
   }
   // Names first: the lines broken below are laid out again from the
   // text, which then holds its names as they stay, so no pass changes

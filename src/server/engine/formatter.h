@@ -67,9 +67,10 @@ struct Result {
   std::vector<Diagnostic> Errors;  ///< lexical errors, in source order
   /// Where the tokens' texts lie when not in the source: the source as laid
   /// out once already, when a line had to be broken, and attribute and
-  /// pragma names given their mixed case (else null). Shared, so that
-  /// moving or copying the result leaves the texts where they are.
-  std::shared_ptr<const std::string> Laid_Out;
+  /// pragma names given their mixed case (else empty). Each stage that
+  /// makes texts adds the one that holds them; shared, so that moving or
+  /// copying the result leaves the texts where they are.
+  std::vector<std::shared_ptr<const std::string>> Laid_Out;
 };
 
 /// Formats one source text. The tokens' texts lie in Source (or in the

@@ -142,9 +142,8 @@ Result Fit_Lines(Result Output, const Settings& In_Force) {
     if (!Again.Errors.empty()) {
       break;
     }
-    if (!Again.Laid_Out) {
-      Again.Laid_Out = std::move(Text);
-    }
+    // The tokens lie in this text, or in what the pass itself made.
+    Again.Laid_Out.push_back(std::move(Text));
     Output = std::move(Again);
   }
   return Output;

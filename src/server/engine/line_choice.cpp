@@ -235,17 +235,19 @@ struct Candidate {
 constexpr int Separator_Rank = 0;
 constexpr int Assign_Rank = 3;
 
+// The column just inside the `(` or aspect `with` at Opener: where the
+// first association after it stands.
+int Inside_Column(const Token* Items, const Row& Line, std::size_t Opener) {
+  return Items[Opener].Column + static_cast<int>(Items[Opener].Text.size()) +
+         (Line.Roles[Opener] == Role::Aspects ? 1 : 0);
+}
+
 // The column where a piece of the row goes: under the first association of
 // its group, else at Indent (two columns in from a statement's start, or
 // where a row that continues one starts).
 int Piece_Column(const Token* Items, const Row& Line, std::size_t At, int Indent) {
   const int Group = Line.Group[At];
-  if (Group >= 0) {
-    const Token& Opener = Items[Group];
-    return Opener.Column + static_cast<int>(Opener.Text.size()) +
-           (Line.Roles[static_cast<std::size_t>(Group)] == Role::Aspects ? 1 : 0);
-  }
-  return Indent;
+  return Group >= 0 ? Inside_Column(Items, Line, static_cast<std::size_t>(Group)) : Indent;
 }
 
 // The candidate break before token At, if the tokens around it offer one.
@@ -387,7 +389,7 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
     }
   }
   const auto Opener = static_cast<std::size_t>(Group);
-  const int Aligned = Piece_Column(Items, Line, Opener + 1, 0);
+  const int Aligned = Inside_Column(Items, Line, Opener);  // the opener may end the row
   if (!Members.empty() &&
       !(Before_Paren && !Associations_Fit(Items, Line, Opener, Aligned, Width))) {
     std::for_each(Members.begin(), Members.end(), Add);
