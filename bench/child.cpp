@@ -5,9 +5,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <csignal>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <stdexcept>
 
@@ -21,7 +21,7 @@ namespace {
 
 // posix_spawn's file actions, released however the start ends.
 class Redirection {
-public:
+ public:
   explicit Redirection(const std::string& Output_File) {
     ::posix_spawn_file_actions_init(&Actions);
     ::posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
@@ -34,7 +34,7 @@ public:
   Redirection& operator=(const Redirection&) = delete;
   const posix_spawn_file_actions_t* Get() const noexcept { return &Actions; }
 
-private:
+ private:
   posix_spawn_file_actions_t Actions{};
 };
 
@@ -54,8 +54,8 @@ pid_t Start(const std::string& Program, const std::vector<std::string>& Argument
   ::posix_spawnattr_setsigmask(&Attributes, &Nothing);
   ::posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t Child = 0;
-  const int Failure = ::posix_spawn(&Child, Program.c_str(), Output.Get(), &Attributes,
-                                    Argv.data(), environ);
+  const int Failure =
+      ::posix_spawn(&Child, Program.c_str(), Output.Get(), &Attributes, Argv.data(), environ);
   ::posix_spawnattr_destroy(&Attributes);
   if (Failure != 0) {
     throw std::runtime_error("cannot start " + Program + ": " + std::strerror(Failure));

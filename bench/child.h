@@ -2,8 +2,9 @@
 // time of each.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 #include <vector>
 
 namespace Bench {

@@ -8,7 +8,7 @@ namespace Bench {
 namespace {
 
 class Collector final : public benchmark::BenchmarkReporter {
-public:
+ public:
   bool ReportContext(const Context&) override { return true; }
   void ReportRuns(const std::vector<Run>& Runs) override {
     Found.insert(Found.end(), Runs.begin(), Runs.end());

@@ -32,8 +32,8 @@ void Write_Text(const std::string& Path, const std::string& Text) {
 std::string Write_Configuration(const Places& Where, const std::string& Tag,
                                 const std::string& Pipename) {
   const std::string Path = Where.Scratch + "/quorvel-" + Tag + ".ini";
-  Write_Text(Path, "[Quv_Client]\nPipename=" + Pipename + "\nPipelength=1000\nServer=" +
-                       Where.Server + "\n");
+  Write_Text(Path, "[Quv_Client]\nPipename=" + Pipename +
+                       "\nPipelength=1000\nServer=" + Where.Server + "\n");
   return Path;
 }
 

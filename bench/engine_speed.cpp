@@ -12,16 +12,20 @@ double Engine_Bytes_Per_Second(const std::vector<std::string>& Sources) {
   for (const std::string& Source : Sources) {
     Total += Source.size();
   }
-  benchmark::RegisterBenchmark("Engine", [&Sources, Total](benchmark::State& State) {
-    const Formatter::Settings Defaults;
-    for (auto _ : State) {
-      for (const std::string& Source : Sources) {
-        const Formatter::Result Formatted = Formatter::Format(Source, Defaults);
-        benchmark::DoNotOptimize(Formatted.Tokens.data());
-      }
-    }
-    State.SetBytesProcessed(State.iterations() * static_cast<std::int64_t>(Total));
-  })->MinTime(3.0)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(
+      "Engine",
+      [&Sources, Total](benchmark::State& State) {
+        const Formatter::Settings Defaults;
+        for (auto _ : State) {
+          for (const std::string& Source : Sources) {
+            const Formatter::Result Formatted = Formatter::Format(Source, Defaults);
+            benchmark::DoNotOptimize(Formatted.Tokens.data());
+          }
+        }
+        State.SetBytesProcessed(State.iterations() * static_cast<std::int64_t>(Total));
+      })
+      ->MinTime(3.0)
+      ->Unit(benchmark::kMillisecond);
   return Counter(Run_Registered("Engine").front(), "bytes_per_second");
 }
 

@@ -7,7 +7,7 @@
 namespace Bench {
 
 class Held_Signals {
-public:
+ public:
   Held_Signals() {
     sigset_t Held;
     ::sigemptyset(&Held);
@@ -20,7 +20,7 @@ public:
   Held_Signals(const Held_Signals&) = delete;
   Held_Signals& operator=(const Held_Signals&) = delete;
 
-private:
+ private:
   sigset_t Before{};
 };
 

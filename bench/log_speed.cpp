@@ -42,12 +42,17 @@ Log_Rates Log_Write_Rates(const std::string& Log_File) {
   if (!Log::Logger.Is_Active()) {
     throw std::runtime_error("the log did not start at " + Log_File);
   }
-  benchmark::RegisterBenchmark("Log", [](benchmark::State& State) {
-    for (auto _ : State) {
-      Log::Write(Record);
-    }
-    State.SetItemsProcessed(State.iterations());
-  })->Threads(1)->Threads(8)->UseRealTime()->MinTime(2.0);
+  benchmark::RegisterBenchmark("Log",
+                               [](benchmark::State& State) {
+                                 for (auto _ : State) {
+                                   Log::Write(Record);
+                                 }
+                                 State.SetItemsProcessed(State.iterations());
+                               })
+      ->Threads(1)
+      ->Threads(8)
+      ->UseRealTime()
+      ->MinTime(2.0);
   const auto Runs = Run_Registered("Log");
   const std::string Previous = Log::Previous_Name(Log_File, Windows::Native_Style);
   if (!Log::Logger.Is_Active() || !std::filesystem::exists(Previous) || Runs.size() != 2) {

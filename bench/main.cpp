@@ -57,7 +57,9 @@ bool Parse(int Count, char** Arguments, Options& Chosen) {
   return Count % 2 == 1;
 }
 
-void Progress(const std::string& Line) { std::cerr << "quorvel-bench: " << Line << std::endl; }
+void Progress(const std::string& Line) {
+  std::cerr << "quorvel-bench: " << Line << std::endl;
+}
 
 // One run of quorvel with the log on: its registry key names a log in the
 // scratch folder (default record limit) for as long as the run lasts, in a
@@ -90,7 +92,8 @@ void Measure_Transport(const Bench::Places& Where, const Options& Chosen,
   Measured.Raw.push_back(Raw());
   for (std::size_t Round = 1; Round <= Chosen.Rounds; ++Round) {
     const std::string Tag = std::to_string(Round);
-    Progress("round " + Tag + ": quorvel with the log off, with the log on, each after raw ping-pong");
+    Progress("round " + Tag +
+             ": quorvel with the log off, with the log on, each after raw ping-pong");
     Measured.Fixed_Seconds.push_back(Bench::Format_Sample(Where, Nothing, "empty-" + Tag, ""));
     Measured.Log_Off.push_back(Requests / Bench::Format_Sample(Where, Files, "off-" + Tag, ""));
     Measured.Raw.push_back(Raw());
@@ -180,7 +183,8 @@ int Run(const Options& Chosen) {
   const Bench::Places Where{Bin + "quorvel", Bin + "quorvel-server", Scratch.Path()};
   const std::string Runtime_Folder = Gates::Runtime_Folder();
   if (Runtime_Folder.empty() || !fs::is_directory(Runtime_Folder)) {
-    std::cerr << "quorvel-bench: GNAT's runtime sources were not found (gcc -print-file-name=adainclude)\n";
+    std::cerr << "quorvel-bench: GNAT's runtime sources were not found (gcc "
+                 "-print-file-name=adainclude)\n";
     return 1;
   }
   const std::vector<std::string> Runtime = Gates::Ada_Files(Runtime_Folder);

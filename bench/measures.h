@@ -4,10 +4,11 @@
 // std::runtime_error when the run did not do what it was asked.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <utility>
 #include <vector>
 

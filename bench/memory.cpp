@@ -44,30 +44,30 @@ namespace {
 // case, literals of each sort and comments, as ordinary code has them.
 std::string Procedure(unsigned long Number) {
   char Text[1400];
-  const int Length = std::snprintf(
-      Text, sizeof Text,
-      "   --  Step %lu adds up what the loop finds.\n"
-      "   procedure Step_%lu (Count : in out Integer; Name : String) is\n"
-      "      Total : Integer := 0;\n"
-      "      Label : constant String := \"step %lu\";\n"
-      "   begin\n"
-      "      for I in 1 .. Count loop\n"
-      "         if I mod 3 = 0 then\n"
-      "            Total := Total + I * 2;\n"
-      "         elsif I mod 5 = 0 then\n"
-      "            Total := Total - 16#FF#;\n"
-      "         else\n"
-      "            Total := Total + Name'Length;\n"
-      "         end if;\n"
-      "      end loop;\n"
-      "      case Total mod 4 is\n"
-      "         when 0 => Count := Total;\n"
-      "         when 1 | 2 => Count := Total / 2;\n"
-      "         when others => null;\n"
-      "      end case;\n"
-      "      Count := Count + Label'Length + Character'Pos ('A');  --  the end\n"
-      "   end Step_%lu;\n\n",
-      Number, Number, Number, Number);
+  const int Length =
+      std::snprintf(Text, sizeof Text,
+                    "   --  Step %lu adds up what the loop finds.\n"
+                    "   procedure Step_%lu (Count : in out Integer; Name : String) is\n"
+                    "      Total : Integer := 0;\n"
+                    "      Label : constant String := \"step %lu\";\n"
+                    "   begin\n"
+                    "      for I in 1 .. Count loop\n"
+                    "         if I mod 3 = 0 then\n"
+                    "            Total := Total + I * 2;\n"
+                    "         elsif I mod 5 = 0 then\n"
+                    "            Total := Total - 16#FF#;\n"
+                    "         else\n"
+                    "            Total := Total + Name'Length;\n"
+                    "         end if;\n"
+                    "      end loop;\n"
+                    "      case Total mod 4 is\n"
+                    "         when 0 => Count := Total;\n"
+                    "         when 1 | 2 => Count := Total / 2;\n"
+                    "         when others => null;\n"
+                    "      end case;\n"
+                    "      Count := Count + Label'Length + Character'Pos ('A');  --  the end\n"
+                    "   end Step_%lu;\n\n",
+                    Number, Number, Number, Number);
   return std::string(Text, static_cast<std::size_t>(Length));
 }
 
@@ -107,8 +107,8 @@ void Write_Nested_Ada(const std::string& Path, std::size_t Depth) {
 
 long Server_Peak_Kibibytes(const Places& Where, const std::string& Source) {
   const std::string Name = Test_Support::Unique_Name("quorvel-bench-memory");
-  const pid_t Child =
-      Start(Where.Server, {"--wait=30", "--linger=0", Name, "1000"}, Where.Scratch + "/server-memory.txt");
+  const pid_t Child = Start(Where.Server, {"--wait=30", "--linger=0", Name, "1000"},
+                            Where.Scratch + "/server-memory.txt");
   long Peak = 0;
   {
     const Pipe::Handle Server = Connect(Name, 30.0);

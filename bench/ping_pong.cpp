@@ -41,7 +41,8 @@ constexpr std::size_t Buffer_Length = 1000;
 }  // namespace
 
 Pipe::Handle Connect(const std::string& Name, double Limit_Seconds) {
-  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(Limit_Seconds);
+  const auto Deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(Limit_Seconds);
   for (;;) {
     try {
       Pipe::Handle Client;

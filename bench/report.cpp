@@ -43,7 +43,9 @@ std::string Rate(const std::vector<double>& Values, const char* Unit) {
   return Format("%.0f", Median(Values)) + Unit + Format(" (%.0f .. %.0f)", *Low, *High);
 }
 
-std::string Verdict(bool Met) { return Met ? "met" : "MISSED"; }
+std::string Verdict(bool Met) {
+  return Met ? "met" : "MISSED";
+}
 
 std::string Row(const std::string& Measure, const std::string& Result, const std::string& Goal,
                 const std::string& Met) {
@@ -81,8 +83,9 @@ std::string Versus_Raw(const std::vector<double>& Runs, const std::vector<double
     Value *= 100;
   }
   const auto [Low, High] = std::minmax_element(Share.begin(), Share.end());
-  return Row(Measure, Rate(Runs, " tokens/s") +
-                          Format(": %.1f %% of raw (%.1f .. %.1f)", Median(Share), *Low, *High),
+  return Row(Measure,
+             Rate(Runs, " tokens/s") +
+                 Format(": %.1f %% of raw (%.1f .. %.1f)", Median(Share), *Low, *High),
              Goal_Text, Verdict(Median(Share) >= 100 * Goal));
 }
 
@@ -100,21 +103,21 @@ std::string Run_Order(const Figures& Measured) {
 }
 
 std::string Transport_Rows(const Figures& Measured) {
-  std::string Rows =
-      Row("Raw pipe round trips (1-byte request, 9-byte reply)", Rate(Measured.Raw, " /s"), "",
-          "") +
-      Versus_Raw(Measured.Log_Off, Measured.Raw, 0, Raw_Goal_Log_Off, ">= 80 % of raw",
-                 "End to end, log off");
+  std::string Rows = Row("Raw pipe round trips (1-byte request, 9-byte reply)",
+                         Rate(Measured.Raw, " /s"), "", "") +
+                     Versus_Raw(Measured.Log_Off, Measured.Raw, 0, Raw_Goal_Log_Off,
+                                ">= 80 % of raw", "End to end, log off");
   if (!Measured.Fixed_Seconds.empty()) {
     const double Fixed = Median(Measured.Fixed_Seconds);
     const double Run = Real(Measured.Requests) / Median(Measured.Log_Off);
     const auto [Low, High] =
         std::minmax_element(Measured.Fixed_Seconds.begin(), Measured.Fixed_Seconds.end());
-    Rows += Row("A run's fixed part (an empty package body: both programs start, the 0.1 s wait "
-                "before the first connection)",
-                Format("%.3f s (%.3f .. %.3f)", Fixed, *Low, *High) +
-                    Format(": %.1f %% of a log-off run over the sample", 100 * Fixed / Run),
-                "", "");
+    Rows +=
+        Row("A run's fixed part (an empty package body: both programs start, the 0.1 s wait "
+            "before the first connection)",
+            Format("%.3f s (%.3f .. %.3f)", Fixed, *Low, *High) +
+                Format(": %.1f %% of a log-off run over the sample", 100 * Fixed / Run),
+            "", "");
   }
   if (!Measured.Log_On.empty()) {
     Rows += Versus_Raw(Measured.Log_On, Measured.Raw, 1, Raw_Goal_Log_On, ">= 70 % of raw",
@@ -127,7 +130,8 @@ std::string Memory_Rows(const Figures& Measured) {
   std::string Rows = Row("Server peak, an empty package body (the fixed part)",
                          Format("%.1f MiB", Real(Measured.Base_Kibibytes) / 1024), "", "");
   for (const Server_Peak& Peak : Measured.Peaks) {
-    const double Per_Byte = Real(Peak.Kibibytes - Measured.Base_Kibibytes) * 1024 / Real(Peak.Bytes);
+    const double Per_Byte =
+        Real(Peak.Kibibytes - Measured.Base_Kibibytes) * 1024 / Real(Peak.Bytes);
     Rows += Row("Server peak, " + Peak.Source + Format(" (%.2f MB)", Real(Peak.Bytes) / Mega),
                 Format("%.1f MiB: %.1f B per source byte above the fixed part (%.1f in all)",
                        Real(Peak.Kibibytes) / 1024, Per_Byte,
@@ -177,7 +181,8 @@ std::string Lingering_Rows(const Figures& Measured) {
          Row("One small file (" + File + "), warm: the server waits from the run before; " + Runs,
              Seconds(Measured.One_File_Seconds.Warm), "<= 0.015 s", Verdict(Warm <= Warm_Goal)) +
          Row("Idle server resident memory, a second after its client formatted " +
-                 Measured.Idle_Source + Format(" (%.2f MB)", Real(Measured.Idle_Source_Bytes) / Mega),
+                 Measured.Idle_Source +
+                 Format(" (%.2f MB)", Real(Measured.Idle_Source_Bytes) / Mega),
              Format("%.1f MiB (%.1f MiB while it held the tokens, peak %.1f MiB)",
                     Real(Idle.Idle_Kibibytes) / 1024, Real(Idle.Busy_Kibibytes) / 1024,
                     Real(Idle.Peak_Kibibytes) / 1024),
@@ -215,9 +220,10 @@ std::string Table(const Figures& Measured) {
           Format("%.0f-th), %.2f MB, %.0f tokens a run", Real(Measured.Every),
                  Real(Measured.Sample_Bytes) / Mega, Real(Measured.Requests)) +
           " (its \"N\" requests: every token and each file's end); " +
-          Format("%.0f rounds, each run of quorvel between two raw runs and compared with their "
-                 "mean; median (lowest .. highest)\n\n",
-                 Real(Measured.Log_Off.size()));
+          Format(
+              "%.0f rounds, each run of quorvel between two raw runs and compared with their "
+              "mean; median (lowest .. highest)\n\n",
+              Real(Measured.Log_Off.size()));
   Text += Row("Measure", "Result", "Goal", "") + "|---|---|---|---|\n";
   Text += Transport_Rows(Measured);
   Text += Row(Format("Engine alone, %.0f runtime files, %.1f MB, one core",

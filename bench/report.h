@@ -12,18 +12,18 @@
 namespace Bench {
 
 struct Server_Peak {
-  std::string Source;      ///< what the server formatted
-  std::size_t Bytes = 0;   ///< its size
-  long Kibibytes = 0;      ///< the server's peak resident memory
+  std::string Source;     ///< what the server formatted
+  std::size_t Bytes = 0;  ///< its size
+  long Kibibytes = 0;     ///< the server's peak resident memory
 };
 
 struct Figures {
-  std::string Machine;         ///< cores, processor, memory
-  double Load_Before = 0;      ///< one-minute load average
+  std::string Machine;     ///< cores, processor, memory
+  double Load_Before = 0;  ///< one-minute load average
   double Load_After = 0;
   std::size_t Runtime_Files = 0;
   std::size_t Runtime_Bytes = 0;
-  std::size_t Every = 0;       ///< the sample takes every Every-th runtime file
+  std::size_t Every = 0;  ///< the sample takes every Every-th runtime file
   std::size_t Sample_Files = 0;
   std::size_t Sample_Bytes = 0;
   std::uint64_t Requests = 0;  ///< "N" requests of one run over the sample
@@ -35,12 +35,12 @@ struct Figures {
   /// Seconds of a run over an empty package body, one per round: what every
   /// run costs whatever it formats.
   std::vector<double> Fixed_Seconds;
-  long Base_Kibibytes = 0;     ///< the server's peak for an empty package body
+  long Base_Kibibytes = 0;  ///< the server's peak for an empty package body
   std::vector<Server_Peak> Peaks;
-  std::string One_File;         ///< the small file of the cold and warm runs
+  std::string One_File;  ///< the small file of the cold and warm runs
   std::size_t One_File_Bytes = 0;
   One_File_Runs One_File_Seconds;
-  std::string Idle_Source;      ///< what the lingering server formatted before it waited
+  std::string Idle_Source;  ///< what the lingering server formatted before it waited
   std::size_t Idle_Source_Bytes = 0;
   Idle_Memory Idle;
   Successive_Result Successive;

@@ -77,8 +77,8 @@ One_File_Runs Time_One_File(const Places& Where, const std::string& Source, std:
 
 Idle_Memory Server_Idle_Memory(const Places& Where, const std::string& Source) {
   const std::string Name = Test_Support::Unique_Name("quorvel-bench-idle");
-  const pid_t Child = Start(Where.Server, {"--linger=60", Name, "1000"},
-                            Where.Scratch + "/server-idle.txt");
+  const pid_t Child =
+      Start(Where.Server, {"--linger=60", Name, "1000"}, Where.Scratch + "/server-idle.txt");
   Idle_Memory Result;
   {
     const Pipe::Handle Server = Connect(Name, 30.0);

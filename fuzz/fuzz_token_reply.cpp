@@ -11,7 +11,7 @@ namespace {
 
 // The formatting server of this run: the replies in order, then the end.
 class Fake_Server final : public Client::Conversation {
-public:
+ public:
   explicit Fake_Server(std::vector<std::string_view> Script) : Replies(std::move(Script)) {}
 
   void Write_To_Server(std::string_view Message) override {
@@ -25,14 +25,14 @@ public:
                                  : (++Next, std::string(Protocol::End_Of_File_Reply));
   }
 
-private:
+ private:
   std::vector<std::string_view> Replies;
   std::size_t Requests = 0;
   std::size_t Next = 0;
 };
 
 class Line_Check final : public Client::Line_Sink {
-public:
+ public:
   void Put_Line(std::string_view Line) override {
     Fuzz::Check(Line.find_first_of("\r\n") == std::string_view::npos,
                 "a written line holds a line end");

@@ -62,7 +62,9 @@ bool Held_By_Another_Run(std::optional<int> Status) {
 
 }  // namespace
 
-void Set_Reply_Limit(double Seconds) noexcept { Limit_In_Force = Seconds; }
+void Set_Reply_Limit(double Seconds) noexcept {
+  Limit_In_Force = Seconds;
+}
 
 Connection::Connection() : Limit(Limit_In_Force) {}
 

@@ -28,7 +28,7 @@ void Set_Reply_Limit(double Seconds) noexcept;
 QUORVEL_NAMED_ERROR(No_Answer, Named_Error, "CLIENT.NO_ANSWER");
 
 class Connection final : public Conversation {
-public:
+ public:
   Connection();
 
   /// Loads the configuration Name: a name without a folder is tried beside
@@ -42,7 +42,7 @@ public:
 
   std::size_t Pipe_Length() const noexcept { return Reply_Size; }
 
-private:
+ private:
   /// A configuration that names no way to the server; what() is the line
   /// shown to the user.
   QUORVEL_NAMED_ERROR(Not_Configured, Named_Error, "CLIENT.NOT_CONFIGURED");
@@ -57,9 +57,9 @@ private:
 
   Windows::Pipe::Handle Server_Pipe;
   std::size_t Reply_Size = Protocol::Default_Reply_Size;
-  double Limit;  ///< the reply limit in force when the connection was made
+  double Limit;                          ///< the reply limit in force when the connection was made
   std::unique_ptr<char[]> Reply_Buffer;  ///< Reply_Size bytes once a reply is read
-  std::string Trace;  ///< the trace record of the message being sent
+  std::string Trace;                     ///< the trace record of the message being sent
 };
 
 }  // namespace Client

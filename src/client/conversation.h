@@ -8,7 +8,7 @@
 namespace Client {
 
 class Conversation {
-public:
+ public:
   virtual ~Conversation() = default;
   /// Traces "Write to Server=" & Message in the log, then sends it as one
   /// message.

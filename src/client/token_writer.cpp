@@ -23,7 +23,7 @@ long long Integer_Value(std::string_view Field) {
 
 // The pending line and its two operations.
 class Line_Builder {
-public:
+ public:
   explicit Line_Builder(Line_Sink& Sink) : Output(Sink) {}
 
   // Text is placed as received (protocol.h says where), then given its
@@ -47,7 +47,7 @@ public:
 
   bool Pending() const noexcept { return !Line.empty(); }
 
-private:
+ private:
   Line_Sink& Output;
   std::string Line;
 };

@@ -19,7 +19,7 @@ QUORVEL_NAMED_ERROR(Bad_Reply, Constraint_Error, "CONSTRAINT_ERROR");
 
 /// Where finished lines go; each Put_Line ends the line with CR LF.
 class Line_Sink {
-public:
+ public:
   virtual ~Line_Sink() = default;
   virtual void Put_Line(std::string_view Line) = 0;
 };

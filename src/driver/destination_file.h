@@ -21,7 +21,7 @@ QUORVEL_NAMED_ERROR(Device_Error, Named_Error, "ADA.IO_EXCEPTIONS.DEVICE_ERROR")
 QUORVEL_NAMED_ERROR(Name_Error, Named_Error, "ADA.IO_EXCEPTIONS.NAME_ERROR");
 
 class Destination_File final : public Client::Line_Sink {
-public:
+ public:
   /// Creates the temporary in the folder of the file Final_Name designates
   /// (where a symbolic link leads, so that the link stays a link). With
   /// Replace the temporary takes that file's permissions, owner and group
@@ -45,7 +45,7 @@ public:
   /// the same short length whatever the final name, new on each call.
   static std::string Temporary_Name(const std::string& Folder);
 
-private:
+ private:
   void Create_Temporary();
   void Close_Stream();
 

@@ -17,8 +17,7 @@ bool Is_Ada_Source(const std::string& Name) {
   return Extension == "ads" || Extension == "adb" || Extension == "ada";
 }
 
-void Process_Folder(const std::string& Folder, Run_Settings& Settings,
-                    Client::Connection& Server) {
+void Process_Folder(const std::string& Folder, Run_Settings& Settings, Client::Connection& Server) {
   Windows::Console::Put_Line("Source directory = " + Windows::Console::Printable(Folder));
   const char Sep = Windows::Separator(Windows::Native_Style);
   Windows::Files::Directory_Search Search(Folder, "*.a*");

@@ -36,10 +36,12 @@ struct Run_Ended {
   std::string Argument;
 };
 
-bool Ends_With_Star(const std::string& A) { return !A.empty() && A.back() == '*'; }
+bool Ends_With_Star(const std::string& A) {
+  return !A.empty() && A.back() == '*';
+}
 
 class Run {
-public:
+ public:
   explicit Run(const std::vector<std::string>& Args) : Arguments(Args) {}
 
   int Execute() {
@@ -55,7 +57,7 @@ public:
     return Settings.Incomplete ? Failure : Success;
   }
 
-private:
+ private:
   static void Show_Usage() {
     for (const char* Line : Usage) {
       Put_Line(Windows::Native_Style == Windows::Path_Style::Posix && Line == Usage[2]
@@ -71,8 +73,7 @@ private:
         Take(Settings.Source, A, "Multiple source folder specified");
       } else if (Windows::Files::Is_Directory(A)) {
         Take(Settings.Destination, A, "Multiple destination folders specified");
-      } else if (Text::Is_Empty(Settings.Configuration_File) && !A.empty() &&
-                 !Is_Ada_Source(A)) {
+      } else if (Text::Is_Empty(Settings.Configuration_File) && !A.empty() && !Is_Ada_Source(A)) {
         // An Ada source is never read as a configuration: one holding a
         // client section would start whatever program it names.
         Server.Configure(A, Settings.Configuration_File);

@@ -32,8 +32,7 @@ int Main(const std::vector<std::string>& Arguments);
 void Process_File(const std::string& Name, Run_Settings& Settings, Client::Connection& Server);
 
 /// Formats every .ada, .adb and .ads file directly inside Folder.
-void Process_Folder(const std::string& Folder, Run_Settings& Settings,
-                    Client::Connection& Server);
+void Process_Folder(const std::string& Folder, Run_Settings& Settings, Client::Connection& Server);
 
 /// True when Name's text after its last dot is "ads", "adb" or "ada" in any
 /// letter case.

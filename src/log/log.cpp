@@ -40,7 +40,9 @@ std::string Information(std::exception_ptr Occurrence) {
 
 }  // namespace
 
-void Install_Writer(Record_Writer New_Writer) noexcept { Writer.store(New_Writer); }
+void Install_Writer(Record_Writer New_Writer) noexcept {
+  Writer.store(New_Writer);
+}
 
 void Write(std::string_view Text) noexcept {
   const Record_Writer Current = Writer.load();

@@ -42,17 +42,17 @@ inline constexpr std::size_t Default_Reply_Size = 1000;
 /// Token kinds, the first number of a token reply. The client's letter case
 /// depends on them (Case_Of); the kinds the engine sends are named.
 namespace Kind {
-inline constexpr int End_Of_File = 0;     ///< the reply "0": no token left
-inline constexpr int Identifier = 1;      ///< kept as written
-inline constexpr int Literal = 2;         ///< numbers, strings, characters: kept
-inline constexpr int End_Of_Line = 3;     ///< with an empty text: the line ends
-inline constexpr int Reserved_Word = 4;   ///< lower-cased
-inline constexpr int Delimiter = 5;       ///< lower-cased (no letters anyway)
-inline constexpr int Comment = 104;       ///< kept as written
-inline constexpr int Attribute = 105;     ///< the name after an apostrophe: kept
-inline constexpr int Upper_Cased = 107;   ///< put in upper case
-inline constexpr int Verbatim = 108;      ///< byte-order mark, form feed, vertical tab: kept
-inline constexpr int Last = 110;          ///< a larger kind is no token
+inline constexpr int End_Of_File = 0;    ///< the reply "0": no token left
+inline constexpr int Identifier = 1;     ///< kept as written
+inline constexpr int Literal = 2;        ///< numbers, strings, characters: kept
+inline constexpr int End_Of_Line = 3;    ///< with an empty text: the line ends
+inline constexpr int Reserved_Word = 4;  ///< lower-cased
+inline constexpr int Delimiter = 5;      ///< lower-cased (no letters anyway)
+inline constexpr int Comment = 104;      ///< kept as written
+inline constexpr int Attribute = 105;    ///< the name after an apostrophe: kept
+inline constexpr int Upper_Cased = 107;  ///< put in upper case
+inline constexpr int Verbatim = 108;     ///< byte-order mark, form feed, vertical tab: kept
+inline constexpr int Last = 110;         ///< a larger kind is no token
 }  // namespace Kind
 
 enum class Letter_Case { Kept, Upper, Lower };

@@ -11,7 +11,7 @@
 namespace Server {
 
 class Formatting_Engine {
-public:
+ public:
   virtual ~Formatting_Engine() = default;
   /// As Formatter::Format: the tokens' texts lie in Source or in the
   /// result's Laid_Out. May throw; the session answers any exception as a

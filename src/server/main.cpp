@@ -9,7 +9,7 @@
 namespace {
 
 class Standard_Engine final : public Server::Formatting_Engine {
-public:
+ public:
   Formatter::Result Format(std::string_view Source, const Formatter::Settings& Options) override {
     return Formatter::Format(Source, Options);
   }

@@ -25,7 +25,7 @@ std::optional<File_Identity> Identity_Of(const std::string& Path);
 
 /// The program file the server runs from, as it was when the server started.
 class Program_File {
-public:
+ public:
   /// Path: the program file (empty when it is not known).
   explicit Program_File(std::string Path) : Name(std::move(Path)), Started(Identity_Of(Name)) {}
 
@@ -35,7 +35,7 @@ public:
   /// server cannot tell, and ends rather than risk serving old code.
   bool Replaced() const { return !Started || Identity_Of(Name) != Started; }
 
-private:
+ private:
   std::string Name;
   std::optional<File_Identity> Started;
 };

@@ -15,7 +15,9 @@ namespace {
 #if defined(__GLIBC__)
 // glibc keeps freed heap at the top of the heap and in its arenas; trimming
 // returns the free pages of all of them, not only the top.
-void Trim_Heap() noexcept { ::malloc_trim(0); }
+void Trim_Heap() noexcept {
+  ::malloc_trim(0);
+}
 #else
 void Trim_Heap() noexcept {}
 #endif
@@ -33,6 +35,8 @@ std::optional<File_Identity> Identity_Of(const std::string& Path) {
                        static_cast<std::uint64_t>(Info.st_ino), Nanoseconds};
 }
 
-void Return_Free_Memory() noexcept { Trim_Heap(); }
+void Return_Free_Memory() noexcept {
+  Trim_Heap();
+}
 
 }  // namespace Server

@@ -22,17 +22,16 @@ std::optional<File_Identity> Identity_Of(const std::string& Path) {
   if (Path.empty()) {
     return std::nullopt;
   }
-  const Windows::Owned_Handle File(CreateFileA(Path.c_str(), 0,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                   FILE_SHARE_DELETE,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+  const Windows::Owned_Handle File(
+      CreateFileA(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr));
   BY_HANDLE_FILE_INFORMATION Info{};
   if (!File.Valid() || GetFileInformationByHandle(File.Get(), &Info) == 0) {
     return std::nullopt;
   }
-  return File_Identity{Info.dwVolumeSerialNumber, Joined(Info.nFileIndexHigh, Info.nFileIndexLow),
-                       Joined(Info.ftLastWriteTime.dwHighDateTime,
-                              Info.ftLastWriteTime.dwLowDateTime)};
+  return File_Identity{
+      Info.dwVolumeSerialNumber, Joined(Info.nFileIndexHigh, Info.nFileIndexLow),
+      Joined(Info.ftLastWriteTime.dwHighDateTime, Info.ftLastWriteTime.dwLowDateTime)};
 }
 
 void Return_Free_Memory() noexcept {

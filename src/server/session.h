@@ -24,7 +24,7 @@ inline constexpr std::string_view Style_Name = "Standard";
 inline constexpr std::size_t Longest_Message = 65536;
 
 class Session {
-public:
+ public:
   /// Engine formats each file opened (it must outlive the session).
   /// Pipe_Length: the longest reply the client reads (at least 1); no reply
   /// is ever longer.
@@ -61,7 +61,7 @@ public:
 
   const Settings& Current() const noexcept { return Now; }
 
-private:
+ private:
   std::vector<std::string> Open(std::string_view Name, bool Too_Long);
   std::vector<std::string> Formatted(const std::string& Name);
   std::vector<std::string> Lines_Then_End(std::vector<std::string> Lines) const;
@@ -70,10 +70,10 @@ private:
   Formatting_Engine& Formatting;  ///< formats each file opened
   std::size_t Reply_Limit;
   Settings Now;
-  std::string Text;                             ///< of the open file: its tokens' texts lie in it
+  std::string Text;  ///< of the open file: its tokens' texts lie in it
   std::vector<std::shared_ptr<const std::string>> Laid_Out;  ///< or here (see Formatter::Result)
-  std::vector<Formatter::Token> Tokens;         ///< of the open file
-  std::size_t Next = 0;                         ///< index of the next token to send
+  std::vector<Formatter::Token> Tokens;                      ///< of the open file
+  std::size_t Next = 0;                                      ///< index of the next token to send
   bool Ended = false;
 };
 

@@ -162,7 +162,8 @@ const std::array<Rule, 6> Rules{{
      "is not a whole number from 1 to 1000"},
     {Protocol::Letter::Timeout, "Timeout", Read_Timeout, Show_Timeout,
      "is not 0 (none) or a number of seconds up to 1000000 with at most 3 decimals"},
-    {Protocol::Letter::Width, "Width", Read_Width, [](const Settings& S) { return std::to_string(S.Width); },
+    {Protocol::Letter::Width, "Width", Read_Width,
+     [](const Settings& S) { return std::to_string(S.Width); },
      "is not 0 (no line broken) or a whole number from 40 to 999"},
 }};
 

@@ -46,10 +46,9 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text, std::si
   if (!S_ISREG(Info.st_mode)) {
     return Read_Outcome::Not_A_File;
   }
-  return Read_Bounded(static_cast<std::uint64_t>(Info.st_size), Limit, Text,
-                      [&](char* Into, std::size_t Count) {
-                        return Read_Some_Of(File.Get(), Into, Count);
-                      });
+  return Read_Bounded(
+      static_cast<std::uint64_t>(Info.st_size), Limit, Text,
+      [&](char* Into, std::size_t Count) { return Read_Some_Of(File.Get(), Into, Count); });
 }
 
 }  // namespace Server

@@ -46,10 +46,9 @@ Read_Outcome Read_Whole_File(const std::string& Name, std::string& Text, std::si
   if (GetFileSizeEx(File.Get(), &Size) != TRUE || Size.QuadPart < 0) {
     return Read_Outcome::Unreadable;
   }
-  return Read_Bounded(static_cast<std::uint64_t>(Size.QuadPart), Limit, Text,
-                      [&](char* Into, std::size_t Count) {
-                        return Read_Some_Of(File.Get(), Into, Count);
-                      });
+  return Read_Bounded(
+      static_cast<std::uint64_t>(Size.QuadPart), Limit, Text,
+      [&](char* Into, std::size_t Count) { return Read_Some_Of(File.Get(), Into, Count); });
 }
 
 }  // namespace Server

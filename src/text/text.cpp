@@ -8,7 +8,9 @@ namespace Text {
 
 namespace {
 
-unsigned char Byte(char C) noexcept { return static_cast<unsigned char>(C); }
+unsigned char Byte(char C) noexcept {
+  return static_cast<unsigned char>(C);
+}
 
 // Sub_String's window rule, shared with Index: Low may be one past the end
 // (an empty window), High may not pass the end.
@@ -22,8 +24,7 @@ std::size_t Find(std::string_view Pattern, std::string_view Window, Going Direct
   if (Pattern.empty() || Pattern.size() > Window.size()) {
     return 0;
   }
-  const std::size_t At =
-      Direction == Going::Forward ? Window.find(Pattern) : Window.rfind(Pattern);
+  const std::size_t At = Direction == Going::Forward ? Window.find(Pattern) : Window.rfind(Pattern);
   return At == std::string_view::npos ? 0 : At + 1;
 }
 
@@ -68,13 +69,17 @@ std::string Sub_String(std::string_view Source, long long Start, long long Lengt
   }
   Check_Window(static_cast<std::size_t>(Start), static_cast<std::size_t>(Start + (Length - 1)),
                Source.size());
-  return std::string(Source.substr(static_cast<std::size_t>(Start - 1),
-                                   static_cast<std::size_t>(Length)));
+  return std::string(
+      Source.substr(static_cast<std::size_t>(Start - 1), static_cast<std::size_t>(Length)));
 }
 
-void Clear(std::string& S) noexcept { S.clear(); }
+void Clear(std::string& S) noexcept {
+  S.clear();
+}
 
-bool Is_Empty(std::string_view S) noexcept { return S.empty(); }
+bool Is_Empty(std::string_view S) noexcept {
+  return S.empty();
+}
 
 bool Equal(std::string_view Left, std::string_view Right, bool Case_Sensitive) noexcept {
   if (Left.size() != Right.size()) {

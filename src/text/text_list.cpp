@@ -15,7 +15,9 @@ std::string List::Element(long long Position) const {
   return *std::next(Items.begin(), static_cast<std::ptrdiff_t>(Position - 1));
 }
 
-std::vector<std::string> List::To_Array() const { return {Items.begin(), Items.end()}; }
+std::vector<std::string> List::To_Array() const {
+  return {Items.begin(), Items.end()};
+}
 
 void List::Prepend(const std::vector<std::string>& New_Items) {
   Items.insert(Items.begin(), New_Items.begin(), New_Items.end());
@@ -25,7 +27,9 @@ void List::Append(const std::vector<std::string>& New_Items) {
   Items.insert(Items.end(), New_Items.begin(), New_Items.end());
 }
 
-void List::Append(const List& Other) { Append(Other.To_Array()); }
+void List::Append(const List& Other) {
+  Append(Other.To_Array());
+}
 
 void List::Remove(std::string_view Item, bool Case_Sensitive) {
   const auto Found = std::find_if(Items.begin(), Items.end(), [&](const std::string& Value) {
@@ -68,7 +72,9 @@ bool Equal(const List& Left, const List& Right, bool Case_Sensitive) {
                     });
 }
 
-List Empty_List() { return List(); }
+List Empty_List() {
+  return List();
+}
 
 List To_List(const std::vector<std::string>& Items) {
   List Result;

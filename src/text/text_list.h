@@ -15,7 +15,7 @@ namespace Text {
 QUORVEL_NAMED_ERROR(Not_In_List, Named_Error, "TEXT.NOT_IN_LIST");
 
 class List {
-public:
+ public:
   List() = default;
 
   /// Copy of the element at 1-based Position; throws Not_In_List outside 1 .. Length.
@@ -47,7 +47,7 @@ public:
 
   friend bool Equal(const List& Left, const List& Right, bool Case_Sensitive);
 
-private:
+ private:
   std::list<std::string> Items;
 };
 

@@ -9,9 +9,13 @@ namespace {
 Capture* Active = nullptr;
 }
 
-Capture::Capture() : Previous(Active) { Active = this; }
+Capture::Capture() : Previous(Active) {
+  Active = this;
+}
 
-Capture::~Capture() { Active = Previous; }
+Capture::~Capture() {
+  Active = Previous;
+}
 
 void Put_Line(std::string_view Line) {
   if (Active != nullptr) {
@@ -23,7 +27,9 @@ void Put_Line(std::string_view Line) {
   std::fwrite("\r\n", 1, 2, stdout);
 }
 
-void Flush() { std::fflush(stdout); }
+void Flush() {
+  std::fflush(stdout);
+}
 
 std::string Printable(std::string_view Text) {
   std::string Shown(Text);

@@ -20,14 +20,14 @@ std::string Printable(std::string_view Text);
 /// While one exists, Put_Line appends to it instead of standard output
 /// (lets tests read the program's console byte for byte in-process).
 class Capture {
-public:
+ public:
   Capture();
   ~Capture();
   Capture(const Capture&) = delete;
   Capture& operator=(const Capture&) = delete;
   const std::string& Text() const noexcept { return Captured; }
 
-private:
+ private:
   friend void Put_Line(std::string_view Line);
   std::string Captured;
   Capture* Previous;

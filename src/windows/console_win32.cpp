@@ -8,6 +8,8 @@
 
 namespace Windows::Console {
 
-void Use_Binary_Mode() { _setmode(_fileno(stdout), _O_BINARY); }
+void Use_Binary_Mode() {
+  _setmode(_fileno(stdout), _O_BINARY);
+}
 
 }  // namespace Windows::Console

@@ -8,7 +8,7 @@
 namespace Windows {
 
 class Descriptor {
-public:
+ public:
   Descriptor() noexcept = default;
   /// Takes Number over; -1 (a failed call's result) means none.
   explicit Descriptor(int Number) noexcept : Fd(Number) {}
@@ -33,7 +33,7 @@ public:
     Fd = Number;
   }
 
-private:
+ private:
   int Fd = -1;
 };
 

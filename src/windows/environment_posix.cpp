@@ -74,7 +74,9 @@ namespace {
 // forked it.
 thread_local std::uint32_t Own_Thread_Id = 0;
 
-void Forget_Thread_Id() { Own_Thread_Id = 0; }
+void Forget_Thread_Id() {
+  Own_Thread_Id = 0;
+}
 
 }  // namespace
 

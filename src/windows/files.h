@@ -116,7 +116,7 @@ std::string Full_Name(std::string_view Path, Path_Style Style,
 /// of '*' and '?', letter case ignored as on Windows). Entries come in the
 /// order the system lists them. A folder that cannot be read yields none.
 class Directory_Search {
-public:
+ public:
   Directory_Search(const std::string& Folder, const std::string& Pattern);
   ~Directory_Search();
   Directory_Search(const Directory_Search&) = delete;
@@ -125,7 +125,7 @@ public:
   /// The next matching entry's name; false when there are no more.
   bool Next(std::string& Name);
 
-private:
+ private:
   struct State;
   std::unique_ptr<State> Search;
 };

@@ -29,8 +29,7 @@ File_Time To_File_Time(const struct timespec& Time) {
   constexpr std::int64_t Epoch_Difference = 11644473600LL;
   const auto Ticks = static_cast<std::uint64_t>((Time.tv_sec + Epoch_Difference) * 10000000LL +
                                                 Time.tv_nsec / 100);
-  return {static_cast<std::uint32_t>(Ticks & 0xFFFFFFFFu),
-          static_cast<std::uint32_t>(Ticks >> 32)};
+  return {static_cast<std::uint32_t>(Ticks & 0xFFFFFFFFu), static_cast<std::uint32_t>(Ticks >> 32)};
 }
 
 bool Parent_Exists(const std::string& Name) {
@@ -50,7 +49,9 @@ int Rename_No_Replace(const std::string& From, const std::string& To) {
                                                                                           : errno;
 }
 #else
-int Rename_No_Replace(const std::string&, const std::string&) { return ENOSYS; }
+int Rename_No_Replace(const std::string&, const std::string&) {
+  return ENOSYS;
+}
 #endif
 
 // A second name for From made only where no name is (link never replaces),
@@ -144,7 +145,7 @@ std::string Link_Target(const std::string& Name) {
     return Name;
   }
   const std::unique_ptr<char, decltype(&std::free)> Target(::realpath(Name.c_str(), nullptr),
-                                                          &std::free);
+                                                           &std::free);
   return Target ? std::string(Target.get()) : Name;
 }
 

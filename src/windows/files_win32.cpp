@@ -89,7 +89,9 @@ std::FILE* Create_New(const std::string& Name, bool& Taken) {
   return Stream;
 }
 
-std::string Link_Target(const std::string& Name) { return Name; }
+std::string Link_Target(const std::string& Name) {
+  return Name;
+}
 
 void Copy_Permissions(const std::string&, std::FILE*) {}
 

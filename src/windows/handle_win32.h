@@ -13,7 +13,7 @@ namespace Windows {
 
 template <typename Traits>
 class Scoped_Handle {
-public:
+ public:
   using Value_Type = typename Traits::Value_Type;
 
   Scoped_Handle() noexcept = default;
@@ -43,7 +43,7 @@ public:
   /// Gives what is held up without closing it.
   Value_Type Release() noexcept { return std::exchange(Value, Traits::None()); }
 
-private:
+ private:
   Value_Type Value = Traits::None();
 };
 

@@ -48,7 +48,8 @@ std::string Ini_Value(std::string_view Content, std::string_view Key, std::strin
     }
     if (Line.front() == '[') {
       const std::size_t Close = Line.find(']');
-      const std::string_view Name = Line.substr(1, Close == std::string_view::npos ? Line.size() - 1 : Close - 1);
+      const std::string_view Name =
+          Line.substr(1, Close == std::string_view::npos ? Line.size() - 1 : Close - 1);
       In_Section = Text::Equal(Trim(Name), Trim(Section), false);
       continue;
     }

@@ -25,6 +25,8 @@ void Remove_On_Interrupt(const std::string& File) noexcept {
   Armed.store(true);
 }
 
-const char* Pending_Name() noexcept { return Armed.load() ? Name : nullptr; }
+const char* Pending_Name() noexcept {
+  return Armed.load() ? Name : nullptr;
+}
 
 }  // namespace Windows::Interrupt

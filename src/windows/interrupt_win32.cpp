@@ -22,6 +22,8 @@ BOOL WINAPI On_Control(DWORD) {
 
 }  // namespace
 
-void Install() { SetConsoleCtrlHandler(On_Control, TRUE); }
+void Install() {
+  SetConsoleCtrlHandler(On_Control, TRUE);
+}
 
 }  // namespace Windows::Interrupt

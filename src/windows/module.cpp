@@ -43,14 +43,18 @@ Module_Entry Module_Containing(std::uintptr_t Address) {
   return *Found;
 }
 
-bool Is_DLL(Module_Handle Handle) { return First_Module(0).Handle != Handle; }
+bool Is_DLL(Module_Handle Handle) {
+  return First_Module(0).Handle != Handle;
+}
 
 std::string Module_Name(const Module_Entry& Entry) {
   const std::size_t Dot = Entry.Module.rfind('.');
   return Dot == std::string::npos ? Entry.Module : Entry.Module.substr(0, Dot);
 }
 
-std::string Module_Path(const Module_Entry& Entry) { return Entry.Exe_Path; }
+std::string Module_Path(const Module_Entry& Entry) {
+  return Entry.Exe_Path;
+}
 
 std::string Folder_Of(std::string_view Path, Path_Style Style) {
   const std::size_t Last = Path.rfind(Separator(Style));

@@ -96,6 +96,8 @@ bool Walk_Modules(std::uint32_t Process, const std::function<bool(const Module_E
   return State.Stopped;
 }
 
-std::string Module_File_Name(const Module_Entry& Entry) { return Entry.Exe_Path; }
+std::string Module_File_Name(const Module_Entry& Entry) {
+  return Entry.Exe_Path;
+}
 
 }  // namespace Windows

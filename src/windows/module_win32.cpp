@@ -1,9 +1,9 @@
 // Module queries over the tool-help snapshot and GetModuleFileNameA.
 #include <cstring>
 
+#include "handle_win32.h"
 #include "module.h"
 #include "win32_api.h"
-#include "handle_win32.h"
 
 // After <windows.h>: tool-help needs its types.
 #include <tlhelp32.h>
@@ -45,8 +45,8 @@ bool Walk_Modules(std::uint32_t Process, const std::function<bool(const Module_E
 
 std::string Module_File_Name(const Module_Entry& Entry) {
   char Buffer[Module_File_Buffer];
-  const DWORD Count = GetModuleFileNameA(reinterpret_cast<HMODULE>(Entry.Handle), Buffer,
-                                         Module_File_Buffer);
+  const DWORD Count =
+      GetModuleFileNameA(reinterpret_cast<HMODULE>(Entry.Handle), Buffer, Module_File_Buffer);
   return std::string(Buffer, Count < Module_File_Buffer ? Count : Module_File_Buffer);
 }
 

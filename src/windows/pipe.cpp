@@ -35,15 +35,24 @@ std::string Full_Pipe_Name(std::string_view Name) {
 
 void Raise_Error(std::uint32_t Code) {
   switch (Code) {
-    case Error_File_Not_Found: throw No_Server();
-    case Error_Access_Denied: throw Access_Denied();
-    case Error_Broken_Pipe: throw Broken();
-    case Error_Invalid_Name: throw Invalid_Name();
-    case Error_Bad_Pipe: throw Bad_Pipe();
-    case Error_Pipe_Busy: throw Name_In_Use();
-    case Error_No_Data: throw No_Data();
-    case Error_Pipe_Not_Connected: throw No_Server();
-    case Error_More_Data: throw More_Data();
+    case Error_File_Not_Found:
+      throw No_Server();
+    case Error_Access_Denied:
+      throw Access_Denied();
+    case Error_Broken_Pipe:
+      throw Broken();
+    case Error_Invalid_Name:
+      throw Invalid_Name();
+    case Error_Bad_Pipe:
+      throw Bad_Pipe();
+    case Error_Pipe_Busy:
+      throw Name_In_Use();
+    case Error_No_Data:
+      throw No_Data();
+    case Error_Pipe_Not_Connected:
+      throw No_Server();
+    case Error_More_Data:
+      throw More_Data();
     case Error_Success:
       Log::Write("Windows.Pipe - No Error");
       throw Broken();
@@ -93,7 +102,9 @@ void Open(Handle& Pipe, std::string_view Name, bool Is_Server, Direction Flow,
   Pipe = Make(Settings_For(Name, Is_Server, Flow, Buffer_Length, Timeout));
 }
 
-void Close(Handle& Pipe) noexcept { Pipe.reset(); }
+void Close(Handle& Pipe) noexcept {
+  Pipe.reset();
+}
 
 void Listen_Again(const Handle& Pipe) {
   Check_Server(Pipe);

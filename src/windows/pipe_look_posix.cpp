@@ -90,7 +90,8 @@ bool Shares_This_Core(pid_t Process) {
   const Descriptor File(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
   char Text[1024];
   const ssize_t Got = File.Valid() ? ::read(File.Get(), Text, sizeof Text) : -1;
-  const int Other = Got > 0 ? Last_Processor(std::string_view(Text, static_cast<std::size_t>(Got))) : -1;
+  const int Other =
+      Got > 0 ? Last_Processor(std::string_view(Text, static_cast<std::size_t>(Got))) : -1;
   const int Mine = ::sched_getcpu();
   return Other < 0 || Mine < 0 || Other == Mine;
 }

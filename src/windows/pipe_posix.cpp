@@ -24,18 +24,18 @@
 #include "descriptor_posix.h"
 #include "error_codes.h"
 #include "peer_credentials_posix.h"
-#include "pipe_look_posix.h"
 #include "pipe_backend.h"
+#include "pipe_look_posix.h"
 
 namespace Windows::Pipe {
 
 struct Object {
   Settings Wanted;
-  Descriptor Lock;          // server end: held for as long as the pipe is open
-  Descriptor Listener;      // server end: while it waits for a client
-  Descriptor Socket;        // the connection
-  std::string Lock_Path;    // server end: the lock file, removed on close
-  std::string Socket_Path;  // server end: the socket it bound, removed on close
+  Descriptor Lock;              // server end: held for as long as the pipe is open
+  Descriptor Listener;          // server end: while it waits for a client
+  Descriptor Socket;            // the connection
+  std::string Lock_Path;        // server end: the lock file, removed on close
+  std::string Socket_Path;      // server end: the socket it bound, removed on close
   std::uint64_t Remaining = 0;  // bytes of the current message not read yet
   // Bytes taken from the socket but not handed out yet: Input[Input_Start ..
   // Input_End - 1]. One receive usually brings a length and its message.
@@ -62,27 +62,41 @@ struct Object {
   }
 };
 
-void Object_Closer::operator()(Object* Pipe) const noexcept { delete Pipe; }
+void Object_Closer::operator()(Object* Pipe) const noexcept {
+  delete Pipe;
+}
 
-bool Is_Server(const Object& Pipe) noexcept { return Pipe.Wanted.Is_Server; }
+bool Is_Server(const Object& Pipe) noexcept {
+  return Pipe.Wanted.Is_Server;
+}
 
 namespace Posix {
 
 std::uint32_t Error_Code(int Errno) {
   switch (Errno) {
-    case ENOENT: return Error_File_Not_Found;
+    case ENOENT:
+      return Error_File_Not_Found;
     case EACCES:
-    case EPERM: return Error_Access_Denied;
-    case ECONNRESET: return Error_Broken_Pipe;
-    case ENAMETOOLONG: return Error_Invalid_Name;
-    case EADDRINUSE: return Error_Pipe_Busy;
-    case EPIPE: return Error_No_Data;
-    case ENOTCONN: return Error_Pipe_Not_Connected;
-    default: return Errno_Code_Base + static_cast<std::uint32_t>(Errno);
+    case EPERM:
+      return Error_Access_Denied;
+    case ECONNRESET:
+      return Error_Broken_Pipe;
+    case ENAMETOOLONG:
+      return Error_Invalid_Name;
+    case EADDRINUSE:
+      return Error_Pipe_Busy;
+    case EPIPE:
+      return Error_No_Data;
+    case ENOTCONN:
+      return Error_Pipe_Not_Connected;
+    default:
+      return Errno_Code_Base + static_cast<std::uint32_t>(Errno);
   }
 }
 
-std::string Default_Folder() { return "/tmp/named-pipes-" + std::to_string(::geteuid()); }
+std::string Default_Folder() {
+  return "/tmp/named-pipes-" + std::to_string(::geteuid());
+}
 
 }  // namespace Posix
 
@@ -94,7 +108,9 @@ namespace {
 constexpr int Lock_Attempts = 50;
 constexpr auto Lock_Pause = std::chrono::milliseconds(2);
 
-[[noreturn]] void Raise_Errno(int Errno) { Raise_Error(Posix::Error_Code(Errno)); }
+[[noreturn]] void Raise_Errno(int Errno) {
+  Raise_Error(Posix::Error_Code(Errno));
+}
 
 // The socket's path for the pipe Name in Folder, when Name is a valid name
 // and the path fits a socket address.
@@ -198,7 +214,9 @@ bool Wait_Readable(const Descriptor& Socket, const Deadline& Until) {
   }
 }
 
-std::string Lock_Path_Of(const std::string& Socket) { return Socket + ".lock"; }
+std::string Lock_Path_Of(const std::string& Socket) {
+  return Socket + ".lock";
+}
 
 bool Still_Named(const Descriptor& File, const std::string& Path) {
   struct stat Held {};
@@ -449,8 +467,8 @@ Handle Make(const Settings& Wanted) {
                           : Open_Client(Posix::Default_Folder(), Wanted);
 }
 
-void Posix::Open_In(const std::string& Folder, Handle& Pipe, std::string_view Name,
-                    bool Is_Server, Direction Flow, std::size_t Buffer_Length, double Timeout) {
+void Posix::Open_In(const std::string& Folder, Handle& Pipe, std::string_view Name, bool Is_Server,
+                    Direction Flow, std::size_t Buffer_Length, double Timeout) {
   Close(Pipe);
   const Settings Wanted = Settings_For(Name, Is_Server, Flow, Buffer_Length, Timeout);
   Pipe = Is_Server ? Create_Server(Folder, Wanted) : Open_Client(Folder, Wanted);
@@ -491,8 +509,8 @@ std::size_t Receive_Message(Object& Pipe, char* Buffer, const Deadline& Until) {
     Pipe.Remaining = Receive_Length(Pipe, Until);
     Pipe.Heard = true;
   }
-  const auto Count = static_cast<std::size_t>(
-      std::min<std::uint64_t>(Pipe.Remaining, Pipe.Wanted.Buffer_Length));
+  const auto Count =
+      static_cast<std::size_t>(std::min<std::uint64_t>(Pipe.Remaining, Pipe.Wanted.Buffer_Length));
   Receive_All(Pipe, Buffer, Count, Until);
   Pipe.Remaining -= Count;
   if (Pipe.Remaining > 0) {
@@ -513,8 +531,8 @@ std::size_t Read_Heard(Object& Pipe, char* Buffer, std::uint32_t Timeout_Ms) {
   const Deadline Until = Deadline_After(Timeout_Ms);
   if (Pipe.Input_Start == Pipe.Input_End) {
     Pipe.Input_Start = 0;
-    Pipe.Input_End = Posix::Look_Again(Pipe.Looks, Pipe.Socket.Get(), Pipe.Input.data(),
-                                       Pipe.Input.size());
+    Pipe.Input_End =
+        Posix::Look_Again(Pipe.Looks, Pipe.Socket.Get(), Pipe.Input.data(), Pipe.Input.size());
   }
   // Until a byte is taken a time-out leaves the pipe as it was; bytes
   // already taken in need no wait at all.

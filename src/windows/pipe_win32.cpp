@@ -43,9 +43,13 @@ struct Object {
 // The pipe is not disconnected first: that would throw away what the other
 // end has not read yet, where closing lets it read the rest and then find
 // the pipe broken.
-void Object_Closer::operator()(Object* Pipe) const noexcept { delete Pipe; }
+void Object_Closer::operator()(Object* Pipe) const noexcept {
+  delete Pipe;
+}
 
-bool Is_Server(const Object& Pipe) noexcept { return Pipe.Wanted.Is_Server; }
+bool Is_Server(const Object& Pipe) noexcept {
+  return Pipe.Wanted.Is_Server;
+}
 
 namespace {
 
@@ -65,18 +69,24 @@ void Check_Result(BOOL Result) {
 
 DWORD Client_Access(Direction Flow) {
   switch (Flow) {
-    case Direction::Inbound: return GENERIC_WRITE;
-    case Direction::Outbound: return GENERIC_READ | FILE_WRITE_ATTRIBUTES;
-    case Direction::Duplex: break;
+    case Direction::Inbound:
+      return GENERIC_WRITE;
+    case Direction::Outbound:
+      return GENERIC_READ | FILE_WRITE_ATTRIBUTES;
+    case Direction::Duplex:
+      break;
   }
   return GENERIC_READ | GENERIC_WRITE;
 }
 
 DWORD Server_Access(Direction Flow) {
   switch (Flow) {
-    case Direction::Inbound: return PIPE_ACCESS_INBOUND;
-    case Direction::Outbound: return PIPE_ACCESS_OUTBOUND;
-    case Direction::Duplex: break;
+    case Direction::Inbound:
+      return PIPE_ACCESS_INBOUND;
+    case Direction::Outbound:
+      return PIPE_ACCESS_OUTBOUND;
+    case Direction::Duplex:
+      break;
   }
   return PIPE_ACCESS_DUPLEX;
 }
@@ -176,9 +186,9 @@ void Start_Listening(Object& Pipe) {
 
 Handle Open_Client(const Settings& Wanted) {
   Handle Pipe = New_Object(Wanted);
-  Pipe->Os_Handle.Reset(CreateFileA(Full_Pipe_Name(Wanted.Name).c_str(),
-                                    Client_Access(Wanted.Flow), FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+  Pipe->Os_Handle.Reset(CreateFileA(Full_Pipe_Name(Wanted.Name).c_str(), Client_Access(Wanted.Flow),
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OVERLAPPED, nullptr));
   if (!Pipe->Os_Handle.Valid()) {
     Raise_Error(GetLastError());
   }

@@ -21,7 +21,7 @@ using Std_Handle = std::intptr_t;
 /// A program that Create_Process started. Ending this object neither waits
 /// for the program nor stops it.
 class Started_Program {
-public:
+ public:
   /// Id: the process (a process HANDLE on Windows, which this object then
   /// owns; a process id elsewhere).
   explicit Started_Program(std::intptr_t Id) noexcept : Process(Id) {}
@@ -35,7 +35,7 @@ public:
   /// when that cannot be told. Never waits.
   std::optional<int> Exit_Status();
 
-private:
+ private:
   std::intptr_t Process;
   std::optional<int> Status;
 };
@@ -48,9 +48,9 @@ private:
 /// inherits none beyond its standard three. Throws
 /// Process_Creation_Failure when the program cannot be started.
 Started_Program Create_Process(const std::string& Program, const std::string& Arguments,
-                    const std::string& Environment, const std::string& Directory,
-                    Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
-                    bool Detached);
+                               const std::string& Environment, const std::string& Directory,
+                               Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
+                               bool Detached);
 
 /// Settles how the program meets the system's limits: a write beyond the
 /// file-size limit must fail (and be handled) rather than end the process.

@@ -57,12 +57,14 @@ std::vector<char*> Pointers(std::vector<std::string>& Words) {
 
 }  // namespace
 
-void Prepare_Program() { signal(SIGXFSZ, SIG_IGN); }
+void Prepare_Program() {
+  signal(SIGXFSZ, SIG_IGN);
+}
 
 Started_Program Create_Process(const std::string& Program, const std::string& Arguments,
-                    const std::string& Environment, const std::string& Directory,
-                    Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
-                    bool Detached) {
+                               const std::string& Environment, const std::string& Directory,
+                               Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
+                               bool Detached) {
   Spawn_Setup Setup;
   const bool Any_Given = Std_Input != 0 || Std_Output != 0 || Std_Error != 0;
   Set_Standard(Setup, 0, Std_Input, Any_Given);

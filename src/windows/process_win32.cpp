@@ -18,9 +18,9 @@ HANDLE Or_Standard(Std_Handle Given, DWORD Which) {
 void Prepare_Program() {}
 
 Started_Program Create_Process(const std::string& Program, const std::string& Arguments,
-                    const std::string& Environment, const std::string& Directory,
-                    Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
-                    bool Detached) {
+                               const std::string& Environment, const std::string& Directory,
+                               Std_Handle Std_Input, Std_Handle Std_Output, Std_Handle Std_Error,
+                               bool Detached) {
   std::string Block;
   if (!Environment.empty()) {
     Block = Environment;
@@ -43,8 +43,8 @@ Started_Program Create_Process(const std::string& Program, const std::string& Ar
   }
   PROCESS_INFORMATION Started{};
   const BOOL Result = CreateProcessA(
-      Arguments.empty() ? Program.c_str() : nullptr, Line.empty() ? nullptr : Line.data(),
-      nullptr, nullptr, Any_Given ? TRUE : FALSE, Detached ? DETACHED_PROCESS : 0,
+      Arguments.empty() ? Program.c_str() : nullptr, Line.empty() ? nullptr : Line.data(), nullptr,
+      nullptr, Any_Given ? TRUE : FALSE, Detached ? DETACHED_PROCESS : 0,
       Block.empty() ? nullptr : Block.data(), Directory.empty() ? nullptr : Directory.c_str(),
       &Startup, &Started);
   // The thread's handle is not kept; the process's goes to the caller, who

@@ -30,10 +30,11 @@ TEST(Command_Line, NoArgumentsPrintsTheFiveUsageLines) {
   EXPECT_EQ(Result.Console,
             "Quorvel [<configuration>] <Source> [<Destination>] [Overwrite]\r\n"
             "   <configuration> = name of file describing options, default Quorvel.ini\r\n"
-            "   <Source> = name of file to format or " + Folder_Form +
+            "   <Source> = name of file to format or " +
+                Folder_Form +
                 " to format all Ada files in folder\r\n"
-            "   <Destination> = Folder in which to write formatted files\r\n"
-            "   Overwrite = Keyword signifying that source files may be overwritten\r\n");
+                "   <Destination> = Folder in which to write formatted files\r\n"
+                "   Overwrite = Keyword signifying that source files may be overwritten\r\n");
   EXPECT_EQ(Result.Status, 0);
 }
 
@@ -63,21 +64,21 @@ TEST_P(Argument_Error, EndsTheRunWithOneLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Argument_Error,
-    testing::Values(
-        Argument_Case{{"x*", "y*"}, "Multiple source folder specified"},
-        Argument_Case{{"@none/*", "@out", "*"}, "Multiple source folder specified"},
-        Argument_Case{{"@out", "@out2"}, "Multiple destination folders specified"},
-        Argument_Case{{"@a.adb", "@b.adb", "@out"}, "Multiple source files specified"},
-        Argument_Case{{"@a.adb", "@out", "word"}, "Unrecognised parameter - word"},
-        Argument_Case{{"@a.adb", "@out", ""}, "Unrecognised parameter - "},
-        Argument_Case{{"@a.adb", "@out", "w\x1b]0;x\x07\r\x7f"},
-                      "Unrecognised parameter - w?]0;x???"},
-        Argument_Case{{"@a.adb"}, "Feature to overwrite original source not yet implemented!"},
-        Argument_Case{{"@a.adb", "OverWrite"},
-                      "Feature to overwrite original source not yet implemented!"},
-        Argument_Case{{"@a.adb", "@out"}, "Configuration file missing"},
-        Argument_Case{{"@a.adb", "@out", "overwrite"}, "Configuration file missing"},
-        Argument_Case{{"@a.adb", "@out", "OVERWRITE"}, "Configuration file missing"},
-        Argument_Case{{"@out/", "@a.adb"}, "Configuration file missing"}));
+    testing::Values(Argument_Case{{"x*", "y*"}, "Multiple source folder specified"},
+                    Argument_Case{{"@none/*", "@out", "*"}, "Multiple source folder specified"},
+                    Argument_Case{{"@out", "@out2"}, "Multiple destination folders specified"},
+                    Argument_Case{{"@a.adb", "@b.adb", "@out"}, "Multiple source files specified"},
+                    Argument_Case{{"@a.adb", "@out", "word"}, "Unrecognised parameter - word"},
+                    Argument_Case{{"@a.adb", "@out", ""}, "Unrecognised parameter - "},
+                    Argument_Case{{"@a.adb", "@out", "w\x1b]0;x\x07\r\x7f"},
+                                  "Unrecognised parameter - w?]0;x???"},
+                    Argument_Case{{"@a.adb"},
+                                  "Feature to overwrite original source not yet implemented!"},
+                    Argument_Case{{"@a.adb", "OverWrite"},
+                                  "Feature to overwrite original source not yet implemented!"},
+                    Argument_Case{{"@a.adb", "@out"}, "Configuration file missing"},
+                    Argument_Case{{"@a.adb", "@out", "overwrite"}, "Configuration file missing"},
+                    Argument_Case{{"@a.adb", "@out", "OVERWRITE"}, "Configuration file missing"},
+                    Argument_Case{{"@out/", "@a.adb"}, "Configuration file missing"}));
 
 }  // namespace

@@ -16,9 +16,9 @@
 
 namespace {
 
+using Test_Support::Entries;
 using Test_Support::Lines;
 using Test_Support::Run_Quorvel;
-using Test_Support::Entries;
 using Test_Support::Scratch_Folder;
 using Test_Support::Scripted_Server;
 using Strings = std::vector<std::string>;
@@ -27,9 +27,9 @@ const char Sep = Windows::Separator(Windows::Native_Style);
 const std::string Source_Text = "procedure A is begin null; end A;\n";
 
 // The token replies of a small procedure and the file they make.
-const Strings Procedure_Tokens = {"5,1,PROCEDURE", "1,11,A", "5,13,is", "3,1,",
-                                  "107,4,begin",   "3,1,",   "5,7,NULL", "5,11,;",
-                                  "3,1,",          "4,1,end", "1,5,A",  "5,6,;", "3,1,"};
+const Strings Procedure_Tokens = {"5,1,PROCEDURE", "1,11,A",   "5,13,is", "3,1,", "107,4,begin",
+                                  "3,1,",          "5,7,NULL", "5,11,;",  "3,1,", "4,1,end",
+                                  "1,5,A",         "5,6,;",    "3,1,"};
 const std::string Procedure_File = "procedure A is\r\n   BEGIN\r\n      null;\r\nend A;\r\n";
 
 Strings With_Ends(Strings Middle, const std::string& Args) {
@@ -39,7 +39,9 @@ Strings With_Ends(Strings Middle, const std::string& Args) {
   return Middle;
 }
 
-Strings Requests(std::size_t Count) { return Strings(Count, "N"); }
+Strings Requests(std::size_t Count) {
+  return Strings(Count, "N");
+}
 
 Strings Join(Strings A, const Strings& B) {
   A.insert(A.end(), B.begin(), B.end());
@@ -51,7 +53,7 @@ bool Has_Record(const Strings& Log, const std::string& Record) {
 }
 
 class End_To_End : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     Scratch.Write("src/a.adb", Source_Text);
     Scratch.Make_Folder("out");
@@ -71,9 +73,10 @@ TEST_F(End_To_End, FormatsOneFileWithSettingsAndTraffic) {
   Server.Replies({"Standard", "."}).Tokens(Procedure_Tokens);
   const std::string Ini = Server.Configuration(Scratch / "cfg", {"Compiler=Ada2012", "Units=3"});
   const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
-  EXPECT_EQ(Result.Console, Lines({"Compiler is Ada2012", "Units are 3", "Configuration file: " + Ini,
-                                   "Processing file: " + Source, "Filename has Style = Standard",
-                                   "New file=" + Out + Sep + "a.adb"}));
+  EXPECT_EQ(Result.Console,
+            Lines({"Compiler is Ada2012", "Units are 3", "Configuration file: " + Ini,
+                   "Processing file: " + Source, "Filename has Style = Standard",
+                   "New file=" + Out + Sep + "a.adb"}));
   EXPECT_EQ(Result.Status, 0);
   EXPECT_EQ(Scratch.Read("out/a.adb"), Procedure_File);
   EXPECT_EQ(Entries(Out), Strings{"a.adb"});
@@ -99,9 +102,9 @@ TEST_F(End_To_End, TheWidthIsSentAfterTheOtherSettings) {
   EXPECT_EQ(Result.Status, 0) << Result.Console;
   EXPECT_EQ(Result.Console.rfind(Lines({"Errors = 4", "Timeout = 5 s", "Width = 100"}), 0), 0u)
       << Result.Console;
-  EXPECT_EQ(Server.Record(),
-            With_Ends(Join({"E4", "T5", "W100", "O" + Source}, Requests(Procedure_Tokens.size() + 1)),
-                      Server.Name()));
+  EXPECT_EQ(Server.Record(), With_Ends(Join({"E4", "T5", "W100", "O" + Source},
+                                            Requests(Procedure_Tokens.size() + 1)),
+                                       Server.Name()));
 }
 
 TEST_F(End_To_End, PipelengthGoesOnTheServerLineAndAllowsLongReplies) {
@@ -188,10 +191,9 @@ TEST_F(End_To_End, AnExistingDestinationNeedsTheKeyword) {
   const std::string Ini = Server.Configuration(Scratch / "cfg");
   auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
   const std::string New_Name = Out + Sep + "a.adb";
-  EXPECT_EQ(Result.Console,
-            Lines({"Configuration file: " + Ini, "Processing file: " + Source,
-                   "Filename has Style = Standard", "New file=" + New_Name,
-                   "Destination file " + New_Name + " already exists"}));
+  EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Ini, "Processing file: " + Source,
+                                   "Filename has Style = Standard", "New file=" + New_Name,
+                                   "Destination file " + New_Name + " already exists"}));
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("out/a.adb"), "old");
   EXPECT_EQ(Server.Record(), With_Ends({"O" + Source}, Server.Name()));
@@ -214,10 +216,9 @@ TEST_F(End_To_End, ADestinationMadeWhileTheFileIsFormattedStays) {
   Server.Replies({"Standard", "."}).Replies({"!create " + New_Name, "1,1,X"});
   const std::string Ini = Server.Configuration(Scratch / "cfg");
   const auto Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Out});
-  EXPECT_EQ(Result.Console,
-            Lines({"Configuration file: " + Ini, "Processing file: " + Source,
-                   "Filename has Style = Standard", "New file=" + New_Name,
-                   "Destination file " + New_Name + " already exists"}));
+  EXPECT_EQ(Result.Console, Lines({"Configuration file: " + Ini, "Processing file: " + Source,
+                                   "Filename has Style = Standard", "New file=" + New_Name,
+                                   "Destination file " + New_Name + " already exists"}));
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("out/a.adb"), "theirs");
   EXPECT_EQ(Entries(Out), Strings{"a.adb"});
@@ -266,7 +267,8 @@ TEST_F(End_To_End, AFolderRunTakesEveryAdaSourceInAnyCase) {
   const std::string Folder = Scratch / "src";
   const auto Result = Run_Quorvel({Ini, Folder + Sep + "*", Out});
   EXPECT_EQ(Result.Status, 0) << Result.Console;
-  EXPECT_EQ(Result.Console.rfind(Lines({"Configuration file: " + Ini, "Source directory = " + Folder}), 0),
+  EXPECT_EQ(Result.Console.rfind(
+                Lines({"Configuration file: " + Ini, "Source directory = " + Folder}), 0),
             0u);
   EXPECT_EQ(Entries(Out), (Strings{"a.adb", "b.ADS", "x.Ada"}));
   EXPECT_EQ(Scratch.Read("out/x.Ada"), "X\r\n");
@@ -321,7 +323,8 @@ TEST_F(End_To_End, ABusyPipeIsReported) {
   Windows::Pipe::Handle First_Client;
   for (int Attempt = 0; Attempt < 100 && !First_Client; ++Attempt) {
     try {
-      Windows::Pipe::Open(First_Client, Server.Name(), false, Windows::Pipe::Direction::Duplex, 1000);
+      Windows::Pipe::Open(First_Client, Server.Name(), false, Windows::Pipe::Direction::Duplex,
+                          1000);
     } catch (const Windows::Pipe::No_Server&) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -339,11 +342,13 @@ TEST_F(End_To_End, ABusyPipeIsReported) {
 TEST_F(End_To_End, AServerPathWithBlanksStaysOneWord) {
   const std::string Folder = Scratch / "with blank";
   std::filesystem::create_directories(Folder);
-  const std::string Program = Folder + Sep + std::filesystem::path(Scripted_Server::Program()).filename().string();
+  const std::string Program =
+      Folder + Sep + std::filesystem::path(Scripted_Server::Program()).filename().string();
   std::filesystem::copy_file(Scripted_Server::Program(), Program);
   Server.Replies({"Standard", "."}).Tokens({"1,1,X"});
   Server.Write_Script();
-  Scratch.Write("cfg/blank.ini", "[Quv_Client]\r\nPipename=" + Server.Name() + "\r\nServer=" + Program + "\r\n");
+  Scratch.Write("cfg/blank.ini",
+                "[Quv_Client]\r\nPipename=" + Server.Name() + "\r\nServer=" + Program + "\r\n");
   const auto Result = Run_Quorvel({Scratch / "cfg/blank.ini", Scratch / "src/a.adb", Out});
   EXPECT_EQ(Result.Status, 0) << Result.Console;
   EXPECT_EQ(Scratch.Read("out/a.adb"), "X\r\n");

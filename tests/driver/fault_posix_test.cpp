@@ -1,14 +1,13 @@
 // Faults that only POSIX systems show: a file-size limit on the program,
 // the socket a killed server leaves behind, a pipe folder others could use.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
@@ -86,7 +85,6 @@ TEST(Fault_Posix, AServerLeftOverByAKilledRunIsReplaced) {
   EXPECT_EQ(Scratch.Read("out/a.adb"), "A\r\n");
   EXPECT_EQ(Server.Record().front(), "ARGS " + Server.Name());
 }
-
 
 // Another run that is starting the server holds the pipe's lock: the server
 // this run starts finds the name in use and ends, and this run never sees a
@@ -204,7 +202,8 @@ TEST(Fault_Posix, APipeFolderOthersCouldUseIsRefusedWithAClearMessage) {
   if (::geteuid() != 0) {
     GTEST_SKIP() << "needs root to act as another user";
   }
-  const auto User = static_cast<uid_t>(2'000'000'000u + static_cast<unsigned>(::getpid()) % 100'000u);
+  const auto User =
+      static_cast<uid_t>(2'000'000'000u + static_cast<unsigned>(::getpid()) % 100'000u);
   const std::string Folder = "/tmp/named-pipes-" + std::to_string(User);
   namespace fs = std::filesystem;
   fs::remove_all(Folder);

@@ -66,7 +66,8 @@ TEST(Fault, ADestinationFolderRemovedDuringAFolderRunSkipsTheRest) {
   Server.Replies({"!remove " + (Scratch / "out"), "Standard", "."});
   Scratch.Make_Folder("cfg");
   const std::string Ini = Server.Configuration(Scratch / "cfg");
-  const auto Result = Run_Quorvel({Ini, Scratch / "src" + Windows::Separator(Windows::Native_Style) + "*", Scratch / "out"});
+  const auto Result = Run_Quorvel(
+      {Ini, Scratch / "src" + Windows::Separator(Windows::Native_Style) + "*", Scratch / "out"});
   EXPECT_TRUE(Ends_With(Result.Console, "Cannot create destination file\r\n")) << Result.Console;
   EXPECT_EQ(Result.Status, 1);
   EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
@@ -75,7 +76,6 @@ TEST(Fault, ADestinationFolderRemovedDuringAFolderRunSkipsTheRest) {
   const Strings Record = Server.Record();
   EXPECT_EQ(Record[Record.size() - 2], "C");
 }
-
 
 TEST(Fault, ASecondRunOnABusyServerIsToldSoAndTheFirstRunGoesOn) {
   Scratch_Folder Scratch;
@@ -109,10 +109,9 @@ TEST(Fault, ASecondRunOnABusyServerIsToldSoAndTheFirstRunGoesOn) {
   EXPECT_EQ(Scratch.Read("src/a.adb"), Original);
 }
 
-
 // The client's reply limit, shortened from its minute for one test.
 class Shorter_Reply_Limit {
-public:
+ public:
   explicit Shorter_Reply_Limit(double Seconds) { Client::Set_Reply_Limit(Seconds); }
   ~Shorter_Reply_Limit() { Client::Set_Reply_Limit(Client::Reply_Limit); }
   Shorter_Reply_Limit(const Shorter_Reply_Limit&) = delete;
@@ -134,10 +133,11 @@ TEST(Fault, AServerThatStopsAnsweringEndsTheRunAtTheReplyLimit) {
     Result = Run_Quorvel({Ini, Scratch / "src/a.adb", Scratch / "out"});
   }
   Scratch.Write("go-on", "");
-  EXPECT_EQ(Result.Console,
-            Test_Support::Lines({"Configuration file: " + Ini,
-                                 "Processing file: " + Windows::Files::Full_Name(Scratch / "src/a.adb"),
-                                 "The formatting server did not answer in 1 s"}));
+  EXPECT_EQ(
+      Result.Console,
+      Test_Support::Lines({"Configuration file: " + Ini,
+                           "Processing file: " + Windows::Files::Full_Name(Scratch / "src/a.adb"),
+                           "The formatting server did not answer in 1 s"}));
   EXPECT_EQ(Result.Status, 1);
   EXPECT_TRUE(std::filesystem::is_empty(Scratch / "out"));
 }
@@ -194,8 +194,9 @@ TEST(Fault, TwoRunsStartingTheServerAtOnceNeverFailUnexpectedly) {
                                   Test_Support::Program_In_Bin("quorvel-server") + "\r\n");
     auto Run = [&](const std::string& Out) {
       Scratch.Make_Folder(Out);
-      return Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
-                                       {Scratch / "race.ini", Scratch / "src/a.adb", Scratch / Out});
+      return Test_Support::Run_Program(
+          Test_Support::Program_In_Bin("quorvel"),
+          {Scratch / "race.ini", Scratch / "src/a.adb", Scratch / Out});
     };
     auto First = std::async(std::launch::async, Run, "out1");
     auto Second = std::async(std::launch::async, Run, "out2");

@@ -19,7 +19,9 @@ using Test_Support::Run_Program;
 const bool Posix = Windows::Native_Style == Windows::Path_Style::Posix;
 const char Sep = Windows::Separator(Windows::Native_Style);
 
-std::string Quorvel() { return Test_Support::Program_In_Bin(Posix ? "quorvel" : "Quorvel"); }
+std::string Quorvel() {
+  return Test_Support::Program_In_Bin(Posix ? "quorvel" : "Quorvel");
+}
 
 TEST(Program, PrintsTheUsageWithCrLfAndSucceeds) {
   const auto Result = Run_Program(Quorvel(), {});
@@ -50,10 +52,9 @@ TEST(Program, FormatsAFileStartingTheServerItself) {
   const std::string Ini = Server.Configuration(Scratch.Path(), {"Compiler=Ada2012"});
   const auto Result = Run_Program(Quorvel(), {Ini, Scratch / "a.adb", Scratch / "out"});
   const std::string Source = Windows::Files::Full_Name(Scratch / "a.adb");
-  EXPECT_EQ(Result.Output,
-            Lines({"Ada 2012 reserved words", "Configuration file: " + Ini,
-                   "Processing file: " + Source, "Filename has Style = Standard",
-                   "New file=" + (Scratch / "out") + Sep + "a.adb"}));
+  EXPECT_EQ(Result.Output, Lines({"Ada 2012 reserved words", "Configuration file: " + Ini,
+                                  "Processing file: " + Source, "Filename has Style = Standard",
+                                  "New file=" + (Scratch / "out") + Sep + "a.adb"}));
   EXPECT_EQ(Result.Status, 0);
   EXPECT_EQ(Scratch.Read("out/a.adb"), "procedure A\r\nend A;\r\n");
   EXPECT_EQ(Server.Record().back(), "<end>");
@@ -72,7 +73,8 @@ TEST(Program, AConfigurationBesideTheProgramIsTakenByItsBareName) {
   std::filesystem::copy_file(Quorvel(), Copy);
   Test_Support::Scripted_Server Server;
   Server.Replies({"Standard", "."}).Tokens({"1,1,A"});
-  const std::string Bare = std::filesystem::path(Server.Configuration(Scratch / "bin")).filename().string();
+  const std::string Bare =
+      std::filesystem::path(Server.Configuration(Scratch / "bin")).filename().string();
   ASSERT_FALSE(Windows::Files::Exists(Bare)) << "must not exist in the current folder";
   const auto Result = Run_Program(Copy, {Bare, Scratch / "a.adb", Scratch / "out"});
   EXPECT_EQ(Result.Status, 0) << Result.Output;

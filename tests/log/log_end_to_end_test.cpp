@@ -173,8 +173,8 @@ TEST_F(Log_Run, QuorvelLogsItsMessagesToTheServerAndItsUnexpectedErrors) {
   Scratch.Write("q.ini", "[Quv_Client]\r\nPipename=" + Stem + "\r\n");
   Scratch.Write("src/a.adb", "procedure A is begin null; end A;\r\n");
   Scratch.Make_Folder("out");
-  const auto Failed =
-      Test_Support::Run_Program(Quorvel, {Scratch / "q.ini", Scratch / "src/a.adb", Scratch / "out"});
+  const auto Failed = Test_Support::Run_Program(
+      Quorvel, {Scratch / "q.ini", Scratch / "src/a.adb", Scratch / "out"});
   EXPECT_EQ(Failed.Status, 1);
   const Strings Lines = Test_Support::Lines_Of(Dated(Scratch.Read("logs/run.log")));
   ASSERT_EQ(Lines.size(), 4u);
@@ -218,7 +218,6 @@ TEST_F(Log_Run, AFullDiskSwitchesTheLogOffAndFormattingGoesOn) {
   EXPECT_NE(Log.find("Write to Server=N"), std::string::npos);
 }
 
-
 // A run of Quorvel formatting 200 one-token lines with the log on and a
 // record limit of 50, so that the log would rotate several times; the
 // scripted server may act on the log's folder at the 21st line.
@@ -245,10 +244,9 @@ class Log_Failing_Run : public Log_Run {
   }
   void Expect_Formatted(const Test_Support::Program_Result& Result) {
     EXPECT_EQ(Result.Status, 0) << Result.Output;
-    EXPECT_EQ(Result.Output, Joined({"Configuration file: " + Ini,
-                                     "Processing file: " + (Scratch / "src/a.adb"),
-                                     "Filename has Style = Standard",
-                                     "New file=" + (Scratch / "out/a.adb")}));
+    EXPECT_EQ(Result.Output,
+              Joined({"Configuration file: " + Ini, "Processing file: " + (Scratch / "src/a.adb"),
+                      "Filename has Style = Standard", "New file=" + (Scratch / "out/a.adb")}));
     std::string Expected;
     for (int Line = 0; Line < 200; ++Line) {
       Expected += "x\r\n";

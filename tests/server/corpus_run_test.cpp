@@ -35,9 +35,9 @@ TEST(Corpus_Run, AFolderOfRuntimeSourcesComesThroughThePipeUnchanged) {
   Scratch.Write("run.ini", "[Quv_Client]\r\nPipename=" + Pipename +
                                "\r\nPipelength=1000\r\nServer=" +
                                Test_Support::Program_In_Bin("quorvel-server") + "\r\n");
-  const auto Run = Test_Support::Run_Program(
-      Test_Support::Program_In_Bin("quorvel"),
-      {Scratch / "run.ini", Scratch / "src/*", Scratch / "out"});
+  const auto Run =
+      Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                {Scratch / "run.ini", Scratch / "src/*", Scratch / "out"});
   Test_Support::End_Lingering_Server(Pipename);
   EXPECT_EQ(Run.Status, 0) << Run.Output.substr(0, 2000);
   std::size_t Same = 0;

@@ -17,7 +17,7 @@
 namespace Fake_Formatter {
 
 class Engine final : public Server::Formatting_Engine {
-public:
+ public:
   Formatter::Result Format(std::string_view Source, const Formatter::Settings& Options) override;
 
   /// The settings of the last call of Format.

@@ -84,8 +84,9 @@ TEST(First_Run, TheClientStartsTheServerAndFormatsTheExamples) {
 TEST(First_Run, TheWidthReachesTheServerAndItsLinesFit) {
   const std::string Server = Windows::Ini_Get("Server", "Quv_Client", Bin_Folder() + "Quorvel.ini");
   Test_Support::Scratch_Folder Scratch;
-  const std::string Fits = "   Put_Line (\"Ninety columns or so: \" & Some_Function (First_Argument, "
-                           "Second_Argument) & \"!\");\r\n";
+  const std::string Fits =
+      "   Put_Line (\"Ninety columns or so: \" & Some_Function (First_Argument, "
+      "Second_Argument) & \"!\");\r\n";
   Scratch.Write("src/wide.adb",
                 "procedure Wide is\nbegin\n" + Fits +
                     "   Result := Compute (Alpha_Argument, Beta_Argument, Gamma_Argument, "
@@ -94,9 +95,9 @@ TEST(First_Run, TheWidthReachesTheServerAndItsLinesFit) {
   const std::string Pipename = Test_Support::Unique_Name("quorvel-wide");
   Scratch.Write("wide.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Server +
                                 "\r\nWidth=100\r\n");
-  const Test_Support::Program_Result Run = Test_Support::Run_Program(
-      Test_Support::Program_In_Bin("quorvel"),
-      {Scratch / "wide.ini", Scratch / "src/wide.adb", Scratch / "out"});
+  const Test_Support::Program_Result Run =
+      Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                {Scratch / "wide.ini", Scratch / "src/wide.adb", Scratch / "out"});
   Test_Support::End_Lingering_Server(Pipename);
   EXPECT_EQ(Run.Status, 0) << Run.Output;
   EXPECT_EQ(Run.Output.rfind("Width = 100\r\n", 0), 0u) << Run.Output;
@@ -119,7 +120,8 @@ TEST(First_Run, AFileWithErrorsIsReportedAndSkipped) {
   Scratch.Write("src/good.adb", "procedure Good is begin null; end Good;\n");
   Scratch.Make_Folder("out");
   const std::string Pipename = Test_Support::Unique_Name("quorvel-first");
-  Scratch.Write("first.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Server + "\r\n");
+  Scratch.Write("first.ini",
+                "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Server + "\r\n");
   const Test_Support::Program_Result Run = Test_Support::Run_Program(
       Test_Support::Program_In_Bin("quorvel"),
       {Scratch / "first.ini", (Scratch / "src") + Sep + "*", Scratch / "out"});
@@ -153,9 +155,11 @@ TEST(First_Run, AWrapperNamedByServerSetsTheLingerTime) {
   Scratch.Write("p.adb", "procedure P is begin null; end P;\n");
   Scratch.Make_Folder("out");
   const std::string Pipename = Test_Support::Unique_Name("quorvel-linger");
-  Scratch.Write("run.ini", "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Script + "\r\n");
-  const Test_Support::Program_Result Run = Test_Support::Run_Program(
-      Test_Support::Program_In_Bin("quorvel"), {Scratch / "run.ini", Scratch / "p.adb", Scratch / "out"});
+  Scratch.Write("run.ini",
+                "[Quv_Client]\r\nPipename=" + Pipename + "\r\nServer=" + Script + "\r\n");
+  const Test_Support::Program_Result Run =
+      Test_Support::Run_Program(Test_Support::Program_In_Bin("quorvel"),
+                                {Scratch / "run.ini", Scratch / "p.adb", Scratch / "out"});
   ASSERT_EQ(Run.Status, 0) << Run.Output;
   EXPECT_EQ(Scratch.Read("out/p.adb"), "procedure P is begin null; end P;\r\n");
   // The server lingers for 1 s instead of 600: long gone six seconds later.

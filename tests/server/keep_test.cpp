@@ -36,7 +36,9 @@ struct Keep_Case {
   bool Kept;
 };
 
-void PrintTo(const Keep_Case& Case, std::ostream* Into) { *Into << Case.Name; }
+void PrintTo(const Keep_Case& Case, std::ostream* Into) {
+  *Into << Case.Name;
+}
 
 class Keep : public testing::TestWithParam<Keep_Case> {};
 
@@ -63,28 +65,24 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Keep_Case{"01_ifx_elsif_cascade.adb", true}, Keep_Case{"02_ifx_elsif_decl.adb", true},
         Keep_Case{"03_ifx_then_in_condition.adb", true},
-        Keep_Case{"04_colon_align_blank.adb", true},
-        Keep_Case{"05_colon_align_comment.adb", true},
+        Keep_Case{"04_colon_align_blank.adb", true}, Keep_Case{"05_colon_align_comment.adb", true},
         Keep_Case{"06_colon_align_assoc_cont.adb", true},
-        Keep_Case{"07_colon_align_forced.adb", true},
-        Keep_Case{"08_param_align_forced.adb", true}, Keep_Case{"09_mode_column.adb", true},
-        Keep_Case{"10_table_columns.adb", true}, Keep_Case{"11_trailing_comment_space.adb", true},
+        Keep_Case{"07_colon_align_forced.adb", true}, Keep_Case{"08_param_align_forced.adb", true},
+        Keep_Case{"09_mode_column.adb", true}, Keep_Case{"10_table_columns.adb", true},
+        Keep_Case{"11_trailing_comment_space.adb", true},
         Keep_Case{"12_when_at_case_column.adb", true}, Keep_Case{"13_arrow_align_when.adb", true},
-        Keep_Case{"14_arrow_align_padded.adb", true},
-        Keep_Case{"15_arrow_align_comment.adb", true},
-        Keep_Case{"16_assign_align_blank.adb", true},
-        Keep_Case{"17_aspect_with_column.adb", true},
+        Keep_Case{"14_arrow_align_padded.adb", true}, Keep_Case{"15_arrow_align_comment.adb", true},
+        Keep_Case{"16_assign_align_blank.adb", true}, Keep_Case{"17_aspect_with_column.adb", true},
         Keep_Case{"18_aspect_import_assoc.adb", true},
         Keep_Case{"19_aspect_after_record_with.adb", true},
-        Keep_Case{"20_aspect_predicate_expr.adb", true},
-        Keep_Case{"21_expr_function_is.adb", true}, Keep_Case{"22_is_abstract_cont.adb", true},
-        Keep_Case{"23_type_is_new_cont.adb", true}, Keep_Case{"24_return_cont.adb", true},
-        Keep_Case{"25_record_disc_is.adb", true}, Keep_Case{"26_exception_when_line.adb", true},
-        Keep_Case{"27_id_list_split.adb", true}, Keep_Case{"28_enum_comment_last.adb", true},
-        Keep_Case{"29_variant_one_line.adb", true}, Keep_Case{"30_raise_with_cont.adb", true},
-        Keep_Case{"31_lone_semicolon.adb", true}, Keep_Case{"32_cont_same_column.adb", true},
-        Keep_Case{"33_paren_paren.adb", true}, Keep_Case{"34_use_column_broken.adb", true},
-        Keep_Case{"35_spec_name_column.adb", true},
+        Keep_Case{"20_aspect_predicate_expr.adb", true}, Keep_Case{"21_expr_function_is.adb", true},
+        Keep_Case{"22_is_abstract_cont.adb", true}, Keep_Case{"23_type_is_new_cont.adb", true},
+        Keep_Case{"24_return_cont.adb", true}, Keep_Case{"25_record_disc_is.adb", true},
+        Keep_Case{"26_exception_when_line.adb", true}, Keep_Case{"27_id_list_split.adb", true},
+        Keep_Case{"28_enum_comment_last.adb", true}, Keep_Case{"29_variant_one_line.adb", true},
+        Keep_Case{"30_raise_with_cont.adb", true}, Keep_Case{"31_lone_semicolon.adb", true},
+        Keep_Case{"32_cont_same_column.adb", true}, Keep_Case{"33_paren_paren.adb", true},
+        Keep_Case{"34_use_column_broken.adb", true}, Keep_Case{"35_spec_name_column.adb", true},
         Keep_Case{"36_trailing_comment_column.adb", true},
         Keep_Case{"37_nested_aggregate_first.adb", true},
         Keep_Case{"38_aspect_arrow_forced.adb", true}),

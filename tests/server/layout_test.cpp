@@ -332,7 +332,8 @@ end record
 function Element (C : Cursor) return Natural
 renames Get;
 )"},
-                    Layout_Case{"ParenthesesAndAspectsUnderWhatTheyFollow", R"(function F return T is
+                    Layout_Case{"ParenthesesAndAspectsUnderWhatTheyFollow",
+                                R"(function F return T is
 begin
 return
 Formatting.Time_Of
@@ -343,7 +344,7 @@ type R is new C
 with Bit_Order => X,
 Scalar_Storage_Order => Y;
 )",
-                    R"(function F return T is
+                                R"(function F return T is
 begin
    return
      Formatting.Time_Of
@@ -354,7 +355,7 @@ type R is new C
   with Bit_Order => X,
        Scalar_Storage_Order => Y;
 )"},
-        Layout_Case{"LabelOnItsOwnLine", R"(begin
+                    Layout_Case{"LabelOnItsOwnLine", R"(begin
 Search :
 while J <= Last
 and then F (J) = ' '

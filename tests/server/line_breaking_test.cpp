@@ -114,8 +114,9 @@ TEST(Long_Line, ThatFitsKeepsItsAuthorsBreaksAndOneThatCannotBeShortenedStays) {
 }
 
 TEST(Long_Line, WidthZeroBreaksNothingAndTheDefaultIs79) {
-  const std::string Line = "Total_Count : Natural := Initial_Count + Increment * "
-                           "Number_Of_Steps + Offset_Of_It;\n";
+  const std::string Line =
+      "Total_Count : Natural := Initial_Count + Increment * "
+      "Number_Of_Steps + Offset_Of_It;\n";
   ASSERT_GT(Line.size(), 80u);
   EXPECT_EQ(Formatted(Line, Width(0)), Line);
   EXPECT_EQ(Formatted(Line),
@@ -151,8 +152,7 @@ TEST_P(Blank_Lines, AreSqueezedAsGnatsStyleAsks) {
 INSTANTIATE_TEST_SUITE_P(
     Table, Blank_Lines,
     testing::Values(Blank_Case{"A;\n\n\n\nB;\n", "A;\n\nB;\n"},
-                    Blank_Case{"A;\n\nB;\n\n", "A;\n\nB;\n"},
-                    Blank_Case{"A;\n\n\n", "A;\n"},
+                    Blank_Case{"A;\n\nB;\n\n", "A;\n\nB;\n"}, Blank_Case{"A;\n\n\n", "A;\n"},
                     Blank_Case{"\n\n\nA;\n", "\nA;\n"},
                     Blank_Case{"begin\n\n   A;\n\n   --  note\n\n\n   B;\nend;\n",
                                "begin\n\n   A;\n\n   --  note\n\n   B;\nend;\n"},

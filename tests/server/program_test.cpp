@@ -65,12 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Command_Line, WithoutAPipenameOrWithABadWaitIsRefused) {
   for (const std::vector<std::string>& Arguments :
        std::vector<std::vector<std::string>>{{},
-                                            {""},
-                                            {"--wait=1"},
-                                            {"--wait=x", "Quorvel"},
-                                            {"--linger=1", "--wait=1"},
-                                            {"--linger=-1", "Quorvel"},
-                                            {"--wait=1", "--linger=", "Quorvel"}}) {
+                                             {""},
+                                             {"--wait=1"},
+                                             {"--wait=x", "Quorvel"},
+                                             {"--linger=1", "--wait=1"},
+                                             {"--linger=-1", "Quorvel"},
+                                             {"--wait=1", "--linger=", "Quorvel"}}) {
     EXPECT_FALSE(Server::Read_Command_Line(Arguments).has_value()) << Arguments.size();
   }
 }
@@ -87,10 +87,10 @@ TEST(Command_Line, WithoutAPipenameTheProgramSaysHowToRunIt) {
 // The program under test, started with a fresh pipe name, and the client
 // end of its pipe.
 class Running_Server {
-public:
-  explicit Running_Server(std::vector<std::string> Extra = {}, std::size_t Pipe_Length = 1000,
-                          const std::string& Program_File =
-                              Test_Support::Program_Beside_Tests("server-stand-in"))
+ public:
+  explicit Running_Server(
+      std::vector<std::string> Extra = {}, std::size_t Pipe_Length = 1000,
+      const std::string& Program_File = Test_Support::Program_Beside_Tests("server-stand-in"))
       : Name(Test_Support::Unique_Name("quorvel-server-test")),
         Length(Pipe_Length),
         Program(Program_File, With_Name(Extra)) {}
@@ -136,10 +136,11 @@ public:
   std::size_t Length;
   Pipe::Handle Client;
 
-private:
+ private:
   std::vector<std::string> With_Name(std::vector<std::string> Extra) const {
-    const auto Options = std::find_if(Extra.begin(), Extra.end(),
-                                      [](const std::string& Word) { return !Word.starts_with("--"); });
+    const auto Options = std::find_if(Extra.begin(), Extra.end(), [](const std::string& Word) {
+      return !Word.starts_with("--");
+    });
     Extra.insert(Options, Name);
     return Extra;
   }
@@ -350,7 +351,8 @@ TEST_P(Program_Replaced, EndsTheServerAfterItsClientAndTheNextRunFindsNoServer) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, Program_Replaced,
-                         testing::Values(Replacement_Case{true, true}, Replacement_Case{true, false},
+                         testing::Values(Replacement_Case{true, true},
+                                         Replacement_Case{true, false},
                                          Replacement_Case{false, true},
                                          Replacement_Case{false, false}));
 

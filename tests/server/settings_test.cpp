@@ -96,17 +96,18 @@ INSTANTIATE_TEST_SUITE_P(
 const std::string Width_Refused =
     "\" is not 0 (no line broken) or a whole number from 40 to 999; Width = 79 kept";
 
-INSTANTIATE_TEST_SUITE_P(
-    Width, One_Setting,
-    testing::Values(Setting_Case{"W100", "Width = 100"}, Setting_Case{"W0", "Width = 0"},
-                    Setting_Case{"W 40 ", "Width = 40"}, Setting_Case{"W999", "Width = 999"},
-                    Setting_Case{"W1_20", "Width = 120"},
-                    Setting_Case{"W39", "Width \"39" + Width_Refused},
-                    Setting_Case{"W1000", "Width \"1000" + Width_Refused},
-                    Setting_Case{"W-79", "Width \"-79" + Width_Refused},
-                    Setting_Case{"W79.5", "Width \"79.5" + Width_Refused},
-                    Setting_Case{"Wwide", "Width \"wide" + Width_Refused},
-                    Setting_Case{"W", "Width \"" + Width_Refused}));
+INSTANTIATE_TEST_SUITE_P(Width, One_Setting,
+                         testing::Values(Setting_Case{"W100", "Width = 100"},
+                                         Setting_Case{"W0", "Width = 0"},
+                                         Setting_Case{"W 40 ", "Width = 40"},
+                                         Setting_Case{"W999", "Width = 999"},
+                                         Setting_Case{"W1_20", "Width = 120"},
+                                         Setting_Case{"W39", "Width \"39" + Width_Refused},
+                                         Setting_Case{"W1000", "Width \"1000" + Width_Refused},
+                                         Setting_Case{"W-79", "Width \"-79" + Width_Refused},
+                                         Setting_Case{"W79.5", "Width \"79.5" + Width_Refused},
+                                         Setting_Case{"Wwide", "Width \"wide" + Width_Refused},
+                                         Setting_Case{"W", "Width \"" + Width_Refused}));
 
 TEST(Settings, AFolderListIsCheckedAndShownAsGiven) {
   Test_Support::Scratch_Folder Scratch;

@@ -125,9 +125,9 @@ TEST(Token_Stream, PlacesLinesUnderAStatementMovedLeftToFit) {
   const std::string Once = Layout_Support::Formatted(Source + "end P;\n", Options);
   EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
   // The line ends in the last column that the client holds.
-  EXPECT_NE(
-      Once.find('\n' + std::string(Formatter::Longest_Line - Name.size() - 3, ' ') + Name + " :=\n"),
-      std::string::npos);
+  EXPECT_NE(Once.find('\n' + std::string(Formatter::Longest_Line - Name.size() - 3, ' ') + Name +
+                      " :=\n"),
+            std::string::npos);
 }
 
 // Laying out the pieces of a broken line can move the lines after them
@@ -135,21 +135,20 @@ TEST(Token_Stream, PlacesLinesUnderAStatementMovedLeftToFit) {
 // to other columns once the line before them was broken as well): the
 // pieces are laid out again until the layout gives back what it was given.
 TEST(Token_Stream, LaysOutBrokenLinesAgainUntilTheyStayPut) {
-  const std::string Source = "R\r" + std::string(123, '\t') +
-                             "RDUR\xFF\xFF\xFF\xFF\xFF\xFF\xFFRINL;case\nbegin\nloop\nif;\nne(\"ven\"fE";
+  const std::string Source =
+      "R\r" + std::string(123, '\t') +
+      "RDUR\xFF\xFF\xFF\xFF\xFF\xFF\xFFRINL;case\nbegin\nloop\nif;\nne(\"ven\"fE";
   Formatter::Settings Options;
   Options.Language = Formatter::Edition::Ada95;
   const std::string Once = Layout_Support::Formatted(Source, Options);
   EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);
 }
 
-
 TEST(Token_Stream, AContinuationHeldBackFromTheLastColumnStaysWhereItLands) {
   // Held back from column 999, "fr" lands just after the lone parenthesis;
   // laid out again it must not then be taken two columns in from the line
   // above, which sent it back and forth between two columns.
-  const std::string Source =
-      "c\n" + std::string(123, '\t') + ";case\nbegin\nloop\nif;\n(\"ven\"fr";
+  const std::string Source = "c\n" + std::string(123, '\t') + ";case\nbegin\nloop\nif;\n(\"ven\"fr";
   const Formatter::Settings Options;
   const std::string Once = Layout_Support::Formatted(Source, Options);
   EXPECT_EQ(Layout_Support::Formatted(Once, Options), Once);

@@ -16,7 +16,7 @@ std::vector<char*> Exec_Arguments(const std::string& Program,
                                   std::vector<std::string>& Words);
 
 class Child_Process {
-public:
+ public:
   /// Starts Program with Arguments (each one word, passed as it is); the
   /// program shares the test's standard output and error. Throws
   /// std::runtime_error when it cannot be started.
@@ -32,7 +32,7 @@ public:
   /// POSIX only: sends the program Signal.
   void Signal(int Signal);
 
-private:
+ private:
   struct State;
   std::unique_ptr<State> Running;
 };

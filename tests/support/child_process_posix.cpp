@@ -48,7 +48,9 @@ Child_Process::~Child_Process() {
   }
 }
 
-void Child_Process::Signal(int Signal) { ::kill(Running->Child, Signal); }
+void Child_Process::Signal(int Signal) {
+  ::kill(Running->Child, Signal);
+}
 
 std::optional<int> Child_Process::Wait(double Seconds) {
   const auto Until = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);

@@ -116,8 +116,8 @@ Registry_Setting::~Registry_Setting() {
 
 void Registry_Setting::Set(std::string_view Name, std::uint32_t Type, std::string_view Data) {
   const std::string Value_Name(Name);
-  RegSetValueExA(Key->Key.Get(), Value_Name.c_str(), 0, Type, reinterpret_cast<const BYTE*>(Data.data()),
-                 static_cast<DWORD>(Data.size()));
+  RegSetValueExA(Key->Key.Get(), Value_Name.c_str(), 0, Type,
+                 reinterpret_cast<const BYTE*>(Data.data()), static_cast<DWORD>(Data.size()));
 }
 
 }  // namespace Test_Support

@@ -8,7 +8,7 @@
 namespace Test_Support {
 
 class Scratch_Folder {
-public:
+ public:
   Scratch_Folder();
   ~Scratch_Folder();
   Scratch_Folder(const Scratch_Folder&) = delete;
@@ -25,7 +25,7 @@ public:
   std::string Read(std::string_view Relative) const;
   bool Has(std::string_view Relative) const;
 
-private:
+ private:
   std::string Folder;
 };
 

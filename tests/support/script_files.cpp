@@ -19,9 +19,14 @@ std::string Escape_Line(const std::string& Message) {
   std::string Line;
   for (const char C : Message) {
     switch (C) {
-      case '\r': Line += "\\r"; break;
-      case '\n': Line += "\\n"; break;
-      default: Line += C;
+      case '\r':
+        Line += "\\r";
+        break;
+      case '\n':
+        Line += "\\n";
+        break;
+      default:
+        Line += C;
     }
   }
   return Line;

@@ -49,7 +49,9 @@ void Scripted_Server::Write_Script() const {
   }
 }
 
-std::string Scripted_Server::Program() { return Program_Beside_Tests("scripted-server"); }
+std::string Scripted_Server::Program() {
+  return Program_Beside_Tests("scripted-server");
+}
 
 void Scripted_Server::Start(const std::string& Pipelength) const {
   Write_Script();

@@ -8,7 +8,7 @@
 namespace Test_Support {
 
 class Scripted_Server {
-public:
+ public:
   Scripted_Server();
   ~Scripted_Server();
   Scripted_Server(const Scripted_Server&) = delete;
@@ -36,9 +36,10 @@ public:
 
   /// Writes a configuration file naming this server's pipe and program,
   /// with Extra lines added to the client section; returns its path.
-  std::string Configuration(const std::string& Folder, const std::vector<std::string>& Extra = {}) const;
+  std::string Configuration(const std::string& Folder,
+                            const std::vector<std::string>& Extra = {}) const;
 
-private:
+ private:
   std::string Pipe_Name;
   std::vector<std::vector<std::string>> Groups;
 };

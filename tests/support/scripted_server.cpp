@@ -51,14 +51,14 @@ std::deque<Group> Read_Script(const std::string& Path) {
 }
 
 class Recorder {
-public:
+ public:
   explicit Recorder(const std::string& Path) : Output(Path, std::ios::binary | std::ios::trunc) {}
   void Line(const std::string& Text) {
     Output << Text << '\n';
     Output.flush();
   }
 
-private:
+ private:
   std::ofstream Output;
 };
 
@@ -95,7 +95,7 @@ void Serve(Windows::Pipe::Handle& Pipe, std::deque<Group>& Groups, Recorder& Rec
       Groups.pop_front();
     } else {
       Replies = {std::string(Message == Protocol::Next_Message ? Protocol::End_Of_File_Reply
-                                                                 : Protocol::End_Mark)};
+                                                               : Protocol::End_Mark)};
     }
     for (const std::string& Reply : Replies) {
       if (Reply == "!die") {

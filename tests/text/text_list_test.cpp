@@ -5,7 +5,9 @@
 
 namespace {
 
-Text::List Three() { return Text::To_List(std::vector<std::string>{"a", "B", "c"}); }
+Text::List Three() {
+  return Text::To_List(std::vector<std::string>{"a", "B", "c"});
+}
 
 TEST(Text_List, CopiesShareNothing) {
   Text::List Original = Three();

@@ -27,25 +27,24 @@ TEST_P(Text_Index, FindsThePositionCountedFromTheFirstCharacter) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Text_Index,
-    testing::Values(Index_Case{".", "a.b.c", 0, Going::Backward, 4},
-                    Index_Case{".", "a.b.c", 0, Going::Forward, 2},
-                    Index_Case{".", "abc", 0, Going::Forward, 0},
-                    Index_Case{",", "12,5,x", 3, Going::Forward, 3},
-                    Index_Case{",", "12,5,x", 4, Going::Forward, 5},
-                    Index_Case{"\\", "C:\\a\\b", 6, Going::Backward, 5},
-                    Index_Case{"\\", "C:\\a\\b", 4, Going::Backward, 3},
-                    Index_Case{"\\", "C:\\a\\b", 3, Going::Backward, 3},
-                    Index_Case{"x", "abc", 4, Going::Forward, 0},
-                    Index_Case{"x", "", 0, Going::Forward, 0},
-                    Index_Case{"x", "", 0, Going::Backward, 0},
-                    Index_Case{"b.c", "a.b.c", 0, Going::Forward, 3},
-                    Index_Case{"b.c", "a.b.c", 4, Going::Backward, 0},
-                    Index_Case{"b.c", "a.b.c", 5, Going::Backward, 3},
-                    Index_Case{"ab", "abab", 2, Going::Forward, 3},
-                    Index_Case{"ab", "abab", 0, Going::Backward, 3},
-                    Index_Case{"A", "a", 0, Going::Forward, 0}));
+INSTANTIATE_TEST_SUITE_P(Table, Text_Index,
+                         testing::Values(Index_Case{".", "a.b.c", 0, Going::Backward, 4},
+                                         Index_Case{".", "a.b.c", 0, Going::Forward, 2},
+                                         Index_Case{".", "abc", 0, Going::Forward, 0},
+                                         Index_Case{",", "12,5,x", 3, Going::Forward, 3},
+                                         Index_Case{",", "12,5,x", 4, Going::Forward, 5},
+                                         Index_Case{"\\", "C:\\a\\b", 6, Going::Backward, 5},
+                                         Index_Case{"\\", "C:\\a\\b", 4, Going::Backward, 3},
+                                         Index_Case{"\\", "C:\\a\\b", 3, Going::Backward, 3},
+                                         Index_Case{"x", "abc", 4, Going::Forward, 0},
+                                         Index_Case{"x", "", 0, Going::Forward, 0},
+                                         Index_Case{"x", "", 0, Going::Backward, 0},
+                                         Index_Case{"b.c", "a.b.c", 0, Going::Forward, 3},
+                                         Index_Case{"b.c", "a.b.c", 4, Going::Backward, 0},
+                                         Index_Case{"b.c", "a.b.c", 5, Going::Backward, 3},
+                                         Index_Case{"ab", "abab", 2, Going::Forward, 3},
+                                         Index_Case{"ab", "abab", 0, Going::Backward, 3},
+                                         Index_Case{"A", "a", 0, Going::Forward, 0}));
 
 TEST(Text_Index_Window, OutsideTheStringIsAnIndexError) {
   EXPECT_THROW(Text::Index('.', "abc", 5, Going::Forward), Constraint_Error);

@@ -1,9 +1,8 @@
 // The environment queries where POSIX differs: the thread id is the
 // kernel's, also in a child process made by fork.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "environment.h"
 

@@ -20,9 +20,13 @@ struct Made_Up_Disk {
 
   std::string operator()(std::string_view Prefix) {
     Asked.emplace_back(Prefix);
-    static const std::map<std::string, std::string> Stored = {
-        {"src", "Src"}, {"main.adb", "Main.adb"}, {"progra~1", "Program Files"}, {"a.adb", "a.adb"},
-        {"x", "X"}, {"y.adb", "Y.adb"}, {"...", "..."}};
+    static const std::map<std::string, std::string> Stored = {{"src", "Src"},
+                                                              {"main.adb", "Main.adb"},
+                                                              {"progra~1", "Program Files"},
+                                                              {"a.adb", "a.adb"},
+                                                              {"x", "X"},
+                                                              {"y.adb", "Y.adb"},
+                                                              {"...", "..."}};
     const std::size_t Last = Windows::Last_Separator(Prefix, Style);
     const std::string Name = Text::Lower_Case(Prefix.substr(Last));
     const auto Found = Stored.find(Name);
@@ -50,31 +54,29 @@ TEST_P(Full_Name_Rule, RewritesEachComponentAsStored) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Full_Name_Rule,
-    testing::Values(
-        Full_Name_Case{"c:\\src\\main.adb", "C:\\Src\\Main.adb", "?"},
-        Full_Name_Case{"c:/src/main.adb", "C:\\Src\\Main.adb", "?/Src/Main.adb"},
-        Full_Name_Case{"c:\\src\\", "C:\\Src", "?"},
-        Full_Name_Case{".\\src\\main.adb", ".\\Src\\Main.adb", ".\\src\\main.adb"},
-        Full_Name_Case{"./src/main.adb", ".\\Src\\Main.adb", "./Src/Main.adb"},
-        Full_Name_Case{"c:\\nothere\\x.adb", "C:\\?\\?", "?"},
-        Full_Name_Case{"c:\\src\\.\\main.adb", "C:\\Src\\Main.adb", "?"},
-        Full_Name_Case{"c:\\\\src\\\\main.adb", "C:\\Src\\Main.adb", "?"},
-        // A relative path stays relative instead of failing.
-        Full_Name_Case{"a.adb", "a.adb", "a.adb"},
-        Full_Name_Case{"src\\main.adb", "Src\\Main.adb", "?"},
-        Full_Name_Case{"src/main.adb", "Src\\Main.adb", "Src/Main.adb"},
-        // A stored name longer than the typed one.
-        Full_Name_Case{"c:\\progra~1\\a.adb", "C:\\Program Files\\a.adb", "?"},
-        // ".." keeps its place, so the path still names the same file.
-        Full_Name_Case{"c:\\x\\..\\y.adb", "C:\\X\\..\\Y.adb", "?"},
-        Full_Name_Case{"/x/../y.adb", "\\X\\..\\Y.adb", "/X/../Y.adb"},
-        Full_Name_Case{"../src/main.adb", "..\\Src\\Main.adb", "../Src/Main.adb"},
-        Full_Name_Case{"/src/main.adb", "\\Src\\Main.adb", "/Src/Main.adb"},
-        Full_Name_Case{"//src//./main.adb/", "\\Src\\Main.adb", "/Src/Main.adb"},
-        Full_Name_Case{"/x/.../a.adb", "\\X\\a.adb", "/X/.../a.adb"},
-        Full_Name_Case{"c:\\", "C:\\", "?"},
-        Full_Name_Case{"/", "\\", "/"},
-        Full_Name_Case{"", "", ""}));
+    testing::Values(Full_Name_Case{"c:\\src\\main.adb", "C:\\Src\\Main.adb", "?"},
+                    Full_Name_Case{"c:/src/main.adb", "C:\\Src\\Main.adb", "?/Src/Main.adb"},
+                    Full_Name_Case{"c:\\src\\", "C:\\Src", "?"},
+                    Full_Name_Case{".\\src\\main.adb", ".\\Src\\Main.adb", ".\\src\\main.adb"},
+                    Full_Name_Case{"./src/main.adb", ".\\Src\\Main.adb", "./Src/Main.adb"},
+                    Full_Name_Case{"c:\\nothere\\x.adb", "C:\\?\\?", "?"},
+                    Full_Name_Case{"c:\\src\\.\\main.adb", "C:\\Src\\Main.adb", "?"},
+                    Full_Name_Case{"c:\\\\src\\\\main.adb", "C:\\Src\\Main.adb", "?"},
+                    // A relative path stays relative instead of failing.
+                    Full_Name_Case{"a.adb", "a.adb", "a.adb"},
+                    Full_Name_Case{"src\\main.adb", "Src\\Main.adb", "?"},
+                    Full_Name_Case{"src/main.adb", "Src\\Main.adb", "Src/Main.adb"},
+                    // A stored name longer than the typed one.
+                    Full_Name_Case{"c:\\progra~1\\a.adb", "C:\\Program Files\\a.adb", "?"},
+                    // ".." keeps its place, so the path still names the same file.
+                    Full_Name_Case{"c:\\x\\..\\y.adb", "C:\\X\\..\\Y.adb", "?"},
+                    Full_Name_Case{"/x/../y.adb", "\\X\\..\\Y.adb", "/X/../Y.adb"},
+                    Full_Name_Case{"../src/main.adb", "..\\Src\\Main.adb", "../Src/Main.adb"},
+                    Full_Name_Case{"/src/main.adb", "\\Src\\Main.adb", "/Src/Main.adb"},
+                    Full_Name_Case{"//src//./main.adb/", "\\Src\\Main.adb", "/Src/Main.adb"},
+                    Full_Name_Case{"/x/.../a.adb", "\\X\\a.adb", "/X/.../a.adb"},
+                    Full_Name_Case{"c:\\", "C:\\", "?"}, Full_Name_Case{"/", "\\", "/"},
+                    Full_Name_Case{"", "", ""}));
 
 TEST(Full_Name_Rule, LooksUpEachPrefixOfThePathAsTyped) {
   Made_Up_Disk Disk{Path_Style::Windows, {}};
@@ -101,19 +103,16 @@ TEST_P(Wildcard, MatchesIgnoringLetterCase) {
   EXPECT_EQ(Windows::Matches_Wildcard(GetParam().Name, GetParam().Pattern), GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Wildcard,
-                         testing::Values(Wildcard_Case{"a.adb", "*.a*", true},
-                                         Wildcard_Case{"B.ADS", "*.a*", true},
-                                         Wildcard_Case{"x.Ada", "*.a*", true},
-                                         Wildcard_Case{"d.txt", "*.a*", false},
-                                         Wildcard_Case{"x.bak.adb", "*.a*", true},
-                                         Wildcard_Case{"adb", "*.a*", false},
-                                         Wildcard_Case{".a", "*.a*", true},
-                                         Wildcard_Case{"\xC9T\xC9.A", "\xE9t\xE9.a", true},
-                                         Wildcard_Case{"abc", "a?c", true},
-                                         Wildcard_Case{"ac", "a?c", false},
-                                         Wildcard_Case{"", "*", true},
-                                         Wildcard_Case{"aaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*c", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, Wildcard,
+    testing::Values(Wildcard_Case{"a.adb", "*.a*", true}, Wildcard_Case{"B.ADS", "*.a*", true},
+                    Wildcard_Case{"x.Ada", "*.a*", true}, Wildcard_Case{"d.txt", "*.a*", false},
+                    Wildcard_Case{"x.bak.adb", "*.a*", true}, Wildcard_Case{"adb", "*.a*", false},
+                    Wildcard_Case{".a", "*.a*", true},
+                    Wildcard_Case{"\xC9T\xC9.A", "\xE9t\xE9.a", true},
+                    Wildcard_Case{"abc", "a?c", true}, Wildcard_Case{"ac", "a?c", false},
+                    Wildcard_Case{"", "*", true},
+                    Wildcard_Case{"aaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*c", false}));
 
 TEST(Path_Style, LastSeparatorFollowsTheStyle) {
   EXPECT_EQ(Windows::Last_Separator("C:\\a/b\\c", Path_Style::Windows), 7u);
@@ -130,10 +129,10 @@ TEST(Path_Style, AFolderPartIsASeparatorOfTheStyleOrAWindowsDrive) {
     bool Windows;
   };
   const Case Cases[] = {
-      {"quorvel.ini", false, false}, {"sub/quorvel.ini", true, true},
+      {"quorvel.ini", false, false},     {"sub/quorvel.ini", true, true},
       {"sub\\quorvel.ini", false, true}, {"/etc/quorvel.ini", true, true},
-      {"c:quorvel.ini", false, true}, {"C:\\Tools\\quorvel.ini", false, true},
-      {"./quorvel.ini", true, true}, {"", false, false},
+      {"c:quorvel.ini", false, true},    {"C:\\Tools\\quorvel.ini", false, true},
+      {"./quorvel.ini", true, true},     {"", false, false},
   };
   for (const Case& C : Cases) {
     EXPECT_EQ(Windows::Has_Folder(C.Name, Path_Style::Posix), C.Posix) << C.Name;

@@ -8,7 +8,7 @@
 #include "log.h"
 
 class Log_Capture {
-public:
+ public:
   Log_Capture() {
     Kept().clear();
     Log::Install_Writer(&Keep);
@@ -19,7 +19,7 @@ public:
 
   const std::vector<std::string>& Records() const { return Kept(); }
 
-private:
+ private:
   static std::vector<std::string>& Kept() {
     static std::vector<std::string> Records;
     return Records;

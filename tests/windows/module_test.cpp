@@ -20,7 +20,9 @@ std::vector<Module_Entry> All_Modules() {
   return Modules;
 }
 
-std::uintptr_t Own_Code() { return reinterpret_cast<std::uintptr_t>(&All_Modules); }
+std::uintptr_t Own_Code() {
+  return reinterpret_cast<std::uintptr_t>(&All_Modules);
+}
 
 TEST(Module_Directory, IsTheFolderOfThisTestProgram) {
   const std::string Folder = Windows::Module_Directory();

@@ -22,8 +22,8 @@ constexpr double Generous_Seconds = 20.0;
 /// at most Generous_Seconds; then the last failure passes on.
 template <class Opener>
 void Retry_While_No_Server(Opener Open) {
-  const auto Deadline = std::chrono::steady_clock::now() +
-                        std::chrono::duration<double>(Generous_Seconds);
+  const auto Deadline =
+      std::chrono::steady_clock::now() + std::chrono::duration<double>(Generous_Seconds);
   for (;;) {
     try {
       Open();

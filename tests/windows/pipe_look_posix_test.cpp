@@ -1,14 +1,13 @@
 // The POSIX pipe's looks before sleeping: what each result teaches, and what
 // a look finds on a socket.
+#include "pipe_look_posix.h"
+
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <string>
-
-#include "pipe_look_posix.h"
 
 namespace {
 
@@ -26,12 +25,21 @@ TEST(Pipe_Look, EachResultTeachesWhatItShould) {
   const Learning_Case Cases[] = {
       {"a first hold-up skips one read", {0, 0, 0}, Look::Ran_Out, true, {0, 1, 1}},
       {"hold-ups double the skips", {0, 0, 4}, Look::Ran_Out, true, {0, 8, 8}},
-      {"the skips stop growing", {0, 0, Most_Skips}, Look::Ran_Out, true,
+      {"the skips stop growing",
+       {0, 0, Most_Skips},
+       Look::Ran_Out,
+       true,
        {0, Most_Skips, Most_Skips}},
-      {"a look that ran out on another core skips nothing", {0, 0, 4}, Look::Ran_Out, false,
+      {"a look that ran out on another core skips nothing",
+       {0, 0, 4},
+       Look::Ran_Out,
+       false,
        {0, 0, 4}},
       {"a message that came resets the penalty", {0, 0, 64}, Look::Came, false, {0, 0, 0}},
-      {"a message there at once teaches nothing", {0, 0, 64}, Look::Already_There, false,
+      {"a message there at once teaches nothing",
+       {0, 0, 64},
+       Look::Already_There,
+       false,
        {0, 0, 64}},
   };
   for (const Learning_Case& Each : Cases) {
@@ -93,8 +101,9 @@ TEST_F(Socket_Pair, AGoneOtherEndEndsTheLookAtOnceForTheReceiveToReport) {
 }
 
 TEST(Pipe_Look, TheLastProcessorIsTheThirtyNinthFieldOfTheStatLine) {
-  const std::string Fields = " R 1 1 1 0 -1 4194304 132 0 0 0 0 0 0 0 20 0 1 0 1431596 3133440 388 "
-                             "18446744073709551615 1 1 1 0 0 0 0 0 0 0 0 0 17 ";
+  const std::string Fields =
+      " R 1 1 1 0 -1 4194304 132 0 0 0 0 0 0 0 20 0 1 0 1431596 3133440 388 "
+      "18446744073709551615 1 1 1 0 0 0 0 0 0 0 0 0 17 ";
   struct Case {
     std::string Stat;
     int Processor;
@@ -102,7 +111,7 @@ TEST(Pipe_Look, TheLastProcessorIsTheThirtyNinthFieldOfTheStatLine) {
   const Case Cases[] = {
       {"16904 (cat)" + Fields + "1 0 0 0 0", 1},
       {"16904 (a (b) c)" + Fields + "13 0 0", 13},  // parentheses in the name
-      {"16904 (x) y)" + Fields + "7 0", 7},          // the last ')' ends the name
+      {"16904 (x) y)" + Fields + "7 0", 7},         // the last ')' ends the name
       {"16904 (cat)" + Fields, -1},                 // the line ends before the field
       {"16904 (cat) R 1 2", -1},
       {"no name at all", -1},

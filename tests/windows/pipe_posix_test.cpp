@@ -6,6 +6,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -13,8 +14,6 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -74,8 +73,7 @@ void Expect_Both_Ends_Refused(const std::string& Folder) {
   Pipe::Handle End;
   EXPECT_THROW(Posix::Open_In(Folder, End, "p", true, Direction::Duplex, 64, 0.01),
                Pipe::Access_Denied);
-  EXPECT_THROW(Posix::Open_In(Folder, End, "p", false, Direction::Duplex, 64),
-               Pipe::Access_Denied);
+  EXPECT_THROW(Posix::Open_In(Folder, End, "p", false, Direction::Duplex, 64), Pipe::Access_Denied);
   EXPECT_EQ(End, nullptr);
 }
 
@@ -87,8 +85,7 @@ TEST(Pipe_Posix_Folder, OnlyTheServerEndMakesItAndForItsOwnerAlone) {
   EXPECT_FALSE(Scratch.Has("pipes"));
 
   const mode_t Old_Mask = ::umask(0277);
-  EXPECT_THROW(Posix::Open_In(Folder, End, "p", true, Direction::Duplex, 64, 0.01),
-               Pipe::Timeout);
+  EXPECT_THROW(Posix::Open_In(Folder, End, "p", true, Direction::Duplex, 64, 0.01), Pipe::Timeout);
   ::umask(Old_Mask);
   struct stat Info {};
   ASSERT_EQ(::lstat(Folder.c_str(), &Info), 0);
@@ -131,8 +128,15 @@ TEST(Pipe_Posix_Folder, AnotherUsersFolderIsRefused) {
 
 TEST(Pipe_Posix_Names, OutsideTheRuleTheyAreInvalidAndNothingIsMade) {
   const std::string Too_Long = Unique_Name("n") + std::string(Posix::Max_Name_Length, 'n');
-  const std::vector<std::string> Invalid{".", "..", "a/b", "a\\b", std::string("a\0b", 3),
-                                         "x.lock", ".lock", Too_Long.substr(0, 79), Too_Long};
+  const std::vector<std::string> Invalid{".",
+                                         "..",
+                                         "a/b",
+                                         "a\\b",
+                                         std::string("a\0b", 3),
+                                         "x.lock",
+                                         ".lock",
+                                         Too_Long.substr(0, 79),
+                                         Too_Long};
   Scratch_Folder Scratch;
   const std::string Folder = Scratch / "pipes";
   for (const std::string& Name : Invalid) {
@@ -145,16 +149,16 @@ TEST(Pipe_Posix_Names, OutsideTheRuleTheyAreInvalidAndNothingIsMade) {
   EXPECT_FALSE(Scratch.Has("pipes"));
   // A folder so long that the socket path no longer fits is the name's fault.
   Pipe::Handle End;
-  EXPECT_THROW(Posix::Open_In(Folder + std::string(100, 'f'), End, "p", true, Direction::Duplex,
-                              64, 0.01),
-               Pipe::Invalid_Name);
+  EXPECT_THROW(
+      Posix::Open_In(Folder + std::string(100, 'f'), End, "p", true, Direction::Duplex, 64, 0.01),
+      Pipe::Invalid_Name);
 }
 
 TEST(Pipe_Posix_Names, WithinTheRuleTheyAreValid) {
   const std::string Longest = Unique_Name("n") + std::string(Posix::Max_Name_Length, 'n');
-  for (const std::string& Name : {Longest.substr(0, Posix::Max_Name_Length), Unique_Name("a.b"),
-                                 Unique_Name("..."), Unique_Name(" x "),
-                                 Unique_Name("x.lock") + ".x", Unique_Name("x") + ".LOCK"}) {
+  for (const std::string& Name :
+       {Longest.substr(0, Posix::Max_Name_Length), Unique_Name("a.b"), Unique_Name("..."),
+        Unique_Name(" x "), Unique_Name("x.lock") + ".x", Unique_Name("x") + ".LOCK"}) {
     Pipe::Handle End;
     EXPECT_THROW(Pipe::Open(End, Name, true, Direction::Duplex, 64, 0.01), Pipe::Timeout) << Name;
   }
@@ -182,8 +186,7 @@ TEST(Pipe_Posix, ADeadServersSocketIsNoServerAndTheNextServerReplacesIt) {
     Write_Text(End, "alive");
     return true;
   });
-  Retry_While_No_Server(
-      [&] { Posix::Open_In(Folder, Client, "p", false, Direction::Duplex, 64); });
+  Retry_While_No_Server([&] { Posix::Open_In(Folder, Client, "p", false, Direction::Duplex, 64); });
   EXPECT_EQ(Read_Text(Client), "alive");
   EXPECT_TRUE(Server.get());
 }
@@ -241,15 +244,18 @@ TEST(Pipe_Posix_Wire, AMessageIsItsLengthInFourBytesThenItsBytes) {
   const std::string Name = Unique_Name("wire");
   const std::string Path = Posix::Default_Folder() + "/" + Name;
   const mode_t Old_Mask = ::umask(0277);
-  auto Server = Serve(Name, [](Pipe::Handle& End) {
-    std::vector<std::string> Seen;
-    for (int Message = 0; Message < 3; ++Message) {
-      Seen.push_back(Read_Text(End, 400, Generous_Seconds));
-    }
-    Write_Text(End, "xy");
-    Write_Text(End, "");
-    return Seen;
-  }, 400);
+  auto Server = Serve(
+      Name,
+      [](Pipe::Handle& End) {
+        std::vector<std::string> Seen;
+        for (int Message = 0; Message < 3; ++Message) {
+          Seen.push_back(Read_Text(End, 400, Generous_Seconds));
+        }
+        Write_Text(End, "xy");
+        Write_Text(End, "");
+        return Seen;
+      },
+      400);
   const Descriptor Raw = Raw_Client_Of(Path);
   ::umask(Old_Mask);
   struct stat Info {};
@@ -326,7 +332,9 @@ TEST(Pipe_Posix_Wire, AClientsLimitHoldsForHalfAFrameAndThePipeIsThenBroken) {
   EXPECT_THROW(Pipe::Read_Within(Client, Buffer.data(), 0.3), Pipe::Broken);
 }
 
-bool Close_On_Exec(int Fd) { return (::fcntl(Fd, F_GETFD) & FD_CLOEXEC) != 0; }
+bool Close_On_Exec(int Fd) {
+  return (::fcntl(Fd, F_GETFD) & FD_CLOEXEC) != 0;
+}
 
 // The descriptors that are sockets or lock files, by number.
 std::vector<int> Pipe_Descriptors() {
@@ -380,18 +388,23 @@ TEST(Pipe_Posix, WritingToAClosedEndIsNoDataNotADeadProcess) {
 }
 
 TEST(Pipe_Posix_Errors, AnErrnoBecomesItsWindowsCodeOrItsOwnLoggedCode) {
-  const std::vector<std::pair<int, std::uint32_t>> Table{
-      {ENOENT, 2},       {EACCES, 5},   {EPERM, 5},    {ECONNRESET, 109},
-      {ENAMETOOLONG, 123}, {EADDRINUSE, 231}, {EPIPE, 232}, {ENOTCONN, 233},
-      {EIO, 0x20000000u + EIO}, {ELOOP, 0x20000000u + ELOOP}};
+  const std::vector<std::pair<int, std::uint32_t>> Table{{ENOENT, 2},
+                                                         {EACCES, 5},
+                                                         {EPERM, 5},
+                                                         {ECONNRESET, 109},
+                                                         {ENAMETOOLONG, 123},
+                                                         {EADDRINUSE, 231},
+                                                         {EPIPE, 232},
+                                                         {ENOTCONN, 233},
+                                                         {EIO, 0x20000000u + EIO},
+                                                         {ELOOP, 0x20000000u + ELOOP}};
   for (const auto& [Errno, Code] : Table) {
     EXPECT_EQ(Posix::Error_Code(Errno), Code) << Errno;
   }
   const Log_Capture Log;
   EXPECT_THROW(Pipe::Raise_Error(Posix::Error_Code(EIO)), Pipe::Unknown_Error);
-  EXPECT_EQ(Log.Records(),
-            std::vector<std::string>{"Windows.Pipe - Unknown_Error: " +
-                                     std::to_string(0x20000000u + EIO)});
+  EXPECT_EQ(Log.Records(), std::vector<std::string>{"Windows.Pipe - Unknown_Error: " +
+                                                    std::to_string(0x20000000u + EIO)});
 }
 
 // Starts Work as the user nobody in a child process.

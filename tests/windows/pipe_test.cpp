@@ -22,8 +22,7 @@ using Pipe::Direction;
 using Test_Support::Unique_Name;
 
 // What a Read gave: the text, or "MORE:" and the buffer when More_Data.
-std::string Read_Or_More(const Pipe::Handle& End, std::size_t Buffer_Length,
-                         double Timeout = 0.0) {
+std::string Read_Or_More(const Pipe::Handle& End, std::size_t Buffer_Length, double Timeout = 0.0) {
   std::vector<char> Buffer(Buffer_Length);
   try {
     const std::size_t Count = Pipe::Read(End, Buffer.data(), Timeout);
@@ -180,10 +179,18 @@ TEST(Pipe_Read, AClientReadWithinALimitMissesNoMessage) {
 
 TEST(Pipe_Length, APipelengthIsAWholeNumberAWindowsReadCanReport) {
   const std::vector<std::pair<std::string, std::optional<std::size_t>>> Table{
-      {"1", 1},          {"4000", 4000},     {" 4_000 ", 4000},     {"+17", 17},
-      {"2147483647", 2147483647u},           {"2147483648", std::nullopt},
-      {"4294968296", std::nullopt},          {"99999999999999999999", std::nullopt},
-      {"0", std::nullopt}, {"-5", std::nullopt}, {"", std::nullopt}, {"lots", std::nullopt},
+      {"1", 1},
+      {"4000", 4000},
+      {" 4_000 ", 4000},
+      {"+17", 17},
+      {"2147483647", 2147483647u},
+      {"2147483648", std::nullopt},
+      {"4294968296", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+      {"0", std::nullopt},
+      {"-5", std::nullopt},
+      {"", std::nullopt},
+      {"lots", std::nullopt},
       {"40 00", std::nullopt}};
   for (const auto& [Text, Length] : Table) {
     EXPECT_EQ(Pipe::Length_Value(Text), Length) << Text;
@@ -295,7 +302,8 @@ TEST(Pipe_Close, NullAndTwiceDoNoHarm) {
 TEST(Pipe_Messages, ManyInARowKeepTheirBoundaries) {
   std::vector<std::string> Sent;
   for (int Message = 0; Message < 40; ++Message) {
-    Sent.emplace_back(static_cast<std::size_t>(Message * 7 % 50), static_cast<char>('a' + Message % 26));
+    Sent.emplace_back(static_cast<std::size_t>(Message * 7 % 50),
+                      static_cast<char>('a' + Message % 26));
   }
   const std::string Name = Unique_Name("many");
   auto Server = Serve(Name, [Sent](Pipe::Handle& End) {
@@ -381,7 +389,6 @@ TEST(Pipe_Direction, EachEndOnlyGoesItsWay) {
   EXPECT_TRUE(Out_Server.get());
 }
 
-
 // On Windows the pipe's direction is a right of its handles: a client that
 // asks to both read and write an inbound pipe is refused at Open. (The
 // POSIX ends do not compare directions at Open.)
@@ -400,9 +407,9 @@ TEST(Pipe_Direction, AClientAskingForBothWaysOfAOneWayPipeIsRefusedOnWindows) {
     return true;
   });
   Pipe::Handle Client;
-  EXPECT_THROW(Retry_While_No_Server(
-                   [&] { Pipe::Open(Client, Name, false, Direction::Duplex, 64); }),
-               Pipe::Access_Denied);
+  EXPECT_THROW(
+      Retry_While_No_Server([&] { Pipe::Open(Client, Name, false, Direction::Duplex, 64); }),
+      Pipe::Access_Denied);
   EXPECT_FALSE(Server.get());
 }
 

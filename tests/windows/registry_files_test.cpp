@@ -14,8 +14,7 @@ struct User_File_Case {
 class User_File : public testing::TestWithParam<User_File_Case> {};
 
 TEST_P(User_File, FollowsAnAbsoluteConfigHomeElseTheHomeFolder) {
-  EXPECT_EQ(Windows::Registry::User_File(GetParam().Config_Home, GetParam().Home),
-            GetParam().File);
+  EXPECT_EQ(Windows::Registry::User_File(GetParam().Config_Home, GetParam().Home), GetParam().File);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -29,7 +28,6 @@ INSTANTIATE_TEST_SUITE_P(
                     User_File_Case{"cfg", "/srv/u", "/srv/u/.config/registry/user.reg"},
                     User_File_Case{"~/cfg", "/srv/u/", "/srv/u/.config/registry/user.reg"},
                     User_File_Case{"", "/", "/.config/registry/user.reg"},
-                    User_File_Case{"cfg", "", ""},
-                    User_File_Case{"", "", ""}));
+                    User_File_Case{"cfg", "", ""}, User_File_Case{"", "", ""}));
 
 }  // namespace

@@ -198,9 +198,9 @@ TEST(Registry_Text, ManyValuesOfOneKeyAreDeletedAndReplacedByName) {
   ASSERT_TRUE(A);
   ASSERT_EQ(A->Values.size(), 11u);
   EXPECT_EQ(Windows::Registry::Find_Value(*A, "V2"), nullptr);
-  for (const auto& [Name, Text] : {std::pair{"v0", "second\0"sv}, std::pair{"v1", "first\0"sv},
-                                    std::pair{"V3", "first\0"sv}, std::pair{"v10", "first\0"sv},
-                                    std::pair{"v11", "second\0"sv}}) {
+  for (const auto& [Name, Text] :
+       {std::pair{"v0", "second\0"sv}, std::pair{"v1", "first\0"sv}, std::pair{"V3", "first\0"sv},
+        std::pair{"v10", "first\0"sv}, std::pair{"v11", "second\0"sv}}) {
     const Stored_Value* Value = Windows::Registry::Find_Value(*A, Name);
     ASSERT_NE(Value, nullptr) << Name;
     EXPECT_EQ(Value->Data, Text) << Name;

@@ -94,7 +94,7 @@ struct Totals {
   std::size_t Clean_Scrambled_Clean = 0;  ///< their formatted scrambled copies that pass
   std::size_t Exceptions = 0;
   std::size_t Error_Files = 0;
-  std::size_t Slow = 0;  ///< files that took more than Slow_Seconds
+  std::size_t Slow = 0;           ///< files that took more than Slow_Seconds
   std::size_t Layout_Before = 0;  ///< layout messages on the sources as they come
   std::size_t Layout_After = 0;   ///< and on the formatted sources
   std::size_t Layout_Added = 0;   ///< files without such messages that got some

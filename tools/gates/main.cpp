@@ -118,7 +118,8 @@ void Report(const Gates::File_Measure& File, const std::string& Style, bool Quie
 void Count_Layout(const std::string& Scratch, const Gates::File_Measure& File,
                   std::string_view Source, int Width, Gates::Totals& Sum) {
   const std::size_t Before = Gates::Layout_Messages(Scratch, File.Name, Source, Width);
-  const std::size_t After = Gates::Layout_Messages(Scratch, File.Name, File.Formatted_Output, Width);
+  const std::size_t After =
+      Gates::Layout_Messages(Scratch, File.Name, File.Formatted_Output, Width);
   Sum.Layout_Before += Before;
   Sum.Layout_After += After;
   Sum.Layout_Added += Before == 0 && After > 0 ? 1U : 0U;
@@ -132,9 +133,8 @@ void Count_Layout(const std::string& Scratch, const Gates::File_Measure& File,
 int main(int Count, char** Arguments) {
   Options Chosen;
   if (!Parse(Count, Arguments, Chosen)) {
-    std::cerr
-        << "usage: quorvel-gates [--style] [--layout] [--width <n>] [--keep <folder>] "
-           "[--every <n>] [--quiet] [<folder>]\n";
+    std::cerr << "usage: quorvel-gates [--style] [--layout] [--width <n>] [--keep <folder>] "
+                 "[--every <n>] [--quiet] [<folder>]\n";
     return 2;
   }
   const std::filesystem::path Scratch =
@@ -168,8 +168,8 @@ int main(int Count, char** Arguments) {
     Report(File, Style, Chosen.Quiet);
   }
   std::filesystem::remove_all(Scratch);
-  std::cout << "Corpus: " << Chosen.Folder << " (" << Sum.Files << " files, width "
-            << Chosen.Width << ")\n"
+  std::cout << "Corpus: " << Chosen.Folder << " (" << Sum.Files << " files, width " << Chosen.Width
+            << ")\n"
             << Gates::Table(Sum);
   if (Chosen.Layout) {
     std::cout << "Layout messages: " << Sum.Layout_Before << " before, " << Sum.Layout_After

@@ -118,8 +118,7 @@ std::string Checked(const std::string& Folder, const std::string& Name, std::str
   }
   std::ofstream(Source, std::ios::binary)
       .write(Unix_Text.data(), static_cast<std::streamsize>(Unix_Text.size()));
-  const std::string Command = "cd '" + Folder +
-                              "' && gcc -c -gnats " + Switches + " '" + Name +
+  const std::string Command = "cd '" + Folder + "' && gcc -c -gnats " + Switches + " '" + Name +
                               "' >'" + Report.string() + "' 2>&1";
   const int Status = std::system(Command.c_str());
   std::ostringstream Messages;

@@ -14,7 +14,7 @@ namespace {
 // The server's side of the conversation: each "N" gets the next token as
 // "kind,column,text", and "0" once the tokens are used up.
 class Token_Feed final : public Client::Conversation {
-public:
+ public:
   explicit Token_Feed(const std::vector<Formatter::Token>& All) : Tokens(All) {}
 
   void Write_To_Server(std::string_view Message) override {
@@ -29,14 +29,14 @@ public:
     return (std::to_string(Item.Kind) + ',' + std::to_string(Item.Column) + ',').append(Item.Text);
   }
 
-private:
+ private:
   const std::vector<Formatter::Token>& Tokens;
   std::size_t Next = 0;
   bool Asked = false;
 };
 
 class Text_Sink final : public Client::Line_Sink {
-public:
+ public:
   void Put_Line(std::string_view Line) override {
     Text.append(Line);
     Text.append("\r\n");

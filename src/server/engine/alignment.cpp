@@ -27,8 +27,8 @@ struct Member {
   /// member starts the line (after a parenthesis at most), and follows the
   /// member before it with only lines that continue that one between.
   bool Inferable = true;
-  bool Adjacent = true;      ///< no comment line or nested statement since the member before
-  bool Break_After = false;  ///< such a line follows (while the group is read)
+  bool Adjacent = true;       ///< no comment line or nested statement since the member before
+  bool Break_After = false;   ///< such a line follows (while the group is read)
   long long Line_Column = 0;  ///< the column of the line's first lexeme
   bool After_When = false;    ///< the choices of a `when` that starts the line
 };
@@ -42,7 +42,7 @@ bool Is_Choice_Part(const Lexeme& Item) noexcept {
 }
 
 class Finder {
-public:
+ public:
   Finder(const Lexed& Lexed_Source, const std::vector<Column_Number>& Columns,
          const std::vector<bool>& Made_Lines)
       : Input(Lexed_Source), Column(Columns), Made(Made_Lines) {}
@@ -90,7 +90,7 @@ public:
     return Found;
   }
 
-private:
+ private:
   // The parenthesis after the name (a dotted name at most) that starts the
   // line, or No_Lexeme.
   std::size_t Paren_After_Name(std::size_t I, std::size_t End) const noexcept {
@@ -220,12 +220,10 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
 // vectors of closed groups are kept for the next ones, so that reading a
 // source allocates little.
 class Open_Groups {
-public:
+ public:
   bool Empty() const noexcept { return Depth == 0; }
   std::vector<Member>& Top() noexcept { return Groups[Depth - 1]; }
-  void Pop() noexcept {
-    Groups[--Depth].clear();
-  }
+  void Pop() noexcept { Groups[--Depth].clear(); }
   void Push(const Member& First) {
     if (Depth == Groups.size()) {
       Groups.emplace_back();
@@ -238,7 +236,7 @@ public:
     }
   }
 
-private:
+ private:
   std::vector<std::vector<Member>> Groups;
   std::size_t Depth = 0;
 };

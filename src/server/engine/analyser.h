@@ -50,7 +50,7 @@ inline bool Is_Body_Frame(Frame_Kind Kind) noexcept {
 }
 
 class Analyser {
-public:
+ public:
   /// Places the lines of Lexed_Source through Line_Placer as it goes.
   Analyser(const Lexed& Lexed_Source, int Indent_Units, Line_Placer& Line_Placer)
       : Input(Lexed_Source), Units(Indent_Units), Placer(Line_Placer) {
@@ -60,7 +60,7 @@ public:
   /// The role of every line, each code line placed as soon as it is known.
   std::vector<Line_Role> Run();
 
-private:
+ private:
   Code Sym(std::size_t I) const noexcept {
     return I < Input.Lexemes.size() ? Input.Lexemes[I].Symbol : Code::None;
   }
@@ -141,7 +141,7 @@ private:
   std::size_t Previous = No_Lexeme;
   std::size_t Previous_Line_First = No_Lexeme;  // first code lexeme of the last code line
   std::size_t Choice = No_Lexeme;               // the first choice after `when`
-  std::size_t After_Arrow = No_Lexeme;  // what follows `when ... =>` on its line
+  std::size_t After_Arrow = No_Lexeme;          // what follows `when ... =>` on its line
   Code Head = Code::None;
   std::size_t Declare_Depth = No_Lexeme;  // parentheses around a declare expression
   std::size_t If_Depth = No_Lexeme;       // parentheses around an if expression

@@ -245,9 +245,8 @@ void Analyser::Continue_Statement(std::size_t I) {
   } else if (S == Code::Arrow && Alternative) {
     Top().Awaiting = false;
     const std::size_t Next = Next_Code(I);
-    After_Arrow = Next != No_Lexeme && Input.Lexemes[Next].Line == Input.Lexemes[I].Line
-                      ? Next
-                      : No_Lexeme;
+    After_Arrow =
+        Next != No_Lexeme && Input.Lexemes[Next].Line == Input.Lexemes[I].Line ? Next : No_Lexeme;
     Start_Next();
   } else if (S == Code::Right_Label && Head == Code::Left_Label) {
     Start_Next();

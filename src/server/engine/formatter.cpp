@@ -62,7 +62,7 @@ bool Overlong(const Lexeme& Item) noexcept {
 // starts a line of its own, two columns in from the line's first token;
 // words never run together.
 class Line_Writer {
-public:
+ public:
   Line_Writer(std::string_view Text, std::vector<Token>& Into) : Source(Text), Tokens(Into) {}
 
   /// A line was broken at the client's last column.
@@ -100,7 +100,7 @@ public:
     }
   }
 
-private:
+ private:
   std::string_view Source;
   std::vector<Token>& Tokens;
   bool Broke = false;

@@ -16,10 +16,13 @@ namespace {
 constexpr int Most_Rounds = 12;
 
 class Placer final : public Line_Placer {
-public:
+ public:
   Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options,
          const std::vector<bool>& Made_Lines)
-      : Source(Text), Input(Lexed_Source), Made(Made_Lines), Units(Options.Units),
+      : Source(Text),
+        Input(Lexed_Source),
+        Made(Made_Lines),
+        Units(Options.Units),
         Unary(Sign_Flags(Input)) {
     Column.assign(Input.Lexemes.size(), 1);
     Keep.assign(Input.Lexemes.size(), 0);
@@ -87,7 +90,7 @@ public:
     }
   }
 
-private:
+ private:
   const Lexeme& At(std::size_t I) const noexcept { return Input.Lexemes[I]; }
   std::string_view Text(std::size_t I) const noexcept { return Text_Of(Source, At(I)); }
   long long Width(std::size_t I) const noexcept { return static_cast<long long>(At(I).Length); }

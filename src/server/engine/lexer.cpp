@@ -85,7 +85,7 @@ void Trim(std::vector<Item>& Items) {
 constexpr std::size_t Bytes_Per_Lexeme = 4;
 
 class Scanner {
-public:
+ public:
   Scanner(std::string_view Text, Edition Edition_In_Force, std::size_t Limit)
       : Source(Text), Language(Edition_In_Force), Error_Limit(Limit == 0 ? 1 : Limit) {}
 
@@ -113,7 +113,7 @@ public:
     return std::move(Result);
   }
 
-private:
+ private:
   unsigned char Peek(std::size_t Ahead = 0) const noexcept {
     const std::size_t At = Position + Ahead;
     return At < Source.size() ? static_cast<unsigned char>(Source[At]) : 0;

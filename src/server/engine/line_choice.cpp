@@ -156,8 +156,8 @@ bool Starts_Statement(const std::vector<Token>& Tokens, std::size_t First) {
 // The tokens of one line, with what the choice of a break needs.
 struct Row {
   std::vector<Role> Roles;
-  std::vector<int> Depth;     // twice the parentheses open before the token, +1 inside aspects
-  std::vector<int> Group;     // the `(` or aspect `with` of the row it stands in, or -1
+  std::vector<int> Depth;      // twice the parentheses open before the token, +1 inside aspects
+  std::vector<int> Group;      // the `(` or aspect `with` of the row it stands in, or -1
   std::size_t Code_Count = 0;  // tokens before an end-of-line comment
 };
 
@@ -173,13 +173,13 @@ Row Row_Of(const Token* Items, std::size_t Count) {
   int Depth = 0;
   for (std::size_t I = 0; I < Count; ++I) {
     const Role Each = Line.Roles[I];
-    if (Each == Role::Close || (Each == Role::Splits && !Open.empty() &&
-                                Line.Roles[static_cast<std::size_t>(Open.back().first)] ==
-                                    Role::Aspects)) {
+    if (Each == Role::Close ||
+        (Each == Role::Splits && !Open.empty() &&
+         Line.Roles[static_cast<std::size_t>(Open.back().first)] == Role::Aspects)) {
       // A `)` ends its group (and an aspect list inside it); `is` ends the
       // aspects.
-      while (!Open.empty() && Line.Roles[static_cast<std::size_t>(Open.back().first)] ==
-                                   Role::Aspects) {
+      while (!Open.empty() &&
+             Line.Roles[static_cast<std::size_t>(Open.back().first)] == Role::Aspects) {
         Depth = Open.back().second;
         Open.pop_back();
       }
@@ -227,7 +227,7 @@ bool List_Overflows(const std::vector<Token>& Tokens, std::size_t Last, int Alig
 // A place to break: before token At of the row, which then goes to Column.
 struct Candidate {
   std::size_t At = 0;
-  int Rank = 0;   // 0 the best: separators, then logical, operators, after `:=`, before words
+  int Rank = 0;  // 0 the best: separators, then logical, operators, after `:=`, before words
   int Depth = 0;
   int Column = 0;
 };
@@ -263,13 +263,11 @@ bool Candidate_At(const Token* Items, const Row& Line, std::size_t At, int Inden
     Found.Rank = Separator_Rank;
   } else if (After == Role::Logical && Before != Role::Logical) {
     Found.Rank = 1;
-  } else if (After == Role::Operator &&
-             (Before == Role::Operand || Before == Role::Close)) {
+  } else if (After == Role::Operator && (Before == Role::Operand || Before == Role::Close)) {
     Found.Rank = 2;
   } else if (Before == Role::Assign || (Before == Role::Return && At == 1)) {
     Found.Rank = Assign_Rank;
-  } else if (After == Role::Splits || After == Role::Aspects ||
-             (After == Role::Return && At > 1)) {
+  } else if (After == Role::Splits || After == Role::Aspects || (After == Role::Return && At > 1)) {
     Found.Rank = 4;
   } else if (After == Role::Open && Before == Role::Operand) {
     // Before the `(` of a call: the alternative of its associations.
@@ -313,9 +311,9 @@ bool Associations_Fit(const Token* Items, const Row& Line, std::size_t Opener, i
                       int Width) {
   std::size_t Start = Opener + 1;
   for (std::size_t I = Start; I < Line.Code_Count; ++I) {
-    const bool Ends_Association = I + 1 == Line.Code_Count ||
-                                  (Line.Roles[I] == Role::Separator &&
-                                   Line.Group[I] == static_cast<int>(Opener));
+    const bool Ends_Association =
+        I + 1 == Line.Code_Count ||
+        (Line.Roles[I] == Role::Separator && Line.Group[I] == static_cast<int>(Opener));
     if (Ends_Association) {
       if (Column + Last_Column(Items[I]) - Items[Start].Column > Width) {
         return false;
@@ -374,8 +372,8 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
     }
   }
   const Candidate& Leftmost = Best.front();
-  const bool Before_Paren = Line.Roles[Leftmost.At] == Role::Open &&
-                            Line.Roles[Leftmost.At - 1] != Role::Separator;
+  const bool Before_Paren =
+      Line.Roles[Leftmost.At] == Role::Open && Line.Roles[Leftmost.At - 1] != Role::Separator;
   const int Group = Before_Paren ? static_cast<int>(Leftmost.At) : Line.Group[Leftmost.At];
   if (Rank != Separator_Rank || Group < 0) {
     const std::vector<Candidate> Taken = Filling(Items, Line, Best, Width);
@@ -405,8 +403,8 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
 
 // A line that fits but opens a list whose later lines, aligned after its
 // `(`, do not: broken before that `(`, so that the list moves left.
-Line_Breaks List_Moved_Left(const std::vector<Token>& Tokens, std::size_t First,
-                            std::size_t Last, int Width) {
+Line_Breaks List_Moved_Left(const std::vector<Token>& Tokens, std::size_t First, std::size_t Last,
+                            int Width) {
   Line_Breaks Breaks;
   const Token* Items = Tokens.data() + First;
   const Row Line = Row_Of(Items, Last - First);

@@ -57,7 +57,7 @@ struct Line_Role {
 /// Places the lexemes of one line as soon as its role is known, so that the
 /// nesting that follows can build on the columns of the lines before.
 class Line_Placer {
-public:
+ public:
   virtual ~Line_Placer() = default;
   /// Places line L (Roles[0 .. L] are known) and returns the column of its
   /// first code lexeme.

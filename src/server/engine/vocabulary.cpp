@@ -20,6 +20,8 @@ constexpr Edition A05 = Edition::Ada2005;
 constexpr Edition A12 = Edition::Ada2012;
 constexpr Edition A22 = Edition::Ada2022;
 
+// The tables are laid out by hand, in columns.
+// clang-format off
 constexpr std::array<Word_Entry, 74> Words{{
     {"abort", Code::Abort, A83},         {"abs", Code::Abs, A83},
     {"abstract", Code::Abstract, A95},   {"accept", Code::Accept, A83},
@@ -79,6 +81,7 @@ constexpr std::array<Delimiter_Entry, 30> Delimiters{{
     {">", Code::Greater},      {"|", Code::Bar},           {"!", Code::Bar},
     {"[", Code::Left_Bracket}, {"]", Code::Right_Bracket}, {"@", Code::At_Sign},
 }};
+// clang-format on
 
 char Ascii_Lower(char C) noexcept {
   return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
@@ -97,8 +100,7 @@ bool Same_Word(std::string_view Word, std::string_view Lower) noexcept {
 }
 
 bool Only_From_2022(Code Symbol) noexcept {
-  return Symbol == Code::Left_Bracket || Symbol == Code::Right_Bracket ||
-         Symbol == Code::At_Sign;
+  return Symbol == Code::Left_Bracket || Symbol == Code::Right_Bracket || Symbol == Code::At_Sign;
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 namespace Formatter {
 
 /// One code per reserved word and per delimiter; None for everything else.
+// The codes stand in lines by kind, as in a table.
+// clang-format off
 enum class Code : unsigned char {
   None,
   // Reserved words, in alphabetical order.
@@ -27,6 +29,7 @@ enum class Code : unsigned char {
   Arrow, Double_Dot, Double_Star, Assign, Not_Equal, Greater_Equal, Less_Equal,
   Left_Label, Right_Label, Box,
 };
+// clang-format on
 
 /// The reserved word spelled Word (any letter case) in Language, or None.
 Code Reserved_Word(std::string_view Word, Edition Language) noexcept;
@@ -38,6 +41,8 @@ Code Reserved_Word(std::string_view Word, Edition Language) noexcept;
 Code Delimiter_At(std::string_view Text, Edition Language, std::size_t& Length) noexcept;
 
 /// True for the codes of reserved words.
-constexpr bool Is_Reserved(Code C) noexcept { return C >= Code::Abort && C <= Code::Xor; }
+constexpr bool Is_Reserved(Code C) noexcept {
+  return C >= Code::Abort && C <= Code::Xor;
+}
 
 }  // namespace Formatter
