@@ -15,6 +15,25 @@ namespace {
 
 constexpr std::size_t Sample_Step = 8;
 
+struct Same_Lines_Case {
+  const char* Original;
+  const char* Formatted;
+  std::size_t Same;
+};
+
+// Lines kept count in order, wherever they moved to: a line broken in two or
+// a blank line taken out costs that line, not every line after it.
+TEST(Gates_Same_Lines, CountsTheLinesKeptInOrder) {
+  const Same_Lines_Case Cases[] = {
+      {"a\nb\nc\n", "a\nb\nc\n", 3}, {"a\nb c\nd\ne\n", "a\nb\n  c\nd\ne\n", 3},
+      {"a\n\n\nb\n", "a\n\nb\n", 3}, {"x\ny\n", "z\nx\ny\n", 2},
+      {"a\nb\n", "b\na\n", 1},       {"a\nb\n", "c\nd\ne\n", 0},
+  };
+  for (const Same_Lines_Case& Each : Cases) {
+    EXPECT_EQ(Gates::Same_Lines(Each.Original, Each.Formatted), Each.Same) << Each.Formatted;
+  }
+}
+
 TEST(Corpus_Sample, MeetsTheQualityGates) {
   const std::string Folder = Gates::Runtime_Folder();
   if (Folder.empty()) {

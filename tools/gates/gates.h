@@ -36,6 +36,13 @@ std::string Scramble(std::string_view Source, Formatter::Edition Language, unsig
 std::vector<std::string> Token_Texts(std::string_view Source, Formatter::Edition Language,
                                      bool& Lexical_Error);
 
+/// The lines of Original that Formatted keeps byte for byte and in order
+/// (a longest common subsequence of their lines): a line broken in two, or
+/// a blank line taken out, costs that line alone. Falls back to comparing
+/// lines by their place when the texts differ in more than a few thousand
+/// lines.
+std::size_t Same_Lines(std::string_view Original, std::string_view Formatted);
+
 struct File_Measure {
   std::string Name;
   bool Formatted = false;  ///< formatted without an error line or exception

@@ -14,16 +14,6 @@ namespace Gates {
 
 namespace {
 
-std::size_t Same_Lines(std::string_view Original, std::string_view Formatted) {
-  const std::vector<std::string_view> Before = Lines_Of(Original);
-  const std::vector<std::string_view> After = Lines_Of(Formatted);
-  std::size_t Same = 0;
-  for (std::size_t I = 0; I < Before.size() && I < After.size(); ++I) {
-    Same += Before[I] == After[I] ? 1U : 0U;
-  }
-  return Same;
-}
-
 // Formats Source and renders it; false (with Failure set) on an error line.
 bool Format_Text(std::string_view Source, const Formatter::Settings& Options, std::string& Output,
                  std::string& Failure) {
