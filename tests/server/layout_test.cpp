@@ -332,6 +332,24 @@ end record
 function Element (C : Cursor) return Natural
 renames Get;
 )"},
+                    Layout_Case{"ComponentsRightOfTheLineHoldingRecord", R"(type T is new B
+       with record
+X : Integer;
+end record;
+type R (D : Integer;
+E : Integer) is record
+X : Integer;
+end record;
+)",
+                                R"(type T is new B
+       with record
+          X : Integer;
+       end record;
+type R (D : Integer;
+        E : Integer) is record
+           X : Integer;
+        end record;
+)"},
                     Layout_Case{"ParenthesesAndAspectsUnderWhatTheyFollow",
                                 R"(function F return T is
 begin

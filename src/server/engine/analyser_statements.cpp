@@ -272,13 +272,16 @@ void Analyser::Open_Inside_Statement(std::size_t I) {
       // `record` standing at the start of a line, or from the line that
       // continues the declaration with `record` (`is new T with record`)
       // where the author indented them from it: GNAT's style takes both.
+      // GNAT wants them right of the line that holds `record`, so a line
+      // indented as deep as they would be also gives them their column.
       const std::size_t Line = Input.Lexemes[I].Line;
       const bool Leads = Starts_Record(Roles[Line].First_Code);
       const std::size_t First = Next_Code(I);
       const bool From_Line =
           First != No_Lexeme && Input.Lexemes[First].Line != Line &&
           Input.Lexemes[First].Column == Input.Lexemes[Roles[Line].First_Code].Column + Units;
-      Push(Frame_Kind::Record, Leads || From_Line ? Estimated[Line] : Statement_Base());
+      const bool Too_Deep = Estimated[Line] >= Statement_Base() + Units;
+      Push(Frame_Kind::Record, Leads || From_Line || Too_Deep ? Estimated[Line] : Statement_Base());
       break;
     }
     case Code::Declare:
