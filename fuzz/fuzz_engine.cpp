@@ -84,14 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     return 0;
   }
   // The code's bytes in order, and the comments' in order: an end-of-line
-  // comment that no longer fits beside its code moves above it. Names and
-  // attributes are compared without letter case: attribute and pragma
-  // names are given the case the language defines.
+  // comment that no longer fits beside its code moves above it. Words are
+  // compared without letter case: attribute and pragma names are given the
+  // case the language defines, and a word after a lone apostrophe may be
+  // read as an attribute once a comment between them has moved away.
   std::string Code;
   std::string Comments;
   for (const Token& Item : Once.Tokens) {
-    const bool Named =
-        Item.Kind == Formatter::Kinds::Identifier || Item.Kind == Formatter::Kinds::Attribute;
+    const bool Named = Item.Kind == Formatter::Kinds::Identifier ||
+                       Item.Kind == Formatter::Kinds::Attribute ||
+                       Item.Kind == Formatter::Kinds::Reserved_Word;
     (Item.Kind == Formatter::Kinds::Comment ? Comments : Code) +=
         Named ? Text::Lower_Case(Item.Text) : std::string(Item.Text);
   }
@@ -101,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   for (const Formatter::Lexeme& Item : Input.Lexemes) {
     const std::string_view Text = Formatter::Text_Of(Source, Item);
     const bool Named = Item.Class == Formatter::Lexeme_Class::Identifier ||
-                       Item.Class == Formatter::Lexeme_Class::Attribute;
+                       Item.Class == Formatter::Lexeme_Class::Attribute ||
+                       Item.Class == Formatter::Lexeme_Class::Reserved_Word;
     (Item.Class == Formatter::Lexeme_Class::Comment ? Source_Comments : Source_Code) +=
         Named ? Text::Lower_Case(Text) : std::string(Text);
   }
