@@ -490,6 +490,28 @@ X : constant Natural := T'LAST + T'first + T'unchecked_access'SIZE;
 )",
                                 R"(pragma Ada_2012;
 X : constant Natural := T'Last + T'First + T'Unchecked_Access'Size;
+)"},
+                    Layout_Case{"AspectMarksInMixedCase", R"(with pre;
+procedure P (X : T) with PRE => X > 0, post'CLASS => Ok, INLINE;
+type R is new pre with record
+A, b, C : T;
+end record with pack;
+E : T := (pre with post => 1);
+procedure Q with import, convention => C, external_name => "q" is
+begin
+raise failed with msg;
+end Q;
+)",
+                                R"(with pre;
+procedure P (X : T) with Pre => X > 0, Post'Class => Ok, Inline;
+type R is new pre with record
+   A, b, C : T;
+end record with Pack;
+E : T := (pre with post => 1);
+procedure Q with Import, Convention => C, External_Name => "q" is
+begin
+   raise failed with msg;
+end Q;
 )"}),
     Case_Name);
 
