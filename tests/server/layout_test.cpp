@@ -485,6 +485,70 @@ begin
    end if;
 end P;
 )"},
+                    Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
+Post =>
+(Full =>
+E.Big (Length (R))
+= E.Big (Length (Left))
+
+--  Elements
+
+and
+M.Not_In_Both
+(Model (R),
+Model (Left))
+and then
+(for all K of M =>
+Element_Logic_Equal
+(Element (Model (C), 1), Copy (New_Item))
+and X));
+)",
+                                R"(procedure P with
+  Post =>
+    (Full =>
+       E.Big (Length (R))
+       = E.Big (Length (Left))
+
+       --  Elements
+
+       and
+         M.Not_In_Both
+           (Model (R),
+            Model (Left))
+       and then
+         (for all K of M =>
+            Element_Logic_Equal
+              (Element (Model (C), 1), Copy (New_Item))
+            and X));
+)"},
+                    Layout_Case{"IfExpressionBranchesAndArrayComponents", R"(Table : constant
+array (Index range 1 .. 2)
+of Pair :=
+[(1, 2), (3, 4)];
+function F return Boolean is
+(if A
+then B
+elsif C then
+D
+and then E
+else
+G
+or else H);
+)",
+                                R"(Table : constant
+  array (Index range 1 .. 2)
+    of Pair :=
+      [ (1, 2), (3, 4)];
+function F return Boolean is
+  (if A
+   then B
+   elsif C then
+     D
+     and then E
+   else
+     G
+     or else H);
+)"},
                     Layout_Case{"AttributeAndPragmaNamesInMixedCase", R"(pragma ADA_2012;
 X : constant Natural := T'LAST + T'first + T'unchecked_access'SIZE;
 )",
