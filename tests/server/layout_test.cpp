@@ -525,6 +525,9 @@ and X));
 array (Index range 1 .. 2)
 of Pair :=
 [(1, 2), (3, 4)];
+Iterator : Cursors
+.Cursor :=
+First;
 function F return Boolean is
 (if A
 then B
@@ -539,6 +542,9 @@ or else H);
   array (Index range 1 .. 2)
     of Pair :=
       [ (1, 2), (3, 4)];
+Iterator : Cursors
+  .Cursor :=
+  First;
 function F return Boolean is
   (if A
    then B

@@ -125,10 +125,12 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   } else if (S == Code::Of) {
     // The component type of an array type: two columns in from its index.
     Under(Role, Previous_Line_First, 2);
-  } else if (Sym(Previous) == Code::Arrow || Sym(Previous) == Code::Assign ||
-             S == Code::Left_Paren) {
+  } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren ||
+             (Sym(Previous) == Code::Assign &&
+              Input.Lexemes[Previous_Line_First].Class != Lexeme_Class::Delimiter)) {
     // After `=>` or `:=`, and a parenthesis under the name it applies to:
-    // two columns in from the line above.
+    // two columns in from the line above (`:=` after a line that begins
+    // with `(` or `.`, from the statement).
     Under(Role, Previous_Line_First, 2);
   } else if (Continues_Association(I)) {
     // `Pre  => A /= 0` then `and then B`: two columns in from the aspect.

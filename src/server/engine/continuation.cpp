@@ -84,8 +84,8 @@ bool Ends_With_Logical(const Lexed& Input, std::size_t Last) noexcept {
          (S == Code::Then && Before == Code::And) || (S == Code::Else && Before == Code::Or);
 }
 
-std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                          std::size_t I, std::size_t Paren) noexcept {
+std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Roles, std::size_t I,
+                          std::size_t Paren) noexcept {
   const std::size_t Line = Input.Lexemes[I].Line;
   const std::size_t Paren_Line = Input.Lexemes[Paren].Line;
   std::size_t After = Line;  // the code line below K

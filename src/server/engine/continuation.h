@@ -30,7 +30,7 @@ bool Is_Line_Operator(Code S) noexcept;
 /// `else` of an if expression. No_Lexeme when the operand starts on
 /// Paren's own line (after the parenthesis, where the line goes anyway) or
 /// is not found.
-std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                          std::size_t I, std::size_t Paren) noexcept;
+std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Roles, std::size_t I,
+                          std::size_t Paren) noexcept;
 
 }  // namespace Formatter::Nesting
