@@ -530,7 +530,8 @@ Iterator : Cursors
 First;
 function F return Boolean is
 (if A
-then B
+then
+B
 elsif C then
 D
 and then E
@@ -547,13 +548,36 @@ Iterator : Cursors
   First;
 function F return Boolean is
   (if A
-   then B
+   then
+     B
    elsif C then
      D
      and then E
    else
      G
      or else H);
+)"},
+                    Layout_Case{"ChoicesInBracketsAndTypesOfParameters", R"(procedure Q
+(Item :
+Element;
+Last : out
+Natural);
+X : constant T :=
+[A.B =>
+F (1),
+C =>
+G];
+)",
+                                R"(procedure Q
+  (Item :
+     Element;
+   Last : out
+     Natural);
+X : constant T :=
+  [A.B =>
+     F (1),
+   C =>
+     G];
 )"},
                     Layout_Case{"AttributeAndPragmaNamesInMixedCase", R"(pragma ADA_2012;
 X : constant Natural := T'LAST + T'first + T'unchecked_access'SIZE;

@@ -82,13 +82,20 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
       Under(Role, Choices, 2);
     } else if (Ends_With_Operator() || Ends_With_Logical(Input, Previous)) {
       Under(Role, Previous_Line_First, 2);
+    } else if (Sym(Previous) == Code::Colon || Sym(Previous) == Code::Out) {
+      // `(Name :` or `Name : out` ending the line: the type two columns in
+      // from the name.
+      const bool Paren_First = Sym(Previous_Line_First) == Code::Left_Paren;
+      Under(Role, Paren_First ? Next_Code(Previous_Line_First) : Previous_Line_First, 2);
     } else if (Sym(Previous) == Code::Then && Sym(Previous_Line_First) == Code::Left_Paren &&
                Sym(Next_Code(Previous_Line_First)) == Code::If) {
       // `(if A then` ending the line: two columns in from `if`.
       Under(Role, Next_Code(Previous_Line_First), 2);
-    } else if ((Sym(Previous) == Code::Then && Sym(Previous_Line_First) == Code::Elsif) ||
+    } else if ((Sym(Previous) == Code::Then && (Sym(Previous_Line_First) == Code::Elsif ||
+                                                Sym(Previous_Line_First) == Code::Then)) ||
                Sym(Previous) == Code::Else) {
-      // After `elsif B then` or `else` of an if expression: two columns in.
+      // After `elsif B then`, `then` or `else` of an if expression: two
+      // columns in.
       Under(Role, Sym(Previous) == Code::Else ? Previous : Previous_Line_First, 2);
     } else if (S == Code::Left_Paren) {
       // The parameters of a name that ends the line above: two columns in

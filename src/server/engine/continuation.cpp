@@ -42,11 +42,12 @@ std::size_t Choice_Start(const Lexed& Input, std::size_t Arrow) noexcept {
   std::size_t Depth = 0;
   for (std::size_t J = Arrow; J > First && Arrow - J < Longest_Choices; --J) {
     const Code S = Input.Lexemes[J - 1].Symbol;
-    if (S == Code::Right_Paren) {
+    const bool Opens = S == Code::Left_Paren || S == Code::Left_Bracket;
+    if (S == Code::Right_Paren || S == Code::Right_Bracket) {
       ++Depth;
-    } else if (S == Code::Left_Paren && Depth > 0) {
+    } else if (Opens && Depth > 0) {
       --Depth;
-    } else if (Depth == 0 && (S == Code::Left_Paren || S == Code::Comma)) {
+    } else if (Depth == 0 && (Opens || S == Code::Comma)) {
       return J == Arrow ? No_Lexeme : J;
     }
   }

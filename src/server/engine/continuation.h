@@ -11,7 +11,7 @@
 namespace Formatter::Nesting {
 
 /// The first choice of the association whose `=>` is Arrow: the lexeme
-/// after the `(` or `,` before it on its line, or No_Lexeme.
+/// after the `(`, `[` or `,` before it on its line, or No_Lexeme.
 std::size_t Choice_Start(const Lexed& Input, std::size_t Arrow) noexcept;
 
 /// The first lexeme of the name (`A.B`, `T'Base`) that ends with Last on its
