@@ -503,11 +503,127 @@ begin
    end if;
 end P;
 )"},
+                    Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
+Post =>
+(Full =>
+E.Big (Length (R))
+= E.Big (Length (Left))
+
+--  Elements
+
+and
+M.Not_In_Both
+(Model (R),
+Model (Left))
+and then
+(for all K of M =>
+Element_Logic_Equal
+(Element (Model (C), 1), Copy (New_Item))
+and X));
+)",
+                                R"(procedure P with
+  Post =>
+    (Full =>
+       E.Big (Length (R))
+       = E.Big (Length (Left))
+
+       --  Elements
+
+       and
+         M.Not_In_Both
+           (Model (R),
+            Model (Left))
+       and then
+         (for all K of M =>
+            Element_Logic_Equal
+              (Element (Model (C), 1), Copy (New_Item))
+            and X));
+)"},
+                    Layout_Case{"IfExpressionBranchesAndArrayComponents", R"(Table : constant
+array (Index range 1 .. 2)
+of Pair :=
+[(1, 2), (3, 4)];
+Iterator : Cursors
+.Cursor :=
+First;
+function F return Boolean is
+(if A
+then
+B
+elsif C then
+D
+and then E
+else
+G
+or else H);
+)",
+                                R"(Table : constant
+  array (Index range 1 .. 2)
+    of Pair :=
+      [ (1, 2), (3, 4)];
+Iterator : Cursors
+  .Cursor :=
+  First;
+function F return Boolean is
+  (if A
+   then
+     B
+   elsif C then
+     D
+     and then E
+   else
+     G
+     or else H);
+)"},
+                    Layout_Case{"ChoicesInBracketsAndTypesOfParameters", R"(procedure Q
+(Item :
+Element;
+Last : out
+Natural);
+X : constant T :=
+[A.B =>
+F (1),
+C =>
+G];
+)",
+                                R"(procedure Q
+  (Item :
+     Element;
+   Last : out
+     Natural);
+X : constant T :=
+  [A.B =>
+     F (1),
+   C =>
+     G];
+)"},
                     Layout_Case{"AttributeAndPragmaNamesInMixedCase", R"(pragma ADA_2012;
 X : constant Natural := T'LAST + T'first + T'unchecked_access'SIZE;
 )",
                                 R"(pragma Ada_2012;
 X : constant Natural := T'Last + T'First + T'Unchecked_Access'Size;
+)"},
+                    Layout_Case{"AspectMarksInMixedCase", R"(with pre;
+procedure P (X : T) with PRE => X > 0, post'CLASS => Ok, INLINE;
+type R is new pre with record
+A, b, C : T;
+end record with pack;
+E : T := (pre with post => 1);
+procedure Q with import, convention => C, external_name => "q" is
+begin
+raise failed with msg;
+end Q;
+)",
+                                R"(with pre;
+procedure P (X : T) with Pre => X > 0, Post'Class => Ok, Inline;
+type R is new pre with record
+   A, b, C : T;
+end record with Pack;
+E : T := (pre with post => 1);
+procedure Q with Import, Convention => C, External_Name => "q" is
+begin
+   raise failed with msg;
+end Q;
 )"}),
     Case_Name);
 

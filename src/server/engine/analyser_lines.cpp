@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analyser.h"
+#include "continuation.h"
 
 namespace Formatter::Nesting {
 
@@ -73,14 +74,36 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const std::size_t Next = Next_Code(I);
   const bool Alone = Next == No_Lexeme || Input.Lexemes[Next].Line != Input.Lexemes[I].Line;
   if (!Parens.empty()) {
-    // After `=>` or an operator that ends the line above: two columns in
-    // from that line.
-    if (Ends_With_Operator()) {
+    // After `=>` that ends the line above: two columns in from the choice;
+    // after an operator: from that line.
+    const std::size_t Choices =
+        Sym(Previous) == Code::Arrow ? Choice_Start(Input, Previous) : No_Lexeme;
+    if (Choices != No_Lexeme) {
+      Under(Role, Choices, 2);
+    } else if (Ends_With_Operator() || Ends_With_Logical(Input, Previous)) {
       Under(Role, Previous_Line_First, 2);
+    } else if (Sym(Previous) == Code::Colon || Sym(Previous) == Code::Out) {
+      // `(Name :` or `Name : out` ending the line: the type two columns in
+      // from the name.
+      const bool Paren_First = Sym(Previous_Line_First) == Code::Left_Paren;
+      Under(Role, Paren_First ? Next_Code(Previous_Line_First) : Previous_Line_First, 2);
     } else if (Sym(Previous) == Code::Then && Sym(Previous_Line_First) == Code::Left_Paren &&
                Sym(Next_Code(Previous_Line_First)) == Code::If) {
       // `(if A then` ending the line: two columns in from `if`.
       Under(Role, Next_Code(Previous_Line_First), 2);
+    } else if ((Sym(Previous) == Code::Then && (Sym(Previous_Line_First) == Code::Elsif ||
+                                                Sym(Previous_Line_First) == Code::Then)) ||
+               Sym(Previous) == Code::Else) {
+      // After `elsif B then`, `then` or `else` of an if expression: two
+      // columns in.
+      Under(Role, Sym(Previous) == Code::Else ? Previous : Previous_Line_First, 2);
+    } else if (S == Code::Left_Paren) {
+      // The parameters of a name that ends the line above: two columns in
+      // from the name.
+      Under(Role, Name_Start(Input, Previous), 2);
+    } else if (Is_Line_Operator(S)) {
+      // `and B` under the operand it goes on from.
+      Under(Role, Operand_Start(Input, Roles, I, Parens.back()), 0);
     }
     return;
   }
@@ -106,9 +129,15 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     } else {
       Role.Rule = Continuation_Rule::Level;
     }
-  } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren) {
-    // After `=>`, and a parenthesis under the name it applies to: two
-    // columns in from the line above.
+  } else if (S == Code::Of) {
+    // The component type of an array type: two columns in from its index.
+    Under(Role, Previous_Line_First, 2);
+  } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren ||
+             (Sym(Previous) == Code::Assign &&
+              Input.Lexemes[Previous_Line_First].Class != Lexeme_Class::Delimiter)) {
+    // After `=>` or `:=`, and a parenthesis under the name it applies to:
+    // two columns in from the line above (`:=` after a line that begins
+    // with `(` or `.`, from the statement).
     Under(Role, Previous_Line_First, 2);
   } else if (Continues_Association(I)) {
     // `Pre  => A /= 0` then `and then B`: two columns in from the aspect.
@@ -144,14 +173,11 @@ bool Analyser::Continues_Operand(std::size_t I) const noexcept {
 }
 
 bool Analyser::Ends_With_Operator() const noexcept {
+  if (Is_Relational(Sym(Previous))) {
+    return Previous_Line_First != No_Lexeme;
+  }
   switch (Sym(Previous)) {
     case Code::Arrow:
-    case Code::Equal:
-    case Code::Not_Equal:
-    case Code::Less:
-    case Code::Less_Equal:
-    case Code::Greater:
-    case Code::Greater_Equal:
     case Code::Ampersand:
     case Code::Plus:
     case Code::Minus:

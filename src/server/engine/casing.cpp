@@ -1,4 +1,4 @@
-// Attribute and pragma names in mixed case.
+// Attribute, pragma and aspect names in mixed case.
 #include "casing.h"
 
 #include <memory>
@@ -15,11 +15,11 @@ char Lower(char C) noexcept {
   return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
 }
 
-bool Is_Pragma_Word(const Token& Item) noexcept {
-  if (Item.Kind != Kinds::Reserved_Word || Item.Text.size() != 6) {
+// Whether Item is Word (given in lower case), in any letter case.
+bool Is(const Token& Item, std::string_view Word) noexcept {
+  if (Item.Text.size() != Word.size()) {
     return false;
   }
-  constexpr std::string_view Word = "pragma";
   for (std::size_t K = 0; K < Word.size(); ++K) {
     if (Lower(Item.Text[K]) != Word[K]) {
       return false;
@@ -27,6 +27,88 @@ bool Is_Pragma_Word(const Token& Item) noexcept {
   }
   return true;
 }
+
+bool Is_Word(const Token& Item, std::string_view Word) noexcept {
+  return Item.Kind == Kinds::Reserved_Word && Is(Item, Word);
+}
+
+bool Is_Delimiter(const Token& Item, std::string_view Text) noexcept {
+  return Item.Kind == Kinds::Delimiter && Item.Text == Text;
+}
+
+constexpr std::size_t No_Mark = static_cast<std::size_t>(-1);
+
+// Finds the aspect marks of a text, read one token at a time (line ends
+// and comments left out). A mark is only taken where nothing else can
+// stand: first after the `with` that starts an aspect specification, or
+// after a comma of one, and followed by `=>`, `,`, `;`, `is` or `'Class`.
+// A `with` starts no specification in a context clause, after `raise`
+// (its message follows) or inside parentheses (an extension aggregate).
+class Aspect_Marks {
+ public:
+  /// Reads the T-th token; returns the token it shows to be a mark, else
+  /// No_Mark.
+  std::size_t Read(const Token& Item, std::size_t T) noexcept {
+    const std::size_t Mark = Confirmed(Item);
+    Follow(Item, T);
+    return Mark;
+  }
+
+ private:
+  std::size_t Confirmed(const Token& Item) noexcept {
+    const std::size_t Mark = Candidate;
+    if (Mark == No_Mark || Is_Delimiter(Item, "'") ||
+        (Item.Kind == Kinds::Attribute && Is(Item, "class"))) {
+      return No_Mark;  // none, or `Post'Class` still to end
+    }
+    Candidate = No_Mark;
+    const bool Ends = Is_Delimiter(Item, "=>") || Is_Delimiter(Item, ",") ||
+                      Is_Delimiter(Item, ";") || Is_Word(Item, "is");
+    if (!Ends) {
+      Spec_Depth = -1;  // not a specification after all
+    }
+    return Ends ? Mark : No_Mark;
+  }
+
+  void Follow(const Token& Item, std::size_t T) noexcept {
+    const bool Mark_Place = Expect_Mark;
+    Expect_Mark = false;
+    if (Mark_Place && Item.Kind == Kinds::Identifier) {
+      Candidate = T;
+    } else if (Mark_Place) {
+      Spec_Depth = -1;  // `with record`, `with private`...
+    } else if (Is_Delimiter(Item, "(")) {
+      ++Depth;
+    } else if (Is_Delimiter(Item, ")")) {
+      Depth = Depth > 0 ? Depth - 1 : 0;
+      Spec_Depth = Depth < Spec_Depth ? -1 : Spec_Depth;
+    } else if (Is_Word(Item, "with")) {
+      Starts_Specification();
+    } else if (Depth == Spec_Depth && Is_Delimiter(Item, ",")) {
+      Expect_Mark = true;
+    } else if (Depth == Spec_Depth && (Is_Delimiter(Item, ";") || Is_Word(Item, "is"))) {
+      Spec_Depth = -1;
+    }
+    Raising =
+        Is_Word(Item, "raise") || (Raising && !Is_Delimiter(Item, ";") && !Is_Word(Item, "with"));
+    Clause_Start = Is_Delimiter(Item, ";") ||
+                   (Clause_Start && (Is_Word(Item, "limited") || Is_Word(Item, "private")));
+  }
+
+  void Starts_Specification() noexcept {
+    if (!Clause_Start && !Raising && Depth == 0) {
+      Spec_Depth = Depth;
+      Expect_Mark = true;
+    }
+  }
+
+  int Depth = 0;        // parentheses open
+  int Spec_Depth = -1;  // where the specification being read stands, -1 in none
+  bool Expect_Mark = false;
+  bool Raising = false;      // after `raise`, up to its `with` or `;`
+  bool Clause_Start = true;  // only `limited` or `private` since the last `;`
+  std::size_t Candidate = No_Mark;
+};
 
 // Whether Text differs from its mixed case (without making it). GNAT's
 // style takes SPARK_Mode as it is spelt in SPARK's manual.
@@ -59,18 +141,25 @@ std::string Mixed_Case(std::string_view Text) {
 void Mix_Defined_Names(Result& Output) {
   std::vector<std::size_t> Changed;
   std::size_t Extra = 0;
+  const auto Change = [&](std::size_t T) {
+    if (Wants_Mixed_Case(Output.Tokens[T].Text)) {
+      Changed.push_back(T);
+      Extra += Output.Tokens[T].Text.size();
+    }
+  };
+  Aspect_Marks Aspects;
   const Token* Before = nullptr;  // the last token that is not a line end
   for (std::size_t T = 0; T < Output.Tokens.size(); ++T) {
     const Token& Item = Output.Tokens[T];
     if (Item.Kind == Kinds::End_Of_Line || Item.Kind == Kinds::Comment) {
       continue;
     }
-    const bool Defined =
-        Item.Kind == Kinds::Attribute ||
-        (Item.Kind == Kinds::Identifier && Before != nullptr && Is_Pragma_Word(*Before));
-    if (Defined && Wants_Mixed_Case(Item.Text)) {
-      Changed.push_back(T);
-      Extra += Item.Text.size();
+    if (Item.Kind == Kinds::Attribute ||
+        (Item.Kind == Kinds::Identifier && Before != nullptr && Is_Word(*Before, "pragma"))) {
+      Change(T);
+    }
+    if (const std::size_t Mark = Aspects.Read(Item, T); Mark != No_Mark) {
+      Change(Mark);
     }
     Before = &Item;
   }

@@ -1,6 +1,6 @@
 // The letter case GNAT's style wants for the names the language defines:
-// attribute designators and pragma names in mixed case (GNAT's -gnatya
-// and -gnatyp), whatever case the author wrote them in.
+// attribute designators, pragma names and aspect marks in mixed case
+// (GNAT's -gnatya and -gnatyp), whatever case the author wrote them in.
 #pragma once
 
 #include <string>
@@ -14,8 +14,9 @@ namespace Formatter {
 /// underscore in upper case, the others in lower case.
 std::string Mixed_Case(std::string_view Text);
 
-/// Gives every attribute and pragma name of Output its mixed case. The
-/// texts that change are kept in a store added to Output.Laid_Out.
+/// Gives every attribute, pragma name and aspect mark of Output its mixed
+/// case. The texts that change are kept in a store added to
+/// Output.Laid_Out.
 void Mix_Defined_Names(Result& Output);
 
 }  // namespace Formatter

@@ -45,4 +45,10 @@ constexpr bool Is_Reserved(Code C) noexcept {
   return C >= Code::Abort && C <= Code::Xor;
 }
 
+/// True for `=`, `/=`, `<`, `<=`, `>` and `>=`.
+constexpr bool Is_Relational(Code C) noexcept {
+  return C == Code::Equal || C == Code::Not_Equal || C == Code::Less || C == Code::Less_Equal ||
+         C == Code::Greater || C == Code::Greater_Equal;
+}
+
 }  // namespace Formatter
