@@ -68,16 +68,17 @@ class Line_Writer {
   /// A line was broken at the client's last column.
   bool Broke_A_Line() const noexcept { return Broke; }
 
-  void Write(const Lexed& Input, const Source_Line& Line,
-             const std::vector<Column_Number>& Column) {
+  /// Writes Placed[Begin .. End - 1], one line whose lexemes hold their
+  /// laid-out columns.
+  void Write(const std::vector<Lexeme>& Placed, std::size_t Begin, std::size_t End) {
     long long Shift = 0;   // the byte-order mark's three columns
     long long Delta = 0;   // how far tokens moved left at a line break
     long long Indent = 0;  // the column of the line's first token
     bool First = true;
-    for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
-      const Lexeme& Item = Input.Lexemes[I];
+    for (std::size_t I = Begin; I < End; ++I) {
+      const Lexeme& Item = Placed[I];
       const auto Length = static_cast<long long>(Item.Length);
-      long long At = Column[I] + Shift - Delta;
+      long long At = Item.Column + Shift - Delta;
       if (At + Length - 1 > Longest_Line) {
         const long long Fitting = std::max<long long>(1, Longest_Line - Length + 1);
         const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
@@ -106,6 +107,14 @@ class Line_Writer {
   bool Broke = false;
 };
 
+// The layout's column of every lexeme takes the place of its source
+// column, so that the columns are not held twice.
+void Place_Lexemes(Lexed& Input, std::vector<Column_Number> Column) noexcept {
+  for (std::size_t I = 0; I < Column.size(); ++I) {
+    Input.Lexemes[I].Column = Column[I];
+  }
+}
+
 // One pass of lexing and layout; Broke tells whether a line was broken.
 Result Format_Once(std::string_view Source, const Settings& In_Force, const std::vector<bool>& Made,
                    bool& Broke) {
@@ -116,14 +125,28 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, const std:
     Output.Errors = std::move(Input.Errors);
     return Output;
   }
-  const std::vector<Column_Number> Column = Lay_Out(Source, Input, In_Force, Made);
-  Output.Tokens.reserve(Input.Lexemes.size() + Input.Lines.size());
+  Place_Lexemes(Input, Lay_Out(Source, Input, In_Force, Made));
+  // Only the lexemes are left when the tokens take their room: the stream
+  // is the largest array of all, and a deeply nested source has as many
+  // lines as statements.
+  const std::size_t Line_Count = Input.Lines.size();
+  const bool Last_Terminated = Line_Count > 0 && Input.Lines.back().Terminated;
+  Input.Lines = std::vector<Source_Line>();
+  const std::vector<Lexeme>& Placed = Input.Lexemes;
+  Output.Tokens.reserve(Placed.size() + Line_Count);
   Line_Writer Writer(Source, Output.Tokens);
-  for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-    Writer.Write(Input, Input.Lines[L], Column);
-    const bool Next_Starts_Overlong = L + 1 < Input.Lines.size() && Input.Lines[L + 1].Count > 0 &&
-                                      Overlong(Input.Lexemes[Input.Lines[L + 1].First]);
-    if (Input.Lines[L].Terminated && !Next_Starts_Overlong) {
+  std::size_t End = 0;
+  for (std::size_t L = 0; L < Line_Count; ++L) {
+    const std::size_t Begin = End;
+    while (End < Placed.size() && Placed[End].Line == L) {
+      ++End;
+    }
+    Writer.Write(Placed, Begin, End);
+    // Every line but the last ends with a line end.
+    const bool Terminated = L + 1 < Line_Count || Last_Terminated;
+    const bool Next_Starts_Overlong =
+        End < Placed.size() && Placed[End].Line == L + 1 && Overlong(Placed[End]);
+    if (Terminated && !Next_Starts_Overlong) {
       Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, {}});
     }
   }

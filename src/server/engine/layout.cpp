@@ -35,8 +35,11 @@ class Placer final : public Line_Placer {
     Mark_Alignment_Candidates();
     for (int Round = 0; Round < Most_Rounds; ++Round) {
       Place_All();
-      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
+      // Demoting reads the groups of the last round (Forced), and the new
+      // ones are found from the columns alone: so the new ones are made
+      // only when the work of demoting is given back.
       const bool Demoted = Demote_Unaligned();
+      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
       if (Groups == Forced && !Demoted) {
         return std::move(Column);
       }
