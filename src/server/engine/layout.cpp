@@ -573,9 +573,13 @@ bool Placer::Demote_Unaligned() {
   }
   bool Changed = false;
   for (std::size_t I = 0; I < Spacing.size(); ++I) {
-    const std::size_t R = Root(I);
+    // Most lexemes keep no blanks: their column's root is never looked for.
     const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
-    if (Keeps(I) && Forced[I] == 0 && !Own_Column && (Members[R] < 2 || Anchored[R] == 0)) {
+    if (!Keeps(I) || Forced[I] != 0 || Own_Column) {
+      continue;
+    }
+    const std::size_t R = Root(I);
+    if (Members[R] < 2 || Anchored[R] == 0) {
       Spacing[I] &= static_cast<unsigned char>(~Kept_Blanks);
       Changed = true;
     }
