@@ -14,7 +14,7 @@ namespace {
 constexpr double Mega = 1e6;
 constexpr double Raw_Goal_Log_Off = 0.80;
 constexpr double Raw_Goal_Log_On = 0.70;
-constexpr double Engine_Goal = 30e6;
+constexpr double Engine_Goal = 55e6;
 constexpr double Memory_Goal = 20.0;
 constexpr double Registry_Goal = 0.2;
 constexpr double Warm_Goal = 0.015;
@@ -213,6 +213,19 @@ std::string Registry_Table(const Figures& Measured) {
          "|---|---|---|---|\n" + Registry_Rows(Measured.Registry);
 }
 
+std::string Engine_Row(const Figures& Measured) {
+  return Row(Format("Engine alone, %.0f runtime files, %.1f MB, one core",
+                    Real(Measured.Runtime_Files), Real(Measured.Runtime_Bytes) / Mega),
+             Format("%.1f MB/s", Measured.Engine_Bytes_Per_Second / Mega), ">= 55 MB/s",
+             Verdict(Measured.Engine_Bytes_Per_Second >= Engine_Goal));
+}
+
+std::string Part_Table(const Figures& Measured) {
+  return Machine_Line(Measured) + "\n" + Row("Measure", "Result", "Goal", "") +
+         "|---|---|---|---|\n" +
+         (Measured.Peaks.empty() ? Engine_Row(Measured) : Memory_Rows(Measured));
+}
+
 std::string Table(const Figures& Measured) {
   std::string Text = Machine_Line(Measured);
   Text += Format("End to end: %.0f of the %.0f runtime files (every ", Real(Measured.Sample_Files),
@@ -226,10 +239,7 @@ std::string Table(const Figures& Measured) {
               Real(Measured.Log_Off.size()));
   Text += Row("Measure", "Result", "Goal", "") + "|---|---|---|---|\n";
   Text += Transport_Rows(Measured);
-  Text += Row(Format("Engine alone, %.0f runtime files, %.1f MB, one core",
-                     Real(Measured.Runtime_Files), Real(Measured.Runtime_Bytes) / Mega),
-              Format("%.1f MB/s", Measured.Engine_Bytes_Per_Second / Mega), ">= 30 MB/s",
-              Verdict(Measured.Engine_Bytes_Per_Second >= Engine_Goal));
+  Text += Engine_Row(Measured);
   Text += Memory_Rows(Measured);
   if (Measured.Registry.Keys > 0) {
     Text += Registry_Rows(Measured.Registry);

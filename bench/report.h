@@ -60,4 +60,7 @@ std::string Table(const Figures& Measured);
 /// The rows of the registry reading alone, with the machine.
 std::string Registry_Table(const Figures& Measured);
 
+/// The rows of the memory or the engine measure alone (whichever was taken).
+std::string Part_Table(const Figures& Measured);
+
 }  // namespace Bench

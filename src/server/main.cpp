@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "console.h"
+#include "heap.h"
 #include "program.h"
 
 namespace {
@@ -19,6 +20,7 @@ class Standard_Engine final : public Server::Formatting_Engine {
 
 int main(int argc, char** argv) {
   Windows::Console::Use_Binary_Mode();
+  Server::Give_Large_Blocks_Back();
   const std::vector<std::string> Arguments(argv + 1, argv + argc);
   Standard_Engine Engine;
   const int Status = Server::Main(Arguments, Engine);

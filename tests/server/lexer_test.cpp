@@ -131,6 +131,42 @@ TEST(Vocabulary, Ada2022HasSeventyFourReservedWordsAndAda83SixtyThree) {
   EXPECT_EQ(In_83, 63);
 }
 
+// Every delimiter by its spelling, the longest match first, and what is none.
+TEST(Vocabulary, FindsEachDelimiterWithItsLength) {
+  using Formatter::Code;
+  struct Row {
+    std::string_view Text;
+    Code Symbol;
+    std::size_t Length;
+  };
+  // clang-format off
+  const Row Rows[] = {
+      {"=>", Code::Arrow, 2},      {"..", Code::Double_Dot, 2},   {"**", Code::Double_Star, 2},
+      {":=", Code::Assign, 2},     {"/=", Code::Not_Equal, 2},    {">=", Code::Greater_Equal, 2},
+      {"<=", Code::Less_Equal, 2}, {"<<", Code::Left_Label, 2},   {">>", Code::Right_Label, 2},
+      {"<>", Code::Box, 2},        {"&&", Code::Ampersand, 1},    {"'a", Code::Apostrophe, 1},
+      {"((", Code::Left_Paren, 1}, {")", Code::Right_Paren, 1},   {"*", Code::Star, 1},
+      {"+-", Code::Plus, 1},       {",", Code::Comma, 1},         {"-", Code::Minus, 1},
+      {".5", Code::Dot, 1},        {"/", Code::Slash, 1},         {":", Code::Colon, 1},
+      {";", Code::Semicolon, 1},   {"<", Code::Less, 1},          {"=", Code::Equal, 1},
+      {">", Code::Greater, 1},     {"|", Code::Bar, 1},           {"!", Code::Bar, 1},
+      {"[", Code::Left_Bracket, 1}, {"]", Code::Right_Bracket, 1}, {"@", Code::At_Sign, 1},
+      {"$", Code::None, 0},        {"#", Code::None, 0},          {"", Code::None, 0},
+  };
+  // clang-format on
+  for (const Row& Expected : Rows) {
+    std::size_t Length = 99;
+    EXPECT_EQ(Formatter::Delimiter_At(Expected.Text, Edition::Ada2022, Length), Expected.Symbol)
+        << Expected.Text;
+    EXPECT_EQ(Length, Expected.Length) << Expected.Text;
+  }
+  std::size_t Length = 99;
+  EXPECT_EQ(Formatter::Delimiter_At("@", Edition::Ada2012, Length), Code::None);
+  EXPECT_EQ(Length, 0U);
+  EXPECT_EQ(Formatter::Reserved_Word("BeGiN", Edition::Ada83), Code::Begin);
+  EXPECT_EQ(Formatter::Reserved_Word("\xE9lse", Edition::Ada2022), Code::None);
+}
+
 TEST(Lexer, BracketsAndTargetNameAreDelimitersOnlyFromAda2022) {
   EXPECT_FALSE(Formatter::Lex("[", Edition::Ada2022, 10).Errors.size() > 0);
   EXPECT_EQ(Formatter::Lex("X := @ + [1];", Edition::Ada2012, 10).Errors.size(), 3U);

@@ -26,11 +26,12 @@ enum class Frame_Kind : unsigned char {
 
 enum class Region : unsigned char { Declarations, Statements, Handlers };
 
+/// Kept small: a deeply nested source holds one for every level.
 struct Frame {
   Frame_Kind Kind = Frame_Kind::Compilation;
-  long long Base = 0;  ///< indentation of the construct's own keywords
   Region Part = Region::Declarations;
-  bool Awaiting = false;  ///< If: `then`; Case: `is`; Alternative: `=>`
+  bool Awaiting = false;   ///< If: `then`; Case: `is`; Alternative: `=>`
+  Column_Number Base = 0;  ///< indentation of the construct's own keywords
 };
 
 inline constexpr std::size_t Deepest_Search = 200;
@@ -79,7 +80,8 @@ class Analyser {
   }
   void Push(Frame_Kind Kind, long long Base, Region Part = Region::Declarations,
             bool Awaiting = false) {
-    Stack.push_back(Frame{Kind, Base < 0 ? 0 : Base, Part, Awaiting});
+    // A base is a placed line's indentation, or a few levels in from one.
+    Stack.push_back(Frame{Kind, Part, Awaiting, static_cast<Column_Number>(Base < 0 ? 0 : Base)});
   }
   static void Under(Line_Role& Role, std::size_t Reference, long long Shift) noexcept {
     if (Reference != No_Lexeme) {

@@ -52,9 +52,35 @@ Settings Sound(const Settings& Options) noexcept {
 // A text longer than the client's line: the client ends the pending line
 // itself before it, and writes an empty line when nothing is pending, so no
 // line end token may precede it.
-bool Overlong(const Lexeme& Item) noexcept {
-  return static_cast<long long>(Item.Length) > Longest_Line;
+bool Overlong(std::size_t Length) noexcept {
+  return static_cast<long long>(Length) > Longest_Line;
 }
+
+// What writing a lexeme needs once the layout is done: its text, its
+// laid-out column, its line and class, in 16 bytes where a lexeme takes 20
+// (a line number takes 27 bits, as a source takes at most 2^27 bytes).
+class Placed_Lexeme {
+ public:
+  Placed_Lexeme(const Lexeme& Item, Column_Number At) noexcept
+      : Offset(Item.Offset),
+        Length(Item.Length),
+        Column(At),
+        Line_And_Class(Item.Line << 4 | static_cast<Index>(Item.Class)) {}
+
+  std::size_t Size() const noexcept { return Length; }
+  Column_Number Placed_Column() const noexcept { return Column; }
+  std::size_t Line() const noexcept { return Line_And_Class >> 4; }
+  Lexeme_Class Class() const noexcept { return static_cast<Lexeme_Class>(Line_And_Class & 15U); }
+  std::string_view Text(std::string_view Source) const noexcept {
+    return Source.substr(Offset, Length);
+  }
+
+ private:
+  Index Offset;
+  Index Length;
+  Column_Number Column;
+  Index Line_And_Class;
+};
 
 // Emits the tokens of one source line. The client writes nothing past
 // Longest_Line without starting a new line, and puts no blank before a
@@ -68,21 +94,22 @@ class Line_Writer {
   /// A line was broken at the client's last column.
   bool Broke_A_Line() const noexcept { return Broke; }
 
-  void Write(const Lexed& Input, const Source_Line& Line,
-             const std::vector<Column_Number>& Column) {
+  /// Writes Placed[Begin .. End - 1], one line whose lexemes hold their
+  /// laid-out columns.
+  void Write(const std::vector<Placed_Lexeme>& Placed, std::size_t Begin, std::size_t End) {
     long long Shift = 0;   // the byte-order mark's three columns
     long long Delta = 0;   // how far tokens moved left at a line break
     long long Indent = 0;  // the column of the line's first token
     bool First = true;
-    for (std::size_t I = Line.First; I < Line.First + Line.Count; ++I) {
-      const Lexeme& Item = Input.Lexemes[I];
-      const auto Length = static_cast<long long>(Item.Length);
-      long long At = Column[I] + Shift - Delta;
+    for (std::size_t I = Begin; I < End; ++I) {
+      const Placed_Lexeme& Item = Placed[I];
+      const auto Length = static_cast<long long>(Item.Size());
+      long long At = Item.Placed_Column() + Shift - Delta;
       if (At + Length - 1 > Longest_Line) {
         const long long Fitting = std::max<long long>(1, Longest_Line - Length + 1);
         const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
         if (!First) {
-          if (!Overlong(Item)) {
+          if (!Overlong(Item.Size())) {
             Tokens.push_back(Token{Kinds::End_Of_Line, 1, {}});
           }
           Broke = true;
@@ -90,8 +117,8 @@ class Line_Writer {
         Delta += At - Wanted;
         At = Wanted;
       }
-      Tokens.push_back(Token{Kind_Of(Item.Class), Clamped(At), Text_Of(Source, Item)});
-      if (Item.Class == Lexeme_Class::Byte_Order_Mark) {
+      Tokens.push_back(Token{Kind_Of(Item.Class()), Clamped(At), Item.Text(Source)});
+      if (Item.Class() == Lexeme_Class::Byte_Order_Mark) {
         Shift = Length;
         continue;
       }
@@ -106,6 +133,19 @@ class Line_Writer {
   bool Broke = false;
 };
 
+// The lexemes with their laid-out columns; Input's lexemes and lines are
+// freed.
+std::vector<Placed_Lexeme> Placed_Lexemes(Lexed& Input, std::vector<Column_Number> Column) {
+  std::vector<Placed_Lexeme> Placed;
+  Placed.reserve(Column.size());
+  for (std::size_t I = 0; I < Column.size(); ++I) {
+    Placed.emplace_back(Input.Lexemes[I], Column[I]);
+  }
+  Input.Lexemes = std::vector<Lexeme>();
+  Input.Lines = std::vector<Source_Line>();
+  return Placed;
+}
+
 // One pass of lexing and layout; Broke tells whether a line was broken.
 Result Format_Once(std::string_view Source, const Settings& In_Force, const std::vector<bool>& Made,
                    bool& Broke) {
@@ -116,14 +156,27 @@ Result Format_Once(std::string_view Source, const Settings& In_Force, const std:
     Output.Errors = std::move(Input.Errors);
     return Output;
   }
-  const std::vector<Column_Number> Column = Lay_Out(Source, Input, In_Force, Made);
-  Output.Tokens.reserve(Input.Lexemes.size() + Input.Lines.size());
+  // Only the placed lexemes are left when the tokens take their room: the
+  // stream is the largest array of all, and a deeply nested source has as
+  // many lines as statements.
+  const std::size_t Line_Count = Input.Lines.size();
+  const bool Last_Terminated = Line_Count > 0 && Input.Lines.back().Terminated;
+  const std::vector<Placed_Lexeme> Placed =
+      Placed_Lexemes(Input, Lay_Out(Source, Input, In_Force, Made));
+  Output.Tokens.reserve(Placed.size() + Line_Count);
   Line_Writer Writer(Source, Output.Tokens);
-  for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
-    Writer.Write(Input, Input.Lines[L], Column);
-    const bool Next_Starts_Overlong = L + 1 < Input.Lines.size() && Input.Lines[L + 1].Count > 0 &&
-                                      Overlong(Input.Lexemes[Input.Lines[L + 1].First]);
-    if (Input.Lines[L].Terminated && !Next_Starts_Overlong) {
+  std::size_t End = 0;
+  for (std::size_t L = 0; L < Line_Count; ++L) {
+    const std::size_t Begin = End;
+    while (End < Placed.size() && Placed[End].Line() == L) {
+      ++End;
+    }
+    Writer.Write(Placed, Begin, End);
+    // Every line but the last ends with a line end.
+    const bool Terminated = L + 1 < Line_Count || Last_Terminated;
+    const bool Next_Starts_Overlong =
+        End < Placed.size() && Placed[End].Line() == L + 1 && Overlong(Placed[End].Size());
+    if (Terminated && !Next_Starts_Overlong) {
       Output.Tokens.push_back(Token{Kinds::End_Of_Line, 1, {}});
     }
   }

@@ -19,13 +19,9 @@ class Placer final : public Line_Placer {
  public:
   Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options,
          const std::vector<bool>& Made_Lines)
-      : Source(Text),
-        Input(Lexed_Source),
-        Made(Made_Lines),
-        Units(Options.Units),
-        Unary(Sign_Flags(Input)) {
+      : Source(Text), Input(Lexed_Source), Made(Made_Lines), Units(Options.Units) {
     Column.assign(Input.Lexemes.size(), 1);
-    Keep.assign(Input.Lexemes.size(), 0);
+    Spacing.assign(Input.Lexemes.size(), 0);
     Forced.assign(Input.Lexemes.size(), 0);
   }
 
@@ -35,8 +31,11 @@ class Placer final : public Line_Placer {
     Mark_Alignment_Candidates();
     for (int Round = 0; Round < Most_Rounds; ++Round) {
       Place_All();
-      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
+      // Demoting reads the groups of the last round (Forced), and the new
+      // ones are found from the columns alone: so the new ones are made
+      // only when the work of demoting is given back.
       const bool Demoted = Demote_Unaligned();
+      std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
       if (Groups == Forced && !Demoted) {
         return std::move(Column);
       }
@@ -124,15 +123,25 @@ class Placer final : public Line_Placer {
   }
 
   void Mark_Alignment_Candidates() {
+    const std::vector<bool> Unary = Sign_Flags(Input);
     for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
-      if (!Has_Left_Neighbour(I) || Is_Effector(I) || Is_Effector(I - 1)) {
+      if (I == First_Of(At(I).Line)) {
         continue;
       }
       const Gap Style = Style_Gap(At(I - 1), Unary[I - 1], At(I));
+      Spacing[I] = static_cast<unsigned char>(Style);
+      if (Is_Mark(I - 1) || Is_Effector(I) || Is_Effector(I - 1)) {
+        continue;
+      }
       const long long Wanted = Style == Gap::Comment ? Comment_Gap : 1;
-      Keep[I] = Style != Gap::None && Author_Gap(I) > Wanted ? 1 : 0;
+      if (Style != Gap::None && Author_Gap(I) > Wanted) {
+        Spacing[I] |= Kept_Blanks;
+      }
     }
   }
+
+  Gap Style(std::size_t I) const noexcept { return static_cast<Gap>(Spacing[I] & ~Kept_Blanks); }
+  bool Keeps(std::size_t I) const noexcept { return (Spacing[I] & Kept_Blanks) != 0; }
 
   long long Chosen_Gap(std::size_t I) const noexcept {
     const long long Author = Author_Gap(I);
@@ -149,10 +158,10 @@ class Placer final : public Line_Placer {
     // longest line.
     const bool Too_Long = At(I).Class == Lexeme_Class::Comment &&
                           Column[I - 1] + Width(I - 1) + Author + Width(I) - 1 > Style_Line_Length;
-    if (Keep[I] != 0 && !Too_Long) {
+    if (Keeps(I) && !Too_Long) {
       return Author;
     }
-    switch (Style_Gap(At(I - 1), Unary[I - 1], At(I))) {
+    switch (Style(I)) {
       case Gap::None:
         return Author > 0 && Would_Merge(Text(I - 1), Text(I)) ? 1 : 0;
       case Gap::Free:
@@ -317,17 +326,20 @@ class Placer final : public Line_Placer {
   // of its own.
   bool Wide(std::size_t I) const noexcept {
     const long long Least = At(I).Class == Lexeme_Class::Comment ? 3 : 4;
-    return Keep[I] != 0 && Author_Gap(I) >= Least;
+    return Keeps(I) && Author_Gap(I) >= Least;
   }
 
   std::string_view Source;
   const Lexed& Input;
   const std::vector<bool>& Made;  // the lines the engine made by breaking long ones
   int Units;
-  std::vector<bool> Unary;
   std::vector<Line_Role> Roles;
   std::vector<Column_Number> Column;
-  std::vector<char> Keep;             // 1: the lexeme keeps the author's blanks before it
+  // Per lexeme, found once and read by every placing: the style's gap
+  // between it and the lexeme on its left (none for a line's first), and
+  // the flag Kept_Blanks when it keeps the blanks its author put there.
+  std::vector<unsigned char> Spacing;
+  static constexpr unsigned char Kept_Blanks = 0x80;
   std::vector<Column_Number> Forced;  // the column an alignment group gives the lexeme, or 0
   std::vector<Index> Column_Set;      // lexemes lined up in one column (union-find)
 };
@@ -465,7 +477,7 @@ void Placer::Join_Columns() {
       // Only lexemes that keep blanks, and the marks that alignment is
       // about, look past the line above.
       const Code Mark = At(I).Symbol;
-      const bool Far = Keep[I] != 0 || Mark == Code::Colon || Mark == Code::Arrow ||
+      const bool Far = Keeps(I) || Mark == Code::Colon || Mark == Code::Arrow ||
                        Mark == Code::Assign || Mark == Code::Use || Mark == Code::Left_Paren;
       const std::size_t Above = Far ? Line_Above(L, Column[I]) : Adjacent_Above(L, Column[I]);
       if (Above == No_Lexeme) {
@@ -488,7 +500,7 @@ void Placer::Join_Columns() {
 // Numbers lined up on their last digit, as in a table of values: the
 // lexemes of a line end in increasing columns too.
 void Placer::Join_Right_Edges(std::size_t I, std::size_t Above) {
-  if (At(I).Class != Lexeme_Class::Numeric_Literal || Keep[I] == 0) {
+  if (At(I).Class != Lexeme_Class::Numeric_Literal || !Keeps(I)) {
     return;
   }
   const long long Edge = Column[I] + Width(I);
@@ -555,16 +567,20 @@ bool Placer::Demote_Unaligned() {
   for (std::size_t I = 0; I < Column_Set.size(); ++I) {
     const std::size_t R = Root(I);
     Members[R] = Members[R] < 2 ? static_cast<unsigned char>(Members[R] + 1) : Members[R];
-    if (Keep[I] == 0 || Forced[I] > 0 || Wide(I) || At(I).Class == Lexeme_Class::Comment) {
+    if (!Keeps(I) || Forced[I] > 0 || Wide(I) || At(I).Class == Lexeme_Class::Comment) {
       Anchored[R] = 1;
     }
   }
   bool Changed = false;
-  for (std::size_t I = 0; I < Keep.size(); ++I) {
-    const std::size_t R = Root(I);
+  for (std::size_t I = 0; I < Spacing.size(); ++I) {
+    // Most lexemes keep no blanks: their column's root is never looked for.
     const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
-    if (Keep[I] != 0 && Forced[I] == 0 && !Own_Column && (Members[R] < 2 || Anchored[R] == 0)) {
-      Keep[I] = 0;
+    if (!Keeps(I) || Forced[I] != 0 || Own_Column) {
+      continue;
+    }
+    const std::size_t R = Root(I);
+    if (Members[R] < 2 || Anchored[R] == 0) {
+      Spacing[I] &= static_cast<unsigned char>(~Kept_Blanks);
       Changed = true;
     }
   }

@@ -95,8 +95,7 @@ class Scanner {
       return std::move(Result);
     }
     Result.Lexemes.reserve(Source.size() / Bytes_Per_Lexeme + 16);
-    Result.Lines.reserve(static_cast<std::size_t>(std::count(Source.begin(), Source.end(), '\n')) +
-                         1);
+    Result.Lines.reserve(Line_Feeds() + 1);
     if (Source.substr(0, 3) == "\xEF\xBB\xBF") {
       Add(Lexeme_Class::Byte_Order_Mark, Code::None, 3);
       Line_Start = Position;
@@ -114,6 +113,16 @@ class Scanner {
   }
 
  private:
+  // Found by the library's search, which looks at many bytes at a time.
+  std::size_t Line_Feeds() const noexcept {
+    std::size_t Count = 0;
+    for (std::size_t At = Source.find('\n'); At != std::string_view::npos;
+         At = Source.find('\n', At + 1)) {
+      ++Count;
+    }
+    return Count;
+  }
+
   unsigned char Peek(std::size_t Ahead = 0) const noexcept {
     const std::size_t At = Position + Ahead;
     return At < Source.size() ? static_cast<unsigned char>(Source[At]) : 0;
@@ -187,7 +196,7 @@ class Scanner {
     if (Is_Line_End(B)) {
       Line_End();
     } else if (B == ' ' || B == Tab) {
-      ++Position;
+      Skip_Blanks();
     } else if (B == Vertical_Tab || B == Form_Feed) {
       Add(Lexeme_Class::Effector, Code::None, 1);
     } else if (Is_Letter(B, Language)) {
@@ -205,6 +214,13 @@ class Scanner {
     } else {
       Scan_Delimiter();
     }
+  }
+
+  // A run of blanks in one go: most of a source's bytes are indentation.
+  void Skip_Blanks() noexcept {
+    do {
+      ++Position;
+    } while (Position < Source.size() && (Source[Position] == ' ' || Source[Position] == '\t'));
   }
 
   void Scan_Identifier() {
@@ -363,11 +379,11 @@ class Scanner {
   void Scan_Percent_String() { Scan_String('%'); }
 
   void Scan_Comment() {
-    std::size_t Length = 2;
-    while (Has(Length) && !Is_Line_End(Peek(Length))) {
-      ++Length;
+    std::size_t End = Position + 2;
+    while (End < Source.size() && !Is_Line_End(static_cast<unsigned char>(Source[End]))) {
+      ++End;
     }
-    Add(Lexeme_Class::Comment, Code::None, Length);
+    Add(Lexeme_Class::Comment, Code::None, End - Position);
   }
 
   bool Previous_Is_Prefix() const noexcept {

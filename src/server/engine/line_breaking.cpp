@@ -45,22 +45,49 @@ void Write_Line(const std::vector<Token>& Tokens, std::size_t First, std::size_t
   }
 }
 
+std::size_t End_Of_Line(const std::vector<Token>& Tokens, std::size_t First) noexcept {
+  std::size_t Last = First;
+  while (Last < Tokens.size() && !Ends_Line(Tokens[Last])) {
+    ++Last;
+  }
+  return Last;
+}
+
+// Where the first line that breaking changes starts, or past the end of
+// Tokens when none does. Up to it no list moves, so its lines go into the
+// text as they are.
+std::size_t First_Changed(const std::vector<Token>& Tokens, int Width) {
+  for (std::size_t First = 0; First <= Tokens.size();) {
+    const std::size_t Last = End_Of_Line(Tokens, First);
+    const Line_Breaks Breaks = Breaks_For(Tokens, First, Last, Width);
+    if (Breaks.Comment_Above || !Breaks.Before.empty()) {
+      return First;
+    }
+    First = Last + 1;
+  }
+  return Tokens.size() + 1;
+}
+
 // Tokens with the breaks of every long line made: line ends inserted (the
 // pieces moved to their columns), comments put above their code, lists
 // moved along with their `(`. A line that moves is broken in the next pass.
-// Made flags each line of Into that was broken or moved here.
+// Made flags each line of Into that was broken or moved here. A text that
+// has long lines and nothing to break in them (deep nesting) costs no copy
+// of its tokens.
 bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Into,
             std::vector<bool>& Made) {
+  const std::size_t Start = First_Changed(Tokens, Width);
+  if (Start > Tokens.size()) {
+    return false;
+  }
   bool Any = false;
   Into.clear();
-  Made.clear();
   Into.reserve(Tokens.size() + Tokens.size() / 8);
+  Into.assign(Tokens.begin(), Tokens.begin() + static_cast<std::ptrdiff_t>(Start));
+  Made.assign(static_cast<std::size_t>(std::count_if(Into.begin(), Into.end(), Ends_Line)), false);
   Moving_List List;
-  for (std::size_t First = 0; First <= Tokens.size();) {
-    std::size_t Last = First;
-    while (Last < Tokens.size() && !Ends_Line(Tokens[Last])) {
-      ++Last;
-    }
+  for (std::size_t First = Start; First <= Tokens.size();) {
+    const std::size_t Last = End_Of_Line(Tokens, First);
     Line_Breaks Breaks;
     int Moved_By = 0;
     if (List.Depth > 0) {

@@ -103,32 +103,93 @@ bool Only_From_2022(Code Symbol) noexcept {
   return Symbol == Code::Left_Bracket || Symbol == Code::Right_Bracket || Symbol == Code::At_Sign;
 }
 
+// The words are looked up among those of their first letter only: every
+// identifier of a source is looked up, and most are no word.
+struct Letter_Words {
+  unsigned char First = 0;
+  unsigned char End = 0;
+};
+
+constexpr bool In_Order() noexcept {
+  for (std::size_t I = 1; I < Words.size(); ++I) {
+    if (!(Words[I - 1].Spelling < Words[I].Spelling)) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(In_Order(), "the words of a letter stand together");
+
+constexpr std::array<Letter_Words, 26> By_Letter = [] {
+  std::array<Letter_Words, 26> Table{};
+  for (std::size_t I = 0; I < Words.size(); ++I) {
+    Letter_Words& Letter = Table[static_cast<std::size_t>(Words[I].Spelling[0] - 'a')];
+    Letter.First = Letter.End == 0 ? static_cast<unsigned char>(I) : Letter.First;
+    Letter.End = static_cast<unsigned char>(I + 1);
+  }
+  return Table;
+}();
+
+// The delimiters by their (first) character, so that a delimiter costs a
+// look at one or two table entries, not a walk through the table.
+constexpr std::array<Code, 256> Single_Delimiters = [] {
+  std::array<Code, 256> Table{};
+  for (const Delimiter_Entry& Entry : Delimiters) {
+    if (Entry.Spelling.size() == 1) {
+      Table[static_cast<unsigned char>(Entry.Spelling[0])] = Entry.Symbol;
+    }
+  }
+  return Table;
+}();
+
+constexpr std::array<bool, 256> Starts_Pair = [] {
+  std::array<bool, 256> Table{};
+  for (const Delimiter_Entry& Entry : Delimiters) {
+    Table[static_cast<unsigned char>(Entry.Spelling[0])] |= Entry.Spelling.size() == 2;
+  }
+  return Table;
+}();
+
 }  // namespace
 
 Code Reserved_Word(std::string_view Word, Edition Language) noexcept {
   if (Word.size() < 2 || Word.size() > 12) {
     return Code::None;
   }
-  for (const Word_Entry& Entry : Words) {
-    if (Same_Word(Word, Entry.Spelling)) {
-      return Entry.Since <= Language ? Entry.Word : Code::None;
+  const char First = Ascii_Lower(Word[0]);
+  if (First < 'a' || First > 'z') {
+    return Code::None;
+  }
+  const Letter_Words Letter = By_Letter[static_cast<std::size_t>(First - 'a')];
+  for (std::size_t I = Letter.First; I < Letter.End; ++I) {
+    if (Same_Word(Word, Words[I].Spelling)) {
+      return Words[I].Since <= Language ? Words[I].Word : Code::None;
     }
   }
   return Code::None;
 }
 
 Code Delimiter_At(std::string_view Text, Edition Language, std::size_t& Length) noexcept {
-  for (const Delimiter_Entry& Entry : Delimiters) {
-    if (Text.substr(0, Entry.Spelling.size()) == Entry.Spelling) {
-      if (Only_From_2022(Entry.Symbol) && Language < Edition::Ada2022) {
-        break;
+  Length = 0;
+  if (Text.empty()) {
+    return Code::None;
+  }
+  const auto Lead = static_cast<unsigned char>(Text[0]);
+  if (Text.size() > 1 && Starts_Pair[Lead]) {
+    for (const Delimiter_Entry& Entry : Delimiters) {
+      if (Entry.Spelling.size() == 2 && Entry.Spelling[0] == Text[0] &&
+          Entry.Spelling[1] == Text[1]) {
+        Length = 2;
+        return Entry.Symbol;
       }
-      Length = Entry.Spelling.size();
-      return Entry.Symbol;
     }
   }
-  Length = 0;
-  return Code::None;
+  const Code Symbol = Single_Delimiters[Lead];
+  if (Symbol == Code::None || (Only_From_2022(Symbol) && Language < Edition::Ada2022)) {
+    return Code::None;
+  }
+  Length = 1;
+  return Symbol;
 }
 
 }  // namespace Formatter
