@@ -24,7 +24,11 @@ endif()
 # settings make their own: tests/support/registry_setting.h).
 set(QUORVEL_TEST_ENVIRONMENT "WINEDEBUG=-all")
 if(CMAKE_CROSSCOMPILING_EMULATOR)
-  list(APPEND QUORVEL_TEST_ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix")
+  # Wine makes file names in the locale's character set: without a UTF-8
+  # locale (a minimal system's login has none) no name outside ASCII can be
+  # made, and the tests of such names would fail for the machine's sake.
+  list(APPEND QUORVEL_TEST_ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix"
+       "LC_ALL=C.UTF-8")
 endif()
 if(NOT WIN32)
   list(APPEND QUORVEL_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests/config-home")
