@@ -9,11 +9,10 @@
 // as it is: the lines kept and the files made unclean are also counted over
 // the files it passes, whose every changed line is the formatter's doing;
 // and on every formatted scrambled file. --keep writes each file formatted (.formatted) and its
-// scrambled form formatted (.recovered) into <folder>; --every <n> measures
-// every n-th file only; --width <n> formats with that width (0: no line
-// broken); --layout counts GNAT's layout messages (Layout_Messages, lines
-// checked against the width, 79 for 0) on each source as it comes and
-// formatted. The sources are only read.
+// scrambled form formatted (.recovered) into <folder>, under the source's own folders; --every <n>
+// measures every n-th file only; --width <n> formats with that width (0: no line broken); --layout
+// counts GNAT's layout messages (Layout_Messages, lines checked against the width, 79 for 0) on
+// each source as it comes and formatted. The sources are only read.
 #include <unistd.h>
 
 #include <algorithm>
@@ -162,8 +161,12 @@ int main(int Count, char** Arguments) {
     }
     File.Name = std::filesystem::relative(Files[I], Chosen.Folder).string();
     if (!Chosen.Keep.empty()) {
-      Write(std::filesystem::path(Chosen.Keep) / (Name + ".formatted"), File.Formatted_Output);
-      Write(std::filesystem::path(Chosen.Keep) / (Name + ".recovered"), File.Scrambled_Output);
+      // The folders of the source are kept too: units of the same name in
+      // two folders never overwrite each other's results.
+      const std::filesystem::path Kept = std::filesystem::path(Chosen.Keep) / File.Name;
+      std::filesystem::create_directories(Kept.parent_path());
+      Write(Kept.string() + ".formatted", File.Formatted_Output);
+      Write(Kept.string() + ".recovered", File.Scrambled_Output);
     }
     Report(File, Style, Chosen.Quiet);
   }
