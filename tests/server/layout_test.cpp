@@ -503,6 +503,22 @@ begin
    end if;
 end P;
 )"},
+                    Layout_Case{"LogicalOperatorLinesUnderEachOther", R"(function F return Boolean
+with
+Pre =>
+M1'Last = M2'Last
+and then X in M1'Range
+and then Y in M1'Range
+or else Z;
+)",
+                                R"(function F return Boolean
+with
+  Pre =>
+    M1'Last = M2'Last
+    and then X in M1'Range
+    and then Y in M1'Range
+    or else Z;
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

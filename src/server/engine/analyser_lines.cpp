@@ -168,7 +168,8 @@ bool Analyser::Continues_Operand(std::size_t I) const noexcept {
          Input.Lexemes[Above].Line != Statement_Line && !Ends_With_Operator() &&
          Sym(Previous) != Code::Then && Sym(Previous) != Code::Else &&
          Sym(Next_Code(Above)) != Code::Arrow &&
-         Input.Lexemes[Above].Class != Lexeme_Class::Reserved_Word &&
+         (Input.Lexemes[Above].Class != Lexeme_Class::Reserved_Word ||
+          (Sym(Above) == Code::And || Sym(Above) == Code::Or || Sym(Above) == Code::Xor)) &&
          Input.Lexemes[Above].Class != Lexeme_Class::Delimiter;
 }
 
