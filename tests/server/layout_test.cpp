@@ -503,12 +503,15 @@ begin
    end if;
 end P;
 )"},
-                    Layout_Case{"LogicalOperatorLinesUnderEachOther", R"(function F return Boolean
+                    Layout_Case{"OperatorLinesOutsideParentheses", R"(function F return Boolean
 with
 Pre =>
 M1'Last = M2'Last
 and then X in M1'Range
 and then Y in M1'Range
+and then
+Strlen (X)
+= Y
 or else Z;
 )",
                                 R"(function F return Boolean
@@ -517,6 +520,9 @@ with
     M1'Last = M2'Last
     and then X in M1'Range
     and then Y in M1'Range
+    and then
+      Strlen (X)
+      = Y
     or else Z;
 )"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with

@@ -118,9 +118,16 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     Under(Role, Choice, -2);
   } else if (S == Code::Return && Return_Reference() != No_Lexeme) {
     Under(Role, Return_Reference(), 0);
+  } else if ((S == Code::And || S == Code::Or || S == Code::Xor) &&
+             Logical_Line_Above(Input, Roles, I, Statement_Line) != No_Lexeme) {
+    // Logical operators of one condition under each other.
+    Under(Role, Logical_Line_Above(Input, Roles, I, Statement_Line), 0);
   } else if (Continues_Operand(I)) {
     // `and then` under the operand it goes on from.
     Under(Role, Previous_Line_First, 0);
+  } else if (Ends_With_Logical(Input, Previous) && Is_Line_Operator(Sym(Previous_Line_First))) {
+    // The operand after a line of its own `and then`: two columns in.
+    Under(Role, Previous_Line_First, 2);
   } else if (Starts_Record(I)) {
     // `type T is` then `record` one level in; `new P with` then `record`
     // at the type's level.
@@ -164,9 +171,8 @@ std::size_t Analyser::Return_Reference() const noexcept {
 bool Analyser::Continues_Operand(std::size_t I) const noexcept {
   const Code S = Sym(I);
   const std::size_t Above = Previous_Line_First;
-  return (S == Code::And || S == Code::Or || S == Code::Xor) && Above != No_Lexeme &&
-         Input.Lexemes[Above].Line != Statement_Line && !Ends_With_Operator() &&
-         Sym(Previous) != Code::Then && Sym(Previous) != Code::Else &&
+  return Is_Line_Operator(S) && Above != No_Lexeme && Input.Lexemes[Above].Line != Statement_Line &&
+         !Ends_With_Operator() && Sym(Previous) != Code::Then && Sym(Previous) != Code::Else &&
          Sym(Next_Code(Above)) != Code::Arrow &&
          (Input.Lexemes[Above].Class != Lexeme_Class::Reserved_Word ||
           (Sym(Above) == Code::And || Sym(Above) == Code::Or || Sym(Above) == Code::Xor)) &&
