@@ -582,7 +582,7 @@ or else H);
                                 R"(Table : constant
   array (Index range 1 .. 2)
     of Pair :=
-      [ (1, 2), (3, 4)];
+    [ (1, 2), (3, 4)];
 Iterator : Cursors
   .Cursor :=
   First;

@@ -139,6 +139,12 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   } else if (S == Code::Of) {
     // The component type of an array type: two columns in from its index.
     Under(Role, Previous_Line_First, 2);
+  } else if (Sym(Previous) == Code::Assign && Previous_Line_First != No_Lexeme &&
+             Input.Lexemes[Previous_Line_First].Line != Statement_Line &&
+             Input.Lexemes[Previous_Line_First].Class == Lexeme_Class::Reserved_Word) {
+    // `:=` ending a continuation line (`array (...) of T :=`): the value at
+    // that line's column.
+    Under(Role, Previous_Line_First, 0);
   } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren ||
              (Sym(Previous) == Code::Assign &&
               Input.Lexemes[Previous_Line_First].Class != Lexeme_Class::Delimiter)) {
@@ -332,7 +338,10 @@ long long Analyser::Alternative_Column(std::size_t I) const noexcept {
   const bool Opener = Sym(Above) == Code::Case || Sym(Above) == Code::Exception;
   if (Opener && Input.Lexemes[Above].Column == Input.Lexemes[I].Column &&
       Stands_As_Written(Above)) {
-    return Top().Base;
+    // The opener's own column: in sound code the frame's base, and on
+    // unbalanced code (a `case` still open at `exception`) the only column
+    // a second pass keeps too.
+    return Input.Lexemes[Above].Column - 1;
   }
   return Top().Base + Units;
 }
