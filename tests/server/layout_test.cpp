@@ -525,6 +525,23 @@ with
       = Y
     or else Z;
 )"},
+                    Layout_Case{"AspectsAfterWithAloneAndAfterAnExpressionFunction",
+                                R"(procedure Resize (Container : in out List)
+with
+--  Add more room
+Global => null;
+function "=" (Left : Key_Type; Right : Key_Type) return Boolean
+is (Equivalent_Keys (Left, Right))
+with Annotate => (GNATprove, Inline_For_Proof);
+)",
+                                R"(procedure Resize (Container : in out List)
+with
+  --  Add more room
+  Global => null;
+function "=" (Left : Key_Type; Right : Key_Type) return Boolean
+is (Equivalent_Keys (Left, Right))
+with Annotate => (GNATprove, Inline_For_Proof);
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

@@ -112,7 +112,8 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const bool After_Label =
       Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
   if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
-      S == Code::Renames || (S == Code::Is && Is_Unit_Head(Head)) || After_Label) {
+      (S == Code::With && Sym(Previous_Line_First) == Code::Is) || S == Code::Renames ||
+      (S == Code::Is && Is_Unit_Head(Head)) || After_Label) {
     Role.Rule = Continuation_Rule::Level;
   } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
     Under(Role, Choice, -2);

@@ -72,9 +72,11 @@ long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
                                              Prior == No_Lexeme || Blank_Before);
   long long Expected = Role.Indent + 1;
   long long Expected_Before = Expected;
+  // Between `with` that ends a declaration's line and the aspects: at the
+  // level of the declaration (after a `with` alone on its line, with the
+  // aspects, as any comment that precedes its code).
   if (Role.Inside_Statement && Prior != No_Lexeme && Near.Prior_Fixed != No_Lexeme &&
-      Last_Code_Symbol(Prior) == Code::With) {
-    // Between `with` and the aspects: at the level of the declaration.
+      Last_Code_Symbol(Prior) == Code::With && At(Roles[Prior].First_Code).Symbol != Code::With) {
     const std::size_t First = Roles[Near.Prior_Fixed].First_Code;
     Expected = Column[First];
     Expected_Before = At(First).Column;
