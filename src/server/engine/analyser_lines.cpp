@@ -142,9 +142,10 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     Under(Role, Previous_Line_First, 2);
   } else if (Sym(Previous) == Code::Assign && Previous_Line_First != No_Lexeme &&
              Input.Lexemes[Previous_Line_First].Line != Statement_Line &&
-             Input.Lexemes[Previous_Line_First].Class == Lexeme_Class::Reserved_Word) {
-    // `:=` ending a continuation line (`array (...) of T :=`): the value at
-    // that line's column.
+             (Sym(Previous_Line_First) == Code::Array || Sym(Previous_Line_First) == Code::Of)) {
+    // `:=` ending a continuation line of an anonymous array type
+    // (`array (...) of T :=`, or its `of T :=`): the aggregate at that
+    // line's column.
     Under(Role, Previous_Line_First, 0);
   } else if (Sym(Previous) == Code::Arrow || S == Code::Left_Paren ||
              (Sym(Previous) == Code::Assign &&
