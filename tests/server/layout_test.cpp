@@ -542,6 +542,31 @@ function "=" (Left : Key_Type; Right : Key_Type) return Boolean
 is (Equivalent_Keys (Left, Right))
 with Annotate => (GNATprove, Inline_For_Proof);
 )"},
+                    Layout_Case{"CaseExpressionAlternativesAndRelationalOperands",
+                                R"(procedure P is
+begin
+X := (case Y is
+when 4 => A,
+when others => B);
+Z := (Has_Element (C)
+and then
+Element
+(Model (C), P)
+= Item);
+end P;
+)",
+                                R"(procedure P is
+begin
+   X := (case Y is
+            when 4 => A,
+            when others => B);
+   Z := (Has_Element (C)
+         and then
+           Element
+             (Model (C), P)
+           = Item);
+end P;
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

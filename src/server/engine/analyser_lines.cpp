@@ -78,7 +78,11 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     // after an operator: from that line.
     const std::size_t Choices =
         Sym(Previous) == Code::Arrow ? Choice_Start(Input, Previous) : No_Lexeme;
-    if (Choices != No_Lexeme) {
+    const std::size_t Expression = Next_Code(Parens.back());
+    if (S == Code::When && Sym(Expression) == Code::Case) {
+      // The alternatives of a case expression: one level in from `case`.
+      Under(Role, Expression, Units);
+    } else if (Choices != No_Lexeme) {
       Under(Role, Choices, 2);
     } else if (Ends_With_Operator() || Ends_With_Logical(Input, Previous)) {
       Under(Role, Previous_Line_First, 2);

@@ -88,6 +88,9 @@ bool Ends_With_Logical(const Lexed& Input, std::size_t Last) noexcept {
 std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Roles, std::size_t I,
                           std::size_t Paren) noexcept {
   const std::size_t Line = Input.Lexemes[I].Line;
+  // A relational operator binds tighter than `and then`: its left operand
+  // may begin after a line that ends with one.
+  const bool Relational = Is_Relational(Input.Lexemes[I].Symbol);
   const std::size_t Paren_Line = Input.Lexemes[Paren].Line;
   std::size_t After = Line;  // the code line below K
   for (std::size_t K = Line; K > Paren_Line && Line - K < Longest_Operand; --K) {
@@ -96,7 +99,8 @@ std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Role
       continue;
     }
     if (After != Line && Roles[After].Open_Paren == Paren) {
-      if (Opens_Operand(Input, Last_Code(Input, K - 1))) {
+      const std::size_t Last = Last_Code(Input, K - 1);
+      if (Opens_Operand(Input, Last) || (Relational && Ends_With_Logical(Input, Last))) {
         return Roles[After].First_Code;
       }
     }

@@ -27,7 +27,8 @@ bool Is_Line_Operator(Code S) noexcept;
 /// The first lexeme of the operand that the line of I (inside parenthesis
 /// Paren) goes on from: the first line of it that starts inside Paren
 /// itself after a line that ends with `=>`, a comma, or the `then` or
-/// `else` of an if expression. No_Lexeme when the operand starts on
+/// `else` of an if expression (for a relational operator at I, also after
+/// a line that ends with a logical operator). No_Lexeme when the operand starts on
 /// Paren's own line (after the parenthesis, where the line goes anyway) or
 /// is not found.
 std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Roles, std::size_t I,
