@@ -567,6 +567,31 @@ begin
            = Item);
 end P;
 )"},
+                    Layout_Case{"ObjectRenamesSelectedNamesAndTypeIsOnTheirOwnLines",
+                                R"(package body P is
+Data : UTF8_String_Data
+renames Magic (Self).Data;
+C4N : constant Virtual_String :=
+VSS.Normalization.To_Form_C
+.Transform (C4)
+.Image;
+type Device
+(Port : not null Any_I2C_Port)
+is abstract tagged limited private;
+end P;
+)",
+                                R"(package body P is
+   Data : UTF8_String_Data
+     renames Magic (Self).Data;
+   C4N  : constant Virtual_String :=
+     VSS.Normalization.To_Form_C
+       .Transform (C4)
+       .Image;
+   type Device
+     (Port : not null Any_I2C_Port)
+   is abstract tagged limited private;
+end P;
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

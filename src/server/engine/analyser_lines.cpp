@@ -116,8 +116,9 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   const bool After_Label =
       Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
   if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
-      (S == Code::With && Sym(Previous_Line_First) == Code::Is) || S == Code::Renames ||
-      (S == Code::Is && Is_Unit_Head(Head)) || After_Label) {
+      (S == Code::With && Sym(Previous_Line_First) == Code::Is) ||
+      (S == Code::Renames && Head != Code::None) ||
+      (S == Code::Is && (Is_Unit_Head(Head) || Head == Code::Type)) || After_Label) {
     Role.Rule = Continuation_Rule::Level;
   } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
     Under(Role, Choice, -2);
@@ -141,6 +142,11 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
     } else {
       Role.Rule = Continuation_Rule::Level;
     }
+  } else if (S == Code::Dot && Previous_Line_First != No_Lexeme &&
+             Input.Lexemes[Previous_Line_First].Line != Statement_Line) {
+    // `.Name` going on with the name on the continuation line above: two
+    // columns in from it, or under it when that line began with `.` too.
+    Under(Role, Previous_Line_First, Sym(Previous_Line_First) == Code::Dot ? 0 : 2);
   } else if (S == Code::Of) {
     // The component type of an array type: two columns in from its index.
     Under(Role, Previous_Line_First, 2);
