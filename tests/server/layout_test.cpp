@@ -592,6 +592,36 @@ end P;
    is abstract tagged limited private;
 end P;
 )"},
+                    Layout_Case{"ProfilesConditionsAndNegatedOperands", R"(package body P is
+function Filter
+(M : Map;
+Test :
+not null access function
+(K : Key_Type) return Boolean) return Map;
+X : Boolean := (if K > A
+and then B
+then C
+else D);
+Y : Boolean :=
+not Contains (M, X)
+and then Z;
+end P;
+)",
+                                R"(package body P is
+   function Filter
+     (M    : Map;
+      Test :
+        not null access function
+          (K : Key_Type) return Boolean) return Map;
+   X : Boolean := (if K > A
+                     and then B
+                   then C
+                   else D);
+   Y : Boolean :=
+     not Contains (M, X)
+     and then Z;
+end P;
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

@@ -102,12 +102,19 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
       // columns in.
       Under(Role, Sym(Previous) == Code::Else ? Previous : Previous_Line_First, 2);
     } else if (S == Code::Left_Paren) {
-      // The parameters of a name that ends the line above: two columns in
-      // from the name.
-      Under(Role, Name_Start(Input, Previous), 2);
+      // The parameters of a name that ends the line above, or of an
+      // access-to-subprogram type: two columns in from the name, or from
+      // the line that ends with `function` or `procedure`.
+      const bool Profile = Sym(Previous) == Code::Function || Sym(Previous) == Code::Procedure;
+      Under(Role, Profile ? Previous_Line_First : Name_Start(Input, Previous), 2);
     } else if (Is_Line_Operator(S)) {
-      // `and B` under the operand it goes on from.
-      Under(Role, Operand_Start(Input, Roles, I, Parens.back()), 0);
+      // `and B` under the operand it goes on from; the condition of an if
+      // expression goes on two columns in from `if`.
+      const std::size_t Operand = Operand_Start(Input, Roles, I, Parens.back());
+      const bool In_Condition =
+          Operand == No_Lexeme && Sym(Expression) == Code::If && Previous_Line_First != No_Lexeme &&
+          Input.Lexemes[Previous_Line_First].Line == Input.Lexemes[Expression].Line;
+      Under(Role, In_Condition ? Expression : Operand, In_Condition ? 2 : 0);
     }
     return;
   }
@@ -193,7 +200,8 @@ bool Analyser::Continues_Operand(std::size_t I) const noexcept {
          !Ends_With_Operator() && Sym(Previous) != Code::Then && Sym(Previous) != Code::Else &&
          Sym(Next_Code(Above)) != Code::Arrow &&
          (Input.Lexemes[Above].Class != Lexeme_Class::Reserved_Word ||
-          (Sym(Above) == Code::And || Sym(Above) == Code::Or || Sym(Above) == Code::Xor)) &&
+          (Sym(Above) == Code::And || Sym(Above) == Code::Or || Sym(Above) == Code::Xor ||
+           Sym(Above) == Code::Not || Sym(Above) == Code::Abs || Sym(Above) == Code::Null)) &&
          Input.Lexemes[Above].Class != Lexeme_Class::Delimiter;
 }
 
