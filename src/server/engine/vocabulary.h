@@ -32,6 +32,9 @@ enum class Code : unsigned char {
 };
 // clang-format on
 
+/// The number of codes: Box is the last.
+inline constexpr std::size_t Code_Count = static_cast<std::size_t>(Code::Box) + 1;
+
 /// The reserved word spelled Word (any letter case) in Language, or None.
 Code Reserved_Word(std::string_view Word, Edition Language) noexcept;
 
