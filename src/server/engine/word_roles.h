@@ -49,22 +49,22 @@ enum class Recovery : unsigned char { Never, Always, Outside_Parens };
 
 /// The facts about a word that take one bit each.
 enum Trait : unsigned short {
-  Opens_At_Start = 1U << 0,    ///< opens its construct only where it begins a statement
-  Awaits = 1U << 1,            ///< the head it begins goes on to the word that completes it
-  Starts_Part = 1U << 2,       ///< makes Part the region of the construct it divides
-  Innermost = 1U << 3,         ///< divides only the innermost construct, before Part
-  Closes = 1U << 4,            ///< closes the innermost construct
-  At_Statement = 1U << 5,      ///< beginning a line, stands at its statement's column
-  At_Construct = 1U << 6,      ///< beginning a line, stands at the construct it completes
-  Before_Comments = 1U << 7,   ///< the comment lines above it take its column
-  Prefix = 1U << 8,            ///< the statement proper follows it
-  Unit_Head = 1U << 9,         ///< begins a unit that `is` gives a body or declarations
-  Ends_Generic = 1U << 10,     ///< the unit a generic formal part belongs to
-  Formal_Head = 1U << 11,      ///< a parenthesis after the name it declares: a formal part
-  Formal_Word = 1U << 12,      ///< also a parenthesis right after the word itself
-  Library_Item = 1U << 13,     ///< may follow `private` at the start of a library unit
-  Labelled = 1U << 14,         ///< a label on the line above names what it begins
-  Before_Record = 1U << 15,    ///< may stand before `record` in a type definition
+  Opens_At_Start = 1U << 0,   ///< opens its construct only where it begins a statement
+  Awaits = 1U << 1,           ///< the head it begins goes on to the word that completes it
+  Starts_Part = 1U << 2,      ///< makes Part the region of the construct it divides
+  Innermost = 1U << 3,        ///< divides only the innermost construct, before Part
+  Closes = 1U << 4,           ///< closes the innermost construct
+  At_Statement = 1U << 5,     ///< beginning a line, stands at its statement's column
+  At_Construct = 1U << 6,     ///< beginning a line, stands at the construct it completes
+  Before_Comments = 1U << 7,  ///< the comment lines above it take its column
+  Prefix = 1U << 8,           ///< the statement proper follows it
+  Unit_Head = 1U << 9,        ///< begins a unit that `is` gives a body or declarations
+  Ends_Generic = 1U << 10,    ///< the unit a generic formal part belongs to
+  Formal_Head = 1U << 11,     ///< a parenthesis after the name it declares: a formal part
+  Formal_Word = 1U << 12,     ///< also a parenthesis right after the word itself
+  Library_Item = 1U << 13,    ///< may follow `private` at the start of a library unit
+  Labelled = 1U << 14,        ///< a label on the line above names what it begins
+  Before_Record = 1U << 15,   ///< may stand before `record` in a type definition
 };
 using Traits = unsigned short;
 
