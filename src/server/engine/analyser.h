@@ -3,28 +3,12 @@
 // formatting engine.
 #pragma once
 
-#include <initializer_list>
 #include <vector>
 
 #include "structure.h"
+#include "word_roles.h"
 
 namespace Formatter::Nesting {
-
-enum class Frame_Kind : unsigned char {
-  Compilation,
-  Generic,
-  Unit,
-  Block,
-  If,
-  Case,
-  Alternative,
-  Loop,
-  Select,
-  Record,
-  Do
-};
-
-enum class Region : unsigned char { Declarations, Statements, Handlers };
 
 /// Kept small: a deeply nested source holds one for every level.
 struct Frame {
@@ -42,8 +26,7 @@ inline bool Is_Code(const Lexeme& Item) noexcept {
 }
 
 inline bool Is_Unit_Head(Code Head) noexcept {
-  return Head == Code::Package || Head == Code::Procedure || Head == Code::Function ||
-         Head == Code::Task || Head == Code::Protected || Head == Code::Entry;
+  return Has(Role_Of(Head), Unit_Head);
 }
 
 inline bool Is_Body_Frame(Frame_Kind Kind) noexcept {
@@ -102,7 +85,9 @@ class Analyser {
   std::size_t Return_Reference() const noexcept;
   void Recover_At_Line_Start(std::size_t I);
   void Close_Parens() noexcept;
-  std::size_t Find(std::initializer_list<Frame_Kind> Kinds) const noexcept;
+  std::size_t Find(Frame_Kinds Kinds) const noexcept;
+  std::size_t Divided(const Word_Role& Role) const noexcept;
+  bool Ends_Head(std::size_t I) const noexcept;
   std::size_t Innermost_Closable() const noexcept;
   long long Start_Column(std::size_t I) const noexcept;
   long long Under_Arrow(std::size_t I) const noexcept;
@@ -110,7 +95,6 @@ class Analyser {
   bool Completes_Declaration(std::size_t Is) const noexcept;
   bool Stands_As_Written(std::size_t I) const noexcept;
   bool Takes_Alternatives() const noexcept;
-  bool Opens_Statements() const noexcept;
   bool Is_Prefix_Private(std::size_t I) const noexcept;
   std::size_t Next_Code(std::size_t I) const noexcept;
   long long Closer_Column(std::size_t I) const noexcept;
@@ -124,12 +108,13 @@ class Analyser {
   void Enter_Statement(std::size_t I);
 
   void Begin_Statement(std::size_t I);
-  bool Begin_Divider(std::size_t I);
-  bool Begin_Section(Code S);
+  bool Begin_Construct(std::size_t I, const Word_Role& Role);
+  bool Divide(const Word_Role& Role);
   void Continue_Statement(std::size_t I);
   void Open_Inside_Statement(std::size_t I);
   void Apply_Is(std::size_t I);
-  void Open_Alternative(std::size_t I);
+  void Open_Alternative(std::size_t I, const Word_Role& Role);
+  long long Record_Base(std::size_t I) const noexcept;
 
   const Lexed& Input;
   int Units;

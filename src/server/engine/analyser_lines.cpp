@@ -120,8 +120,7 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   }
   // After a label that ends the line above, the loop or block it names
   // stands at the label's level.
-  const bool After_Label =
-      Sym(Previous) == Code::Colon && (S == Code::While || S == Code::For || S == Code::Declare);
+  const bool After_Label = Sym(Previous) == Code::Colon && Has(Role_Of(S), Labelled);
   if (((S == Code::With || S == Code::Arrow) && Alone) || S == Code::Private ||
       (S == Code::With && Sym(Previous_Line_First) == Code::Is) ||
       (S == Code::Renames && Head != Code::None) ||
@@ -240,7 +239,7 @@ bool Analyser::Starts_Record(std::size_t I) const noexcept {
     if (S == Code::Record) {
       return Sym(Previous) != Code::Null;
     }
-    if (S != Code::Abstract && S != Code::Tagged && S != Code::Limited) {
+    if (!Has(Role_Of(S), Before_Record)) {
       return false;
     }
   }
@@ -260,15 +259,17 @@ void Analyser::Recover_At_Line_Start(std::size_t I) {
     return;
   }
   const Code S = Sym(I);
-  // `elsif` of an if expression continues it.
-  const bool Hard =
-      S == Code::End || (S == Code::Elsif && If_Depth == No_Lexeme) || S == Code::Exception;
-  const bool Soft =
-      Parens.empty() && (S == Code::Begin || (S == Code::Else && Sym(Previous) != Code::Or));
-  if (Hard || Soft) {
-    Close_Parens();
-    Start_Next();
+  const Recovery Recovers = Role_Of(S).Recovers;
+  if (Recovers == Recovery::Never || (Recovers == Recovery::Outside_Parens && !Parens.empty())) {
+    return;
   }
+  // `elsif` of an if expression continues it, `or else` is an operator.
+  if ((S == Code::Elsif && If_Depth != No_Lexeme) ||
+      (S == Code::Else && Sym(Previous) == Code::Or)) {
+    return;
+  }
+  Close_Parens();
+  Start_Next();
 }
 
 void Analyser::Close_Parens() noexcept {
@@ -279,15 +280,13 @@ void Analyser::Close_Parens() noexcept {
 
 // Index of the innermost frame of one of Kinds (Alternatives skipped over),
 // or 0 when there is none.
-std::size_t Analyser::Find(std::initializer_list<Frame_Kind> Kinds) const noexcept {
+std::size_t Analyser::Find(Frame_Kinds Kinds) const noexcept {
   // Nesting deeper than any real program is not searched through, so that
   // no input makes this quadratic.
   const std::size_t Lowest = Stack.size() > Deepest_Search ? Stack.size() - Deepest_Search : 1;
   for (std::size_t F = Stack.size() - 1; F >= Lowest; --F) {
-    for (const Frame_Kind Kind : Kinds) {
-      if (Stack[F].Kind == Kind) {
-        return F;
-      }
+    if (Has(Kinds, Stack[F].Kind)) {
+      return F;
     }
     if (Stack[F].Kind == Frame_Kind::Unit) {
       return 0;
@@ -304,32 +303,38 @@ std::size_t Analyser::Innermost_Closable() const noexcept {
   return F;
 }
 
-long long Analyser::Start_Column(std::size_t I) const noexcept {
-  switch (Sym(I)) {
-    case Code::End:
-      return Innermost_Closable() > 0 ? Stack[Innermost_Closable()].Base : 0;
-    case Code::Elsif:
-      return Base_Or_Content(Find({Frame_Kind::If}));
-    case Code::Else:
-      return Base_Or_Content(Find({Frame_Kind::If, Frame_Kind::Select}));
-    case Code::Or:
-    case Code::Then:
-      return Base_Or_Content(Find({Frame_Kind::Select}));
-    case Code::Exception:
-      return Base_Or_Content(Find({Frame_Kind::Unit, Frame_Kind::Block, Frame_Kind::Do}));
-    case Code::Begin:
-      return Opens_Statements() ? Stack[Innermost_Closable()].Base : Content();
-    case Code::Private:
-      return !Is_Prefix_Private(I) && Top().Kind == Frame_Kind::Unit ? Top().Base : Content();
-    case Code::When:
-      return Alternative_Column(I);
-    case Code::Package:
-    case Code::Procedure:
-    case Code::Function:
-      return Top().Kind == Frame_Kind::Generic ? Top().Base : Content();
-    default:
-      return Under_Arrow(I);
+// The frame a word that begins a statement divides (its innermost frame of
+// the kinds it divides), or 0 where it has none.
+std::size_t Analyser::Divided(const Word_Role& Role) const noexcept {
+  if (!Has(Role, Innermost)) {
+    return Find(Role.Divides);
   }
+  // `begin` divides only the construct it stands in, and only before the
+  // part it starts.
+  const std::size_t F = Innermost_Closable();
+  return Has(Role.Divides, Stack[F].Kind) && Stack[F].Part < Role.Part ? F : 0;
+}
+
+long long Analyser::Start_Column(std::size_t I) const noexcept {
+  const Code S = Sym(I);
+  const Word_Role& Role = Role_Of(S);
+  if (Has(Role, Closes)) {
+    return Innermost_Closable() > 0 ? Stack[Innermost_Closable()].Base : 0;
+  }
+  if (Role.Opens == Frame_Kind::Alternative) {
+    return Alternative_Column(I);
+  }
+  if (S == Code::Private) {
+    // `private with`, `private package`... stand where units start.
+    return !Is_Prefix_Private(I) && Top().Kind == Frame_Kind::Unit ? Top().Base : Content();
+  }
+  if (Role.Divides != 0) {
+    return Base_Or_Content(Divided(Role));
+  }
+  if (Has(Role, Ends_Generic)) {
+    return Top().Kind == Frame_Kind::Generic ? Top().Base : Content();
+  }
+  return Under_Arrow(I);
 }
 
 // The statements (or components) of an alternative that begins on the line
@@ -372,20 +377,12 @@ bool Analyser::Takes_Alternatives() const noexcept {
          (Is_Body_Frame(F.Kind) && F.Part == Region::Handlers);
 }
 
-bool Analyser::Opens_Statements() const noexcept {
-  const Frame& F = Stack[Innermost_Closable()];
-  return (F.Kind == Frame_Kind::Unit || F.Kind == Frame_Kind::Block) &&
-         F.Part == Region::Declarations;
-}
-
 // `private with`, `private package`...: only where library units start.
 bool Analyser::Is_Prefix_Private(std::size_t I) const noexcept {
   if (Top().Kind != Frame_Kind::Compilation) {
     return false;
   }
-  const Code Next = Sym(Next_Code(I));
-  return Next == Code::With || Next == Code::Package || Next == Code::Procedure ||
-         Next == Code::Function || Next == Code::Generic;
+  return Has(Role_Of(Sym(Next_Code(I))), Library_Item);
 }
 
 // Lexeme I, the first of its line, stands where its author put it, and
@@ -423,22 +420,31 @@ long long Analyser::Closer_Column(std::size_t I) const noexcept {
   if (!Parens.empty()) {
     return -1;
   }
-  switch (Sym(I)) {
-    case Code::Then:
-      return Top().Kind == Frame_Kind::If && Top().Awaiting && Sym(Previous) != Code::And
-                 ? Top().Base
-                 : -1;
-    case Code::Is:
-      if (Head == Code::Case && Top().Kind == Frame_Kind::Case) {
-        return Top().Base;
-      }
-      return Is_Unit_Head(Head) && !Completes_Declaration(I) ? Statement_Base() : -1;
-    case Code::Loop:
-    case Code::Do:
-      return Statement_Base();
-    default:
-      return -1;
+  const Word_Role& Role = Role_Of(Sym(I));
+  if (Has(Role, At_Statement)) {
+    return Statement_Base();
   }
+  if (!Has(Role, At_Construct)) {
+    return -1;
+  }
+  if (Ends_Head(I)) {
+    return Top().Base;
+  }
+  // `is` of a unit that opens its body or declarations.
+  return Sym(I) == Code::Is && Is_Unit_Head(Head) && !Completes_Declaration(I) ? Statement_Base()
+                                                                               : -1;
+}
+
+// I completes the head of the innermost construct, which awaits it (`then`
+// of `if`, `is` of `case`, `=>` of an alternative).
+bool Analyser::Ends_Head(std::size_t I) const noexcept {
+  const Code S = Sym(I);
+  const Frame_Kind Completes = Role_Of(S).Completes;
+  if (Completes == No_Frame || Top().Kind != Completes || !Top().Awaiting) {
+    return false;
+  }
+  // `and then` is an operator; a case's `is` only in the case statement.
+  return S == Code::Then ? Sym(Previous) != Code::And : S != Code::Is || Head == Code::Case;
 }
 
 void Analyser::Mark_Comments_Before_Closers() {
@@ -446,10 +452,7 @@ void Analyser::Mark_Comments_Before_Closers() {
   for (std::size_t L = Roles.size(); L > 0; --L) {
     Line_Role& Role = Roles[L - 1];
     if (Role.First_Code != No_Lexeme) {
-      const Code S = Sym(Role.First_Code);
-      Closer_Follows = S == Code::End || S == Code::Else || S == Code::Elsif || S == Code::When ||
-                       S == Code::Exception || S == Code::Begin || S == Code::Or ||
-                       S == Code::Private;
+      Closer_Follows = Has(Role_Of(Sym(Role.First_Code)), Before_Comments);
     } else if (Role.Kind == Line_Kind::Comment) {
       Role.Before_Closer = Closer_Follows;
     }

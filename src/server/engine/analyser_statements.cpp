@@ -51,22 +51,7 @@ void Analyser::Apply_Inside_Parens(std::size_t I) {
 // parenthesis (an entry family) in those and in access definitions.
 bool Analyser::Opens_Formal_Part(std::size_t Paren) const noexcept {
   const Code Before = Paren > 0 ? Sym(Paren - 1) : Code::None;
-  if (Before == Code::Procedure || Before == Code::Function) {
-    return true;
-  }
-  switch (Head) {
-    case Code::Procedure:
-    case Code::Function:
-    case Code::Entry:
-    case Code::Accept:
-    case Code::Type:
-    case Code::Task:
-    case Code::Protected:
-    case Code::With:
-      return true;
-    default:
-      return false;
-  }
+  return Has(Role_Of(Before), Formal_Word) || Has(Role_Of(Head), Formal_Head);
 }
 
 void Analyser::Apply_Paren(std::size_t I, bool Opening) {
@@ -102,113 +87,75 @@ void Analyser::Enter_Statement(std::size_t I) {
 // The first lexeme of a statement, declaration or clause.
 void Analyser::Begin_Statement(std::size_t I) {
   const Code S = Sym(I);
+  const Word_Role& Role = Role_Of(S);
   Enter_Statement(I);
-  if (Begin_Divider(I)) {
+  if (Begin_Construct(I, Role)) {
     return;
   }
-  switch (S) {
-    case Code::Overriding:
-    case Code::Not:
-    case Code::Limited:
-      Start_Next();  // prefixes: the statement proper follows
-      return;
-    case Code::Private:
-      if (Is_Prefix_Private(I)) {
-        Start_Next();
-        return;
-      }
-      if (const std::size_t F = Find({Frame_Kind::Unit}); F > 0) {
-        Stack.resize(F + 1);
-        Top().Part = Region::Declarations;
-      }
-      Start_Next();
-      return;
-    case Code::Package:
-    case Code::Procedure:
-    case Code::Function:
-      if (Top().Kind == Frame_Kind::Generic) {
-        Stack.pop_back();
-      }
-      Head = S;
-      return;
-    default:
-      Head = S;
-      Continue_Statement(I);
-      return;
+  if (Has(Role, Prefix)) {
+    Start_Next();
+    return;
   }
+  if (Has(Role, Ends_Generic) && Top().Kind == Frame_Kind::Generic) {
+    Stack.pop_back();
+  }
+  Head = S;
+  Continue_Statement(I);
 }
 
-// Statement-starting keywords that open, divide or close a construct.
-bool Analyser::Begin_Divider(std::size_t I) {
-  const Code S = Sym(I);
-  switch (S) {
-    case Code::If:
-    case Code::Case:
-      Push(S == Code::If ? Frame_Kind::If : Frame_Kind::Case, Statement_Base(), Region::Statements,
-           true);
-      Head = S;
-      return true;
-    case Code::Elsif:
-      if (const std::size_t F = Find({Frame_Kind::If}); F > 0) {
-        Stack.resize(F + 1);
-        Top().Awaiting = true;
-      }
-      return true;
-    case Code::Else:
-    case Code::Or:
-    case Code::Then: {
-      const std::size_t F =
-          S == Code::Else ? Find({Frame_Kind::If, Frame_Kind::Select}) : Find({Frame_Kind::Select});
-      if (F == 0) {
-        return false;
-      }
-      Stack.resize(F + 1);
-      Start_Next();
-      return true;
-    }
-    case Code::When:
-      Open_Alternative(I);
-      Choice = Next_Code(I);
-      return true;
-    default:
-      return Begin_Section(S);
+// A word that begins a statement and closes, divides or opens a construct
+// there; false where it does none of these.
+bool Analyser::Begin_Construct(std::size_t I, const Word_Role& Role) {
+  if (Has(Role, Closes)) {
+    Stack.resize(Innermost_Closable() > 0 ? Innermost_Closable() : 1);
+    Skipping = true;
+    return true;
   }
+  if (Role.Divides != 0 && Divide(Role)) {
+    return true;
+  }
+  // A word that starts a part ends the statement before it even where its
+  // construct is missing, unless it opens a construct of its own there.
+  if (Has(Role, Starts_Part) && Role.Opens == No_Frame) {
+    Start_Next();
+    return true;
+  }
+  if (!Has(Role, Opens_At_Start)) {
+    return false;
+  }
+  if (Role.Opens == Frame_Kind::Alternative) {
+    Open_Alternative(I, Role);
+    Choice = Next_Code(I);
+  } else if (Has(Role, Awaits)) {
+    Push(Role.Opens, Statement_Base(), Role.Part, true);
+    Head = Sym(I);
+  } else {
+    Push(Role.Opens, Statement_Base(), Role.Part);
+    Start_Next();
+  }
+  return true;
 }
 
-// Statement-starting keywords that close a construct or open a part of it.
-bool Analyser::Begin_Section(Code S) {
-  switch (S) {
-    case Code::End:
-      Stack.resize(Innermost_Closable() > 0 ? Innermost_Closable() : 1);
-      Skipping = true;
-      return true;
-    case Code::Select:
-    case Code::Generic:
-      Push(S == Code::Select ? Frame_Kind::Select : Frame_Kind::Generic, Statement_Base(),
-           Region::Statements);
-      break;
-    case Code::Exception:
-      if (const std::size_t F = Find({Frame_Kind::Unit, Frame_Kind::Block, Frame_Kind::Do});
-          F > 0) {
-        Stack.resize(F + 1);
-        Top().Part = Region::Handlers;
-      }
-      break;
-    case Code::Begin:
-      if (!Opens_Statements()) {
-        return false;
-      }
-      Stack.resize(Innermost_Closable() + 1);
-      Top().Part = Region::Statements;
-      break;
-    default:
-      return false;
+// Closes the constructs inside the one Role divides, if it finds it.
+bool Analyser::Divide(const Word_Role& Role) {
+  const std::size_t F = Divided(Role);
+  if (F == 0) {
+    return false;
+  }
+  Stack.resize(F + 1);
+  if (Has(Role, Awaits)) {
+    // `elsif`: the condition that follows goes on to its `then`.
+    Top().Awaiting = true;
+    return true;
+  }
+  if (Has(Role, Starts_Part)) {
+    Top().Part = Role.Part;
   }
   Start_Next();
   return true;
 }
 
-void Analyser::Open_Alternative(std::size_t I) {
+void Analyser::Open_Alternative(std::size_t I, const Word_Role& Role) {
   After_Arrow = No_Lexeme;
   if (Top().Kind == Frame_Kind::Alternative) {
     Stack.pop_back();
@@ -220,8 +167,7 @@ void Analyser::Open_Alternative(std::size_t I) {
     const std::size_t Line = Input.Lexemes[I].Line;
     const Code First = Sym(Roles[Line].First_Code);
     const bool Own_Line = First == Code::When || First == Code::Exception;
-    Push(Frame_Kind::Alternative, Own_Line ? Estimated[Line] : Top().Base + Units,
-         Region::Statements, true);
+    Push(Role.Opens, Own_Line ? Estimated[Line] : Top().Base + Units, Role.Part, Has(Role, Awaits));
   } else {
     Head = Code::When;
   }
@@ -230,24 +176,21 @@ void Analyser::Open_Alternative(std::size_t I) {
 // A lexeme inside a statement, outside parentheses.
 void Analyser::Continue_Statement(std::size_t I) {
   const Code S = Sym(I);
-  const bool Alternative = Top().Kind == Frame_Kind::Alternative && Top().Awaiting;
   if (S == Code::Semicolon) {
     if (Top().Kind == Frame_Kind::Alternative) {
       Top().Awaiting = false;
     }
     Start_Next();
+  } else if (Role_Of(S).Completes == Top().Kind && Ends_Head(I)) {
+    Top().Awaiting = false;
+    if (S == Code::Arrow) {
+      const std::size_t Next = Next_Code(I);
+      After_Arrow =
+          Next != No_Lexeme && Input.Lexemes[Next].Line == Input.Lexemes[I].Line ? Next : No_Lexeme;
+    }
+    Start_Next();
   } else if (S == Code::Is) {
     Apply_Is(I);
-  } else if (S == Code::Then && Top().Kind == Frame_Kind::If && Top().Awaiting &&
-             Sym(Previous) != Code::And) {
-    Top().Awaiting = false;
-    Start_Next();
-  } else if (S == Code::Arrow && Alternative) {
-    Top().Awaiting = false;
-    const std::size_t Next = Next_Code(I);
-    After_Arrow =
-        Next != No_Lexeme && Input.Lexemes[Next].Line == Input.Lexemes[I].Line ? Next : No_Lexeme;
-    Start_Next();
   } else if (S == Code::Right_Label && Head == Code::Left_Label) {
     Start_Next();
   } else {
@@ -255,61 +198,47 @@ void Analyser::Continue_Statement(std::size_t I) {
   }
 }
 
-// Keywords inside a statement that open a construct's body.
+// Words inside a statement that open a construct's body: `with` only after
+// a task's or protected type's `is new`, `record` not after `null`.
 void Analyser::Open_Inside_Statement(std::size_t I) {
-  switch (Sym(I)) {
-    case Code::Loop:
-      Push(Frame_Kind::Loop, Statement_Base(), Region::Statements);
-      break;
-    case Code::Do:
-      Push(Frame_Kind::Do, Statement_Base(), Region::Statements);
-      break;
-    case Code::Record: {
-      if (Sym(Previous) == Code::Null) {
-        return;
-      }
-      // The components are indented from the type declaration, or from
-      // `record` standing at the start of a line, or from the line that
-      // continues the declaration with `record` (`is new T with record`)
-      // where the author indented them from it: GNAT's style takes both.
-      // GNAT wants them right of the line that holds `record`, so a line
-      // indented as deep as they would be also gives them their column.
-      const std::size_t Line = Input.Lexemes[I].Line;
-      const bool Leads = Starts_Record(Roles[Line].First_Code);
-      const std::size_t First = Next_Code(I);
-      const bool From_Line =
-          First != No_Lexeme && Input.Lexemes[First].Line != Line &&
-          Input.Lexemes[First].Column == Input.Lexemes[Roles[Line].First_Code].Column + Units;
-      const bool Too_Deep = Estimated[Line] >= Statement_Base() + Units;
-      Push(Frame_Kind::Record, Leads || From_Line || Too_Deep ? Estimated[Line] : Statement_Base());
-      break;
-    }
-    case Code::Declare:
-    case Code::Begin:
-      Push(Frame_Kind::Block, Statement_Base(),
-           Sym(I) == Code::Begin ? Region::Statements : Region::Declarations);
-      break;
-    case Code::With:
-      if (!Awaiting_With) {
-        return;
-      }
-      Push(Frame_Kind::Unit, Statement_Base());
-      break;
-    default:
-      return;
+  const Word_Role& Role = Role_Of(Sym(I));
+  if (Role.Opens == No_Frame || Has(Role, Opens_At_Start)) {
+    return;
   }
+  long long Base = Statement_Base();
+  if (Role.Opens == Frame_Kind::Record) {
+    if (Sym(Previous) == Code::Null) {
+      return;
+    }
+    Base = Record_Base(I);
+  } else if (Role.Opens == Frame_Kind::Unit && !Awaiting_With) {
+    return;
+  }
+  Push(Role.Opens, Base, Role.Part);
   Start_Next();
 }
 
-// `is`: a body or a specification with a declarative part opens here,
+// The components are indented from the type declaration, or from `record`
+// standing at the start of a line, or from the line that continues the
+// declaration with `record` (`is new T with record`) where the author
+// indented them from it: GNAT's style takes both. GNAT wants them right of
+// the line that holds `record`, so a line indented as deep as they would be
+// also gives them their column.
+long long Analyser::Record_Base(std::size_t I) const noexcept {
+  const std::size_t Line = Input.Lexemes[I].Line;
+  const bool Leads = Starts_Record(Roles[Line].First_Code);
+  const std::size_t First = Next_Code(I);
+  const bool From_Line =
+      First != No_Lexeme && Input.Lexemes[First].Line != Line &&
+      Input.Lexemes[First].Column == Input.Lexemes[Roles[Line].First_Code].Column + Units;
+  const bool Too_Deep = Estimated[Line] >= Statement_Base() + Units;
+  return Leads || From_Line || Too_Deep ? Estimated[Line] : Statement_Base();
+}
+
+// `is` of a unit: a body or a specification with a declarative part opens here,
 // unless what follows makes the declaration complete (`is separate`,
 // `is abstract`, `is null`, `is new`, `is <>`, an expression function).
 void Analyser::Apply_Is(std::size_t I) {
-  if (Head == Code::Case && Top().Kind == Frame_Kind::Case && Top().Awaiting) {
-    Top().Awaiting = false;
-    Start_Next();
-    return;
-  }
   if (!Is_Unit_Head(Head)) {
     return;
   }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "vocabulary.h"
+
 namespace Formatter {
 
 namespace {
@@ -15,21 +17,8 @@ char Lower(char C) noexcept {
   return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
 }
 
-// Whether Item is Word (given in lower case), in any letter case.
-bool Is(const Token& Item, std::string_view Word) noexcept {
-  if (Item.Text.size() != Word.size()) {
-    return false;
-  }
-  for (std::size_t K = 0; K < Word.size(); ++K) {
-    if (Lower(Item.Text[K]) != Word[K]) {
-      return false;
-    }
-  }
-  return true;
-}
-
 bool Is_Word(const Token& Item, std::string_view Word) noexcept {
-  return Item.Kind == Kinds::Reserved_Word && Is(Item, Word);
+  return Item.Kind == Kinds::Reserved_Word && Same_Word(Item.Text, Word);
 }
 
 bool Is_Delimiter(const Token& Item, std::string_view Text) noexcept {
@@ -58,7 +47,7 @@ class Aspect_Marks {
   std::size_t Confirmed(const Token& Item) noexcept {
     const std::size_t Mark = Candidate;
     if (Mark == No_Mark || Is_Delimiter(Item, "'") ||
-        (Item.Kind == Kinds::Attribute && Is(Item, "class"))) {
+        (Item.Kind == Kinds::Attribute && Same_Word(Item.Text, "class"))) {
       return No_Mark;  // none, or `Post'Class` still to end
     }
     Candidate = No_Mark;

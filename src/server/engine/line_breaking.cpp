@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "line_choice.h"
+#include "vocabulary.h"
 
 namespace Formatter {
 
@@ -110,13 +111,6 @@ bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Int
     First = Last + 1;
   }
   return Any;
-}
-
-bool Same_Word(std::string_view Word, std::string_view Lower) noexcept {
-  return Word.size() == Lower.size() &&
-         std::equal(Word.begin(), Word.end(), Lower.begin(), [](char A, char B) {
-           return (A >= 'A' && A <= 'Z' ? static_cast<char>(A - 'A' + 'a') : A) == B;
-         });
 }
 
 // The width a source sets itself with GNAT's pragma Style_Checks: "M512"

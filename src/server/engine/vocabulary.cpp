@@ -83,22 +83,6 @@ constexpr std::array<Delimiter_Entry, 30> Delimiters{{
 }};
 // clang-format on
 
-char Ascii_Lower(char C) noexcept {
-  return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
-}
-
-bool Same_Word(std::string_view Word, std::string_view Lower) noexcept {
-  if (Word.size() != Lower.size()) {
-    return false;
-  }
-  for (std::size_t I = 0; I < Word.size(); ++I) {
-    if (Ascii_Lower(Word[I]) != Lower[I]) {
-      return false;
-    }
-  }
-  return true;
-}
-
 bool Only_From_2022(Code Symbol) noexcept {
   return Symbol == Code::Left_Bracket || Symbol == Code::Right_Bracket || Symbol == Code::At_Sign;
 }

@@ -3,6 +3,7 @@
 // layout can test tokens without comparing text.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "formatter.h"
@@ -31,6 +32,9 @@ enum class Code : unsigned char {
 };
 // clang-format on
 
+/// The number of codes: Box is the last.
+inline constexpr std::size_t Code_Count = static_cast<std::size_t>(Code::Box) + 1;
+
 /// The reserved word spelled Word (any letter case) in Language, or None.
 Code Reserved_Word(std::string_view Word, Edition Language) noexcept;
 
@@ -39,6 +43,25 @@ Code Reserved_Word(std::string_view Word, Edition Language) noexcept;
 /// delimiters from Ada 2022 on; `!` stands for `|` (the replacement
 /// character of every edition).
 Code Delimiter_At(std::string_view Text, Edition Language, std::size_t& Length) noexcept;
+
+/// C in lower case, where it is an ASCII capital letter.
+constexpr char Ascii_Lower(char C) noexcept {
+  return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+}
+
+/// True when Word, in any letter case, is Lower (written in lower case):
+/// Ada's words and names are the same word in every letter case.
+constexpr bool Same_Word(std::string_view Word, std::string_view Lower) noexcept {
+  if (Word.size() != Lower.size()) {
+    return false;
+  }
+  for (std::size_t I = 0; I < Word.size(); ++I) {
+    if (Ascii_Lower(Word[I]) != Lower[I]) {
+      return false;
+    }
+  }
+  return true;
+}
 
 /// True for the codes of reserved words.
 constexpr bool Is_Reserved(Code C) noexcept {
