@@ -622,6 +622,38 @@ end P;
      and then Z;
 end P;
 )"},
+                    Layout_Case{"ParallelBlocksAndLoops", R"(procedure P is
+begin
+parallel do
+A := 1;
+X := A
+and B;
+and
+--  the second arm
+B := 2;
+end do;
+Outer :
+parallel for I in 1 .. 10 loop
+null;
+end loop Outer;
+end P;
+)",
+                                R"(procedure P is
+begin
+   parallel do
+      A := 1;
+      X := A
+        and B;
+   and
+      --  the second arm
+      B := 2;
+   end do;
+   Outer :
+   parallel for I in 1 .. 10 loop
+      null;
+   end loop Outer;
+end P;
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

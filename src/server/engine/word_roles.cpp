@@ -33,6 +33,7 @@ constexpr Frame_Kinds Bodies = Unit | Block | Kind_Bit(K::Do);
 constexpr Row Rows[] = {
 //  word              opens            part  completes       divides       ends     traits
   {Code::Abstract,   {No_Frame,       Decl, No_Frame,       None,         Never,   Before_Record}},
+  {Code::And,        {No_Frame,       Decl, No_Frame,       Kind_Bit(K::Do), Never, Before_Comments}},
   {Code::Accept,     {No_Frame,       Decl, No_Frame,       None,         Never,   Formal_Head}},
   {Code::Begin,      {K::Block,       Stmt, No_Frame,       Unit | Block, Outside, Innermost | Starts_Part | Before_Comments}},
   {Code::Case,       {K::Case,        Stmt, No_Frame,       None,         Never,   Opens_At_Start | Awaits}},
@@ -53,6 +54,7 @@ constexpr Row Rows[] = {
   {Code::Not,        {No_Frame,       Decl, No_Frame,       None,         Never,   Prefix}},
   {Code::Or,         {No_Frame,       Decl, No_Frame,       Select,       Never,   Before_Comments}},
   {Code::Overriding, {No_Frame,       Decl, No_Frame,       None,         Never,   Prefix}},
+  {Code::Parallel,   {No_Frame,       Decl, No_Frame,       None,         Never,   Labelled}},
   {Code::Package,    {No_Frame,       Decl, No_Frame,       None,         Never,   Unit_Head | Ends_Generic | Library_Item}},
   {Code::Private,    {No_Frame,       Decl, No_Frame,       Unit,         Never,   Starts_Part | Before_Comments}},
   {Code::Procedure,  {No_Frame,       Decl, No_Frame,       None,         Never,   Unit_Head | Ends_Generic | Formal_Head | Formal_Word | Library_Item}},
