@@ -12,7 +12,7 @@ namespace Formatter {
 
 /// The longest line of the GNAT style: alignment and continuation lines do
 /// not push a line past it where they can help it.
-inline constexpr long long Style_Line_Length = 79;
+inline constexpr Column_Number Style_Line_Length = 79;
 
 /// For every lexeme, the column that its alignment group gives it (the
 /// colon or arrow of a group member), or 0. Column holds the columns as

@@ -36,7 +36,7 @@ inline bool Is_Body_Frame(Frame_Kind Kind) noexcept {
 class Analyser {
  public:
   /// Places the lines of Lexed_Source through Line_Placer as it goes.
-  Analyser(const Lexed& Lexed_Source, int Indent_Units, Line_Placer& Line_Placer)
+  Analyser(const Lexed& Lexed_Source, Column_Number Indent_Units, Line_Placer& Line_Placer)
       : Input(Lexed_Source), Units(Indent_Units), Placer(Line_Placer) {
     Stack.push_back(Frame{});
   }
@@ -50,27 +50,27 @@ class Analyser {
   }
   Frame& Top() noexcept { return Stack.back(); }
   const Frame& Top() const noexcept { return Stack.back(); }
-  long long Content() const noexcept {
+  Column_Number Content() const noexcept {
     return Top().Kind == Frame_Kind::Compilation ? 0 : Top().Base + Units;
   }
-  long long Statement_Base() const noexcept { return Estimated[Statement_Line]; }
-  long long Base_Or_Content(std::size_t F) const noexcept {
+  Column_Number Statement_Base() const noexcept { return Estimated[Statement_Line]; }
+  Column_Number Base_Or_Content(std::size_t F) const noexcept {
     return F > 0 ? Stack[F].Base : Content();
   }
   void Start_Next() noexcept {
     At_Start = true;
     Head = Code::None;
   }
-  void Push(Frame_Kind Kind, long long Base, Region Part = Region::Declarations,
+  void Push(Frame_Kind Kind, Column_Number Base, Region Part = Region::Declarations,
             bool Awaiting = false) {
     // A base is a placed line's indentation, or a few levels in from one.
-    Stack.push_back(Frame{Kind, Part, Awaiting, static_cast<Column_Number>(Base < 0 ? 0 : Base)});
+    Stack.push_back(Frame{Kind, Part, Awaiting, Base < 0 ? 0 : Base});
   }
-  static void Under(Line_Role& Role, std::size_t Reference, long long Shift) noexcept {
+  static void Under(Line_Role& Role, std::size_t Reference, Column_Number Shift) noexcept {
     if (Reference != No_Lexeme) {
       Role.Rule = Continuation_Rule::Under;
       Role.Reference = static_cast<Index>(Reference);
-      Role.Shift = static_cast<Column_Number>(Shift);
+      Role.Shift = Shift;
     }
   }
 
@@ -89,15 +89,15 @@ class Analyser {
   std::size_t Divided(const Word_Role& Role) const noexcept;
   bool Ends_Head(std::size_t I) const noexcept;
   std::size_t Innermost_Closable() const noexcept;
-  long long Start_Column(std::size_t I) const noexcept;
-  long long Under_Arrow(std::size_t I) const noexcept;
-  long long Alternative_Column(std::size_t I) const noexcept;
+  Column_Number Start_Column(std::size_t I) const noexcept;
+  Column_Number Under_Arrow(std::size_t I) const noexcept;
+  Column_Number Alternative_Column(std::size_t I) const noexcept;
   bool Completes_Declaration(std::size_t Is) const noexcept;
   bool Stands_As_Written(std::size_t I) const noexcept;
   bool Takes_Alternatives() const noexcept;
   bool Is_Prefix_Private(std::size_t I) const noexcept;
   std::size_t Next_Code(std::size_t I) const noexcept;
-  long long Closer_Column(std::size_t I) const noexcept;
+  Column_Number Closer_Column(std::size_t I) const noexcept;
   void Mark_Comments_Before_Closers();
 
   // Statements and constructs (analyser_statements.cpp).
@@ -114,10 +114,10 @@ class Analyser {
   void Open_Inside_Statement(std::size_t I);
   void Apply_Is(std::size_t I);
   void Open_Alternative(std::size_t I, const Word_Role& Role);
-  long long Record_Base(std::size_t I) const noexcept;
+  Column_Number Record_Base(std::size_t I) const noexcept;
 
   const Lexed& Input;
-  int Units;
+  Column_Number Units;
   Line_Placer& Placer;
   std::vector<Frame> Stack;
   std::vector<Line_Role> Roles;

@@ -39,7 +39,7 @@ void Analyser::Analyse_Line(std::size_t L) {
   if (Role.First_Code != No_Lexeme) {
     Previous_Line_First = Role.First_Code;
   } else if (Role.Kind == Line_Kind::Comment) {
-    Role.Indent = static_cast<Column_Number>(Content());
+    Role.Indent = Content();
     Role.Inside_Statement = !At_Start;
     Estimated.back() = Role.Indent;
   }
@@ -49,11 +49,11 @@ void Analyser::Analyse_Line(std::size_t L) {
 void Analyser::Decide(std::size_t L, std::size_t I) {
   Recover_At_Line_Start(I);
   Line_Role& Role = Roles[L];
-  long long Indent = 0;
+  Column_Number Indent = 0;
   if (At_Start) {
     Role.Kind = Line_Kind::Fixed;
     Indent = Start_Column(I);
-  } else if (const long long Closer = Closer_Column(I); Closer >= 0) {
+  } else if (const Column_Number Closer = Closer_Column(I); Closer >= 0) {
     Role.Kind = Line_Kind::Fixed;
     Indent = Closer;
   } else {
@@ -63,8 +63,8 @@ void Analyser::Decide(std::size_t L, std::size_t I) {
     Indent = Statement_Base() + 2;
     Hint(Role, I);
   }
-  Role.Indent = static_cast<Column_Number>(std::max<long long>(Indent, 0));
-  Estimated.back() = static_cast<Column_Number>(std::max<long long>(Placer.Place(L, Roles) - 1, 0));
+  Role.Indent = std::max<Column_Number>(Indent, 0);
+  Estimated.back() = std::max<Column_Number>(Placer.Place(L, Roles) - 1, 0);
 }
 
 // The style's place for a continuation line that begins with I, where it
@@ -315,7 +315,7 @@ std::size_t Analyser::Divided(const Word_Role& Role) const noexcept {
   return Has(Role.Divides, Stack[F].Kind) && Stack[F].Part < Role.Part ? F : 0;
 }
 
-long long Analyser::Start_Column(std::size_t I) const noexcept {
+Column_Number Analyser::Start_Column(std::size_t I) const noexcept {
   const Code S = Sym(I);
   const Word_Role& Role = Role_Of(S);
   if (Has(Role, Closes)) {
@@ -341,7 +341,7 @@ long long Analyser::Start_Column(std::size_t I) const noexcept {
 // of its `when` stay under the first of them where the author put them so
 // and that line stands as written (`when Large => High : Natural;` then
 // `Size : Natural;` under `High`).
-long long Analyser::Under_Arrow(std::size_t I) const noexcept {
+Column_Number Analyser::Under_Arrow(std::size_t I) const noexcept {
   if (Top().Kind == Frame_Kind::Alternative && After_Arrow != No_Lexeme &&
       Input.Lexemes[After_Arrow].Column == Input.Lexemes[I].Column &&
       Stands_As_Written(Roles[Input.Lexemes[After_Arrow].Line].First_Code)) {
@@ -350,7 +350,7 @@ long long Analyser::Under_Arrow(std::size_t I) const noexcept {
   return Content();
 }
 
-long long Analyser::Alternative_Column(std::size_t I) const noexcept {
+Column_Number Analyser::Alternative_Column(std::size_t I) const noexcept {
   if (Top().Kind == Frame_Kind::Alternative) {
     return Top().Base;
   }
@@ -389,7 +389,7 @@ bool Analyser::Is_Prefix_Private(std::size_t I) const noexcept {
 // not at the margin, where every line of a text whose blanks were lost
 // stands.
 bool Analyser::Stands_As_Written(std::size_t I) const noexcept {
-  const long long Author = Input.Lexemes[I].Column;
+  const Column_Number Author = Input.Lexemes[I].Column;
   return Author > 1 && Estimated[Input.Lexemes[I].Line] + 1 == Author;
 }
 
@@ -414,7 +414,7 @@ std::size_t Analyser::Next_Code(std::size_t I) const noexcept {
 // The column of a keyword that, though it continues a statement, lines
 // up with the construct it belongs to (`then`, `is`, `loop` on a line of
 // their own); -1 for an ordinary continuation line.
-long long Analyser::Closer_Column(std::size_t I) const noexcept {
+Column_Number Analyser::Closer_Column(std::size_t I) const noexcept {
   // Inside parentheses, words belong to expressions (`then` of an if
   // expression, `is` of a case expression).
   if (!Parens.empty()) {

@@ -205,7 +205,7 @@ void Analyser::Open_Inside_Statement(std::size_t I) {
   if (Role.Opens == No_Frame || Has(Role, Opens_At_Start)) {
     return;
   }
-  long long Base = Statement_Base();
+  Column_Number Base = Statement_Base();
   if (Role.Opens == Frame_Kind::Record) {
     if (Sym(Previous) == Code::Null) {
       return;
@@ -224,7 +224,7 @@ void Analyser::Open_Inside_Statement(std::size_t I) {
 // indented them from it: GNAT's style takes both. GNAT wants them right of
 // the line that holds `record`, so a line indented as deep as they would be
 // also gives them their column.
-long long Analyser::Record_Base(std::size_t I) const noexcept {
+Column_Number Analyser::Record_Base(std::size_t I) const noexcept {
   const std::size_t Line = Input.Lexemes[I].Line;
   const bool Leads = Starts_Record(Roles[Line].First_Code);
   const std::size_t First = Next_Code(I);

@@ -38,10 +38,6 @@ int Kind_Of(Lexeme_Class Class) noexcept {
   }
 }
 
-int Clamped(long long Column) noexcept {
-  return static_cast<int>(std::clamp<long long>(Column, 1, INT_MAX));
-}
-
 Settings Sound(const Settings& Options) noexcept {
   Settings Result = Options;
   Result.Units = std::clamp(Options.Units, 1, 9);
@@ -53,7 +49,7 @@ Settings Sound(const Settings& Options) noexcept {
 // itself before it, and writes an empty line when nothing is pending, so no
 // line end token may precede it.
 bool Overlong(std::size_t Length) noexcept {
-  return static_cast<long long>(Length) > Longest_Line;
+  return Length > static_cast<std::size_t>(Longest_Line);
 }
 
 // What writing a lexeme needs once the layout is done: its text, its
@@ -97,17 +93,17 @@ class Line_Writer {
   /// Writes Placed[Begin .. End - 1], one line whose lexemes hold their
   /// laid-out columns.
   void Write(const std::vector<Placed_Lexeme>& Placed, std::size_t Begin, std::size_t End) {
-    long long Shift = 0;   // the byte-order mark's three columns
-    long long Delta = 0;   // how far tokens moved left at a line break
-    long long Indent = 0;  // the column of the line's first token
+    Column_Number Shift = 0;   // the byte-order mark's three columns
+    Column_Number Delta = 0;   // how far tokens moved left at a line break
+    Column_Number Indent = 0;  // the column of the line's first token
     bool First = true;
     for (std::size_t I = Begin; I < End; ++I) {
       const Placed_Lexeme& Item = Placed[I];
-      const auto Length = static_cast<long long>(Item.Size());
-      long long At = Item.Placed_Column() + Shift - Delta;
+      const auto Length = static_cast<Column_Number>(Item.Size());
+      Column_Number At = Item.Placed_Column() + Shift - Delta;
       if (At + Length - 1 > Longest_Line) {
-        const long long Fitting = std::max<long long>(1, Longest_Line - Length + 1);
-        const long long Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
+        const Column_Number Fitting = std::max<Column_Number>(1, Longest_Line - Length + 1);
+        const Column_Number Wanted = First ? Fitting : std::min(Indent + 2, Fitting);
         if (!First) {
           if (!Overlong(Item.Size())) {
             Tokens.push_back(Token{Kinds::End_Of_Line, 1, {}});
@@ -117,7 +113,8 @@ class Line_Writer {
         Delta += At - Wanted;
         At = Wanted;
       }
-      Tokens.push_back(Token{Kind_Of(Item.Class()), Clamped(At), Item.Text(Source)});
+      Tokens.push_back(
+          Token{Kind_Of(Item.Class()), std::max<Column_Number>(At, 1), Item.Text(Source)});
       if (Item.Class() == Lexeme_Class::Byte_Order_Mark) {
         Shift = Length;
         continue;

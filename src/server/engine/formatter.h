@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,19 +14,29 @@
 
 namespace Formatter {
 
+/// The one type of every column the engine reads, computes or writes:
+/// 1-based, tabs expanded to multiples of eight. The lexer holds a source's
+/// columns below Column_Limit, so that a sum of a few columns and lengths
+/// never leaves the type.
+using Column_Number = std::int32_t;
+
+/// Source columns from here on count as this one: a line that long holds
+/// no layout worth keeping.
+inline constexpr Column_Number Column_Limit = Column_Number{1} << 28;
+
 /// The Ada edition whose reserved words apply.
 enum class Edition { Ada83, Ada95, Ada2005, Ada2012, Ada2022 };
 
 struct Settings {
   Edition Language = Edition::Ada2022;
-  int Units = 3;  ///< indentation width, 1 .. 9 (values outside are clamped)
+  Column_Number Units = 3;  ///< indentation width, 1 .. 9 (values outside are clamped)
   /// The most lexical errors Format reports for one source (at least 1);
   /// lexing stops there.
   std::size_t Errors = 10;
   /// The longest line the layout aims at: a longer line is broken at its
   /// construct's natural points where that is possible. 0 breaks no line
   /// (beyond the client's Longest_Line).
-  int Width = 79;
+  Column_Number Width = 79;
 };
 
 /// One token of the stream: its kind (1 .. Protocol::Kind::Last, the client's letter-case
@@ -34,7 +45,7 @@ struct Settings {
 /// copied: it lies in the source that was formatted (see Result).
 struct Token {
   int Kind = 0;
-  int Column = 1;
+  Column_Number Column = 1;
   std::string_view Text;
 };
 
@@ -53,7 +64,7 @@ inline constexpr int Verbatim = Protocol::Kind::Verbatim;  ///< byte-order mark,
 /// The last column of the client's line: the stream never has a token end
 /// past it (a longer line is broken between tokens, where the client would
 /// otherwise run words together).
-inline constexpr long long Longest_Line = Protocol::Last_Column;
+inline constexpr auto Longest_Line = static_cast<Column_Number>(Protocol::Last_Column);
 
 /// A lexical error: 1-based line and column, and what is wrong.
 struct Diagnostic {

@@ -31,7 +31,6 @@ enum class Lexeme_Class : unsigned char {
 /// source is at most Largest_Source bytes long (a column at most eight per
 /// byte, and laid out a few times that).
 using Index = std::uint32_t;
-using Column_Number = std::int32_t;
 
 /// The longest source the engine formats.
 inline constexpr std::size_t Largest_Source = std::size_t{1} << 27;

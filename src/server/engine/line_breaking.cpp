@@ -57,7 +57,7 @@ std::size_t End_Of_Line(const std::vector<Token>& Tokens, std::size_t First) noe
 // Where the first line that breaking changes starts, or past the end of
 // Tokens when none does. Up to it no list moves, so its lines go into the
 // text as they are.
-std::size_t First_Changed(const std::vector<Token>& Tokens, int Width) {
+std::size_t First_Changed(const std::vector<Token>& Tokens, Column_Number Width) {
   for (std::size_t First = 0; First <= Tokens.size();) {
     const std::size_t Last = End_Of_Line(Tokens, First);
     const Line_Breaks Breaks = Breaks_For(Tokens, First, Last, Width);
@@ -75,7 +75,7 @@ std::size_t First_Changed(const std::vector<Token>& Tokens, int Width) {
 // Made flags each line of Into that was broken or moved here. A text that
 // has long lines and nothing to break in them (deep nesting) costs no copy
 // of its tokens.
-bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Into,
+bool Broken(const std::vector<Token>& Tokens, Column_Number Width, std::vector<Token>& Into,
             std::vector<bool>& Made) {
   const std::size_t Start = First_Changed(Tokens, Width);
   if (Start > Tokens.size()) {
@@ -116,7 +116,7 @@ bool Broken(const std::vector<Token>& Tokens, int Width, std::vector<Token>& Int
 // The width a source sets itself with GNAT's pragma Style_Checks: "M512"
 // (as generated tables do) makes 512 its longest line, Off breaks none.
 // Width when it sets none.
-int Own_Width(const std::vector<Token>& Tokens, int Width) {
+Column_Number Own_Width(const std::vector<Token>& Tokens, Column_Number Width) {
   for (std::size_t I = 0; I + 3 < Tokens.size(); ++I) {
     if (Tokens[I].Kind != Kinds::Reserved_Word || !Same_Word(Tokens[I].Text, "pragma") ||
         !Same_Word(Tokens[I + 1].Text, "style_checks") || Tokens[I + 2].Text != "(") {
@@ -128,7 +128,7 @@ int Own_Width(const std::vector<Token>& Tokens, int Width) {
     }
     const std::size_t Switch = Argument.find('M');
     if (Tokens[I + 3].Kind == Kinds::Literal && Switch != std::string_view::npos) {
-      int Longest = 0;
+      Column_Number Longest = 0;
       for (std::size_t D = Switch + 1;
            D < Argument.size() && Argument[D] >= '0' && Argument[D] <= '9' && Longest < 100000;
            ++D) {
@@ -146,7 +146,7 @@ constexpr int Most_Passes = 16;
 }  // namespace
 
 Result Fit_Lines(Result Output, const Settings& In_Force) {
-  const int Width = In_Force.Width <= 0 ? 0 : Own_Width(Output.Tokens, In_Force.Width);
+  const Column_Number Width = In_Force.Width <= 0 ? 0 : Own_Width(Output.Tokens, In_Force.Width);
   // Most sources have no line to break: one look at every token's end tells.
   if (!Output.Errors.empty() || Width <= 0 ||
       std::none_of(Output.Tokens.begin(), Output.Tokens.end(),

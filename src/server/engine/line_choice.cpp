@@ -205,7 +205,8 @@ Row Row_Of(const Token* Items, std::size_t Count) {
 
 // True when a line after Last, among those of the list that is still open
 // at Last, starts at Aligned or further right and passes Width.
-bool List_Overflows(const std::vector<Token>& Tokens, std::size_t Last, int Aligned, int Width) {
+bool List_Overflows(const std::vector<Token>& Tokens, std::size_t Last, Column_Number Aligned,
+                    Column_Number Width) {
   constexpr int Most_Lines = 200;  // a bound on the look ahead
   int Depth = 1;
   std::size_t First = Last + 1;
@@ -229,7 +230,7 @@ struct Candidate {
   std::size_t At = 0;
   int Rank = 0;  // 0 the best: separators, then logical, operators, after `:=`, before words
   int Depth = 0;
-  int Column = 0;
+  Column_Number Column = 0;
 };
 
 constexpr int Separator_Rank = 0;
@@ -237,21 +238,22 @@ constexpr int Assign_Rank = 3;
 
 // The column just inside the `(` or aspect `with` at Opener: where the
 // first association after it stands.
-int Inside_Column(const Token* Items, const Row& Line, std::size_t Opener) {
-  return Items[Opener].Column + static_cast<int>(Items[Opener].Text.size()) +
+Column_Number Inside_Column(const Token* Items, const Row& Line, std::size_t Opener) {
+  return Items[Opener].Column + static_cast<Column_Number>(Items[Opener].Text.size()) +
          (Line.Roles[Opener] == Role::Aspects ? 1 : 0);
 }
 
 // The column where a piece of the row goes: under the first association of
 // its group, else at Indent (two columns in from a statement's start, or
 // where a row that continues one starts).
-int Piece_Column(const Token* Items, const Row& Line, std::size_t At, int Indent) {
+Column_Number Piece_Column(const Token* Items, const Row& Line, std::size_t At,
+                           Column_Number Indent) {
   const int Group = Line.Group[At];
   return Group >= 0 ? Inside_Column(Items, Line, static_cast<std::size_t>(Group)) : Indent;
 }
 
 // The candidate break before token At, if the tokens around it offer one.
-bool Candidate_At(const Token* Items, const Row& Line, std::size_t At, int Indent,
+bool Candidate_At(const Token* Items, const Row& Line, std::size_t At, Column_Number Indent,
                   Candidate& Found) {
   const Role Before = Line.Roles[At - 1];
   const Role After = Line.Roles[At];
@@ -287,9 +289,9 @@ bool Candidate_At(const Token* Items, const Row& Line, std::size_t At, int Inden
 // keeps it within Width (or at the next choice, when none does), until
 // the rest of the row fits.
 std::vector<Candidate> Filling(const Token* Items, const Row& Line,
-                               const std::vector<Candidate>& Choices, int Width) {
+                               const std::vector<Candidate>& Choices, Column_Number Width) {
   std::vector<Candidate> Taken;
-  int Shift = 0;  // how far the current piece moved left
+  Column_Number Shift = 0;  // how far the current piece moved left
   std::size_t Next = 0;
   while (Next < Choices.size() && Last_Column(Items[Line.Code_Count - 1]) - Shift > Width) {
     // Columns grow along the row: the first choice that does not fit ends
@@ -307,8 +309,8 @@ std::vector<Candidate> Filling(const Token* Items, const Row& Line,
 }
 
 // Every association of the group opened by token Opener fits at Column.
-bool Associations_Fit(const Token* Items, const Row& Line, std::size_t Opener, int Column,
-                      int Width) {
+bool Associations_Fit(const Token* Items, const Row& Line, std::size_t Opener, Column_Number Column,
+                      Column_Number Width) {
   std::size_t Start = Opener + 1;
   for (std::size_t I = Start; I < Line.Code_Count; ++I) {
     const bool Ends_Association =
@@ -328,7 +330,7 @@ bool Associations_Fit(const Token* Items, const Row& Line, std::size_t Opener, i
 // line when it does not fit, or broken before its `(`; otherwise the best
 // rank, filled.
 Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candidate>& All,
-                   std::size_t First, int Width) {
+                   std::size_t First, Column_Number Width) {
   int Depth = All.front().Depth;
   for (const Candidate& Each : All) {
     Depth = std::min(Depth, Each.Depth);
@@ -340,7 +342,7 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
   };
   // One break after `:=` or `=>` that makes both pieces fit is the best
   // (a declaration's default whole), unless a list is to be broken.
-  const int Line_End = Last_Column(Items[Line.Code_Count - 1]);
+  const Column_Number Line_End = Last_Column(Items[Line.Code_Count - 1]);
   const bool List = std::any_of(All.begin(), All.end(), [Depth](const Candidate& Each) {
     return Each.Depth == Depth && Each.Rank == Separator_Rank;
   });
@@ -387,7 +389,7 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
     }
   }
   const auto Opener = static_cast<std::size_t>(Group);
-  const int Aligned = Inside_Column(Items, Line, Opener);  // the opener may end the row
+  const Column_Number Aligned = Inside_Column(Items, Line, Opener);  // the opener may end the row
   if (!Members.empty() &&
       !(Before_Paren && !Associations_Fit(Items, Line, Opener, Aligned, Width))) {
     std::for_each(Members.begin(), Members.end(), Add);
@@ -404,7 +406,7 @@ Line_Breaks Chosen(const Token* Items, const Row& Line, const std::vector<Candid
 // A line that fits but opens a list whose later lines, aligned after its
 // `(`, do not: broken before that `(`, so that the list moves left.
 Line_Breaks List_Moved_Left(const std::vector<Token>& Tokens, std::size_t First, std::size_t Last,
-                            int Width) {
+                            Column_Number Width) {
   Line_Breaks Breaks;
   const Token* Items = Tokens.data() + First;
   const Row Line = Row_Of(Items, Last - First);
@@ -419,7 +421,8 @@ Line_Breaks List_Moved_Left(const std::vector<Token>& Tokens, std::size_t First,
     return Breaks;
   }
   const bool Statement = Starts_Statement(Tokens, First);
-  const int Column = Piece_Column(Items, Line, Opener, Items[0].Column + (Statement ? 2 : 0));
+  const Column_Number Column =
+      Piece_Column(Items, Line, Opener, Items[0].Column + (Statement ? 2 : 0));
   if (Column < Items[Opener].Column) {
     Breaks.Before.push_back(First + Opener);
     Breaks.Column.push_back(Column);
@@ -446,7 +449,7 @@ void Then_Alone(const Token* Items, const Row& Line, std::size_t First, Line_Bre
 }  // namespace
 
 Line_Breaks Breaks_For(const std::vector<Token>& Tokens, std::size_t First, std::size_t Last,
-                       int Width) {
+                       Column_Number Width) {
   Line_Breaks Breaks;
   if (Last <= First || Width <= 0) {
     return Breaks;
@@ -454,7 +457,7 @@ Line_Breaks Breaks_For(const std::vector<Token>& Tokens, std::size_t First, std:
   const Token* Items = Tokens.data() + First;
   const std::size_t Count = Last - First;
   for (std::size_t I = 0; I < Count; ++I) {
-    if (static_cast<long long>(Items[I].Text.size()) > Longest_Line ||
+    if (Items[I].Text.size() > static_cast<std::size_t>(Longest_Line) ||
         Items[I].Kind == Kinds::Verbatim) {
       return Breaks;  // the client's own breaking, or bytes that stay as they are
     }
@@ -469,7 +472,7 @@ Line_Breaks Breaks_For(const std::vector<Token>& Tokens, std::size_t First, std:
   const bool Code_Fits = Last_Column(Items[Line.Code_Count - 1]) <= Width;
   if (!Code_Fits) {
     const bool Statement = Starts_Statement(Tokens, First);
-    const int Indent = Items[0].Column + (Statement ? 2 : 0);
+    const Column_Number Indent = Items[0].Column + (Statement ? 2 : 0);
     std::vector<Candidate> All;
     Candidate Found;
     for (std::size_t At = 1; At < Line.Code_Count; ++At) {

@@ -17,7 +17,7 @@ namespace Formatter {
 /// lines moves from column Paren_From to Paren_To, those lines move with it.
 struct Line_Breaks {
   std::vector<std::size_t> Before;
-  std::vector<int> Column;
+  std::vector<Column_Number> Column;
   bool Comment_Above = false;
   int Paren_From = 0;
   int Paren_To = 0;
@@ -28,7 +28,7 @@ struct Line_Breaks {
 /// the end of the stream), for lines of at most Width columns. Empty when
 /// the line and the list it opens fit, or when nothing shortens them.
 Line_Breaks Breaks_For(const std::vector<Token>& Tokens, std::size_t First, std::size_t Last,
-                       int Width);
+                       Column_Number Width);
 
 /// True for a line end token.
 inline bool Ends_Line(const Token& Item) noexcept {
@@ -36,8 +36,8 @@ inline bool Ends_Line(const Token& Item) noexcept {
 }
 
 /// The column of the last character of Item.
-inline int Last_Column(const Token& Item) noexcept {
-  return Item.Column + static_cast<int>(Item.Text.size()) - 1;
+inline Column_Number Last_Column(const Token& Item) noexcept {
+  return Item.Column + static_cast<Column_Number>(Item.Text.size()) - 1;
 }
 
 /// The change in parenthesis nesting over Items[0 .. Count - 1].

@@ -19,7 +19,7 @@ void Placer::Place_All() {
   Place_Comments();
 }
 
-long long Placer::Place(std::size_t L, const std::vector<Line_Role>& Known) {
+Column_Number Placer::Place(std::size_t L, const std::vector<Line_Role>& Known) {
   const Line_Role& Role = Known[L];
   bool After_Paren = false;
   const long long Start = First_Column(L, Known, After_Paren);

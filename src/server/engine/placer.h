@@ -33,7 +33,7 @@ class Placer final : public Line_Placer {
 
   // A line aligned after a parenthesis that would then pass the style's
   // longest line goes two columns in from the line above instead.
-  long long Place(std::size_t L, const std::vector<Line_Role>& Known) override;
+  Column_Number Place(std::size_t L, const std::vector<Line_Role>& Known) override;
 
  private:
   const Lexeme& At(std::size_t I) const noexcept { return Input.Lexemes[I]; }

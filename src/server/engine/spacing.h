@@ -29,7 +29,7 @@ bool Is_Arrow_Plus(const Lexeme* Left, const Lexeme& Right) noexcept;
 std::vector<bool> Sign_Flags(const Lexed& Input);
 
 /// The number of blanks before an end-of-line comment.
-inline constexpr long long Comment_Gap = 2;
+inline constexpr Column_Number Comment_Gap = 2;
 
 /// True when Left and Right written with no blank between them would lex
 /// as something else (two words, `--`, a compound delimiter, one string),

@@ -5,7 +5,7 @@
 
 namespace Formatter {
 
-std::vector<Line_Role> Analyse(const Lexed& Input, int Units, Line_Placer& Placer) {
+std::vector<Line_Role> Analyse(const Lexed& Input, Column_Number Units, Line_Placer& Placer) {
   return Nesting::Analyser(Input, Units, Placer).Run();
 }
 

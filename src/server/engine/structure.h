@@ -61,12 +61,12 @@ class Line_Placer {
   virtual ~Line_Placer() = default;
   /// Places line L (Roles[0 .. L] are known) and returns the column of its
   /// first code lexeme.
-  virtual long long Place(std::size_t L, const std::vector<Line_Role>& Roles) = 0;
+  virtual Column_Number Place(std::size_t L, const std::vector<Line_Role>& Roles) = 0;
 };
 
 /// The role of every line of Input (Lexed.Lines order), each code line
 /// handed to Placer as soon as its role is known. Units is the indentation
 /// width.
-std::vector<Line_Role> Analyse(const Lexed& Input, int Units, Line_Placer& Placer);
+std::vector<Line_Role> Analyse(const Lexed& Input, Column_Number Units, Line_Placer& Placer);
 
 }  // namespace Formatter
