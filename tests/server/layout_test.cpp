@@ -567,7 +567,7 @@ begin
            = Item);
 end P;
 )"},
-                    Layout_Case{"ObjectRenamesSelectedNamesAndTypeIsOnTheirOwnLines",
+                    Layout_Case{"RenamesSelectedNamesQualifiedAggregatesAndTypeIs",
                                 R"(package body P is
 Data : UTF8_String_Data
 renames Magic (Self).Data;
@@ -575,6 +575,9 @@ C4N : constant Virtual_String :=
 VSS.Normalization.To_Form_C
 .Transform (C4)
 .Image;
+Attr : Attributes :=
+XmlAda_Attributes'
+(Attributes => Atts);
 type Device
 (Port : not null Any_I2C_Port)
 is abstract tagged limited private;
@@ -587,6 +590,9 @@ end P;
      VSS.Normalization.To_Form_C
        .Transform (C4)
        .Image;
+   Attr : Attributes :=
+     XmlAda_Attributes'
+       (Attributes => Atts);
    type Device
      (Port : not null Any_I2C_Port)
    is abstract tagged limited private;

@@ -59,6 +59,10 @@ std::size_t Name_Start(const Lexed& Input, std::size_t Last) noexcept {
     return No_Lexeme;
   }
   const std::size_t First = Input.Lines[Input.Lexemes[Last].Line].First;
+  // `Name'` of a qualified expression whose aggregate follows.
+  if (Input.Lexemes[Last].Symbol == Code::Apostrophe && Last > First) {
+    --Last;
+  }
   const auto Named = [&Input](std::size_t J) {
     return Input.Lexemes[J].Class == Lexeme_Class::Identifier ||
            Input.Lexemes[J].Class == Lexeme_Class::Attribute;

@@ -14,8 +14,8 @@ namespace Formatter::Nesting {
 /// after the `(`, `[` or `,` before it on its line, or No_Lexeme.
 std::size_t Choice_Start(const Lexed& Input, std::size_t Arrow) noexcept;
 
-/// The first lexeme of the name (`A.B`, `T'Base`) that ends with Last on its
-/// line, or No_Lexeme.
+/// The first lexeme of the name (`A.B`, `T'Base`, `T'` before an
+/// aggregate) that ends with Last on its line, or No_Lexeme.
 std::size_t Name_Start(const Lexed& Input, std::size_t Last) noexcept;
 
 /// `and`, `or`, `xor`, `and then` or `or else` ends the line at Last.
