@@ -660,6 +660,30 @@ begin
    end loop Outer;
 end P;
 )"},
+                    Layout_Case{"ChoicesContinuedOnTheNextLine", R"(procedure P is
+begin
+case X is
+when A | B |
+C =>
+null;
+when D
+| E =>
+null;
+end case;
+end P;
+)",
+                                R"(procedure P is
+begin
+   case X is
+      when A | B |
+           C =>
+         null;
+      when D
+         | E =>
+         null;
+   end case;
+end P;
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

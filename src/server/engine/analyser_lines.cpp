@@ -126,8 +126,11 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
       (S == Code::Renames && Head != Code::None) ||
       (S == Code::Is && (Is_Unit_Head(Head) || Head == Code::Type)) || After_Label) {
     Role.Rule = Continuation_Rule::Level;
-  } else if (S == Code::Bar && Top().Kind == Frame_Kind::Alternative && Top().Awaiting) {
-    Under(Role, Choice, -2);
+  } else if (Top().Kind == Frame_Kind::Alternative && Top().Awaiting &&
+             (S == Code::Bar || Sym(Previous) == Code::Bar)) {
+    // The choices of an alternative: `| B` two columns left of the first,
+    // a choice after a line that ends with `|` under it.
+    Under(Role, Choice, S == Code::Bar ? -2 : 0);
   } else if (S == Code::Return && Return_Reference() != No_Lexeme) {
     Under(Role, Return_Reference(), 0);
   } else if ((S == Code::And || S == Code::Or || S == Code::Xor) &&
