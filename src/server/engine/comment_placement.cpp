@@ -103,6 +103,4 @@ Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
   return Code::None;
 }
 
-// The colon of a parameter and the modes after it: the column of the
-
 }  // namespace Formatter::Layout

@@ -101,7 +101,7 @@ bool Placer::Lands_After_Paren(std::size_t L, const std::vector<Line_Role>& Know
 }
 
 long long Placer::First_Column(std::size_t L, const std::vector<Line_Role>& Known,
-                       bool& After_Paren) const noexcept {
+                               bool& After_Paren) const noexcept {
   const Line_Role& Role = Known[L];
   if (Role.Kind == Line_Kind::Fixed) {
     return Role.Indent + 1;
