@@ -480,6 +480,21 @@ end P;
                                     ");\n"
                                     "X := 1;     --  one\nYy := 2;    --  two\n"
                                     "Zz := 3;   --  three\n"},
+                    // Blanks lost: `at`s lined up, declarations lined up
+                    // across a comment line, and a comment line held left
+                    // by the longest line holds none below it.
+                    Layout_Case{"AlignmentRebuiltWhereBlanksWereLost",
+                                "package P is\nfor R use record\nA at 0 range 0 .. 7;\n"
+                                "Longer at 1 range 0 .. 7;\nend record;\nA : Integer;\n"
+                                "--  Comment between\nLonger : Integer;\n\n--  " +
+                                    std::string(74, 'x') + "\n--  short\nX : Integer;\nend P;\n",
+                                "package P is\n   for R use record\n"
+                                "      A      at 0 range 0 .. 7;\n"
+                                "      Longer at 1 range 0 .. 7;\n   end record;\n"
+                                "   A      : Integer;\n   --  Comment between\n"
+                                "   Longer : Integer;\n\n--  " +
+                                    std::string(74, 'x') +
+                                    "\n   --  short\n   X : Integer;\nend P;\n"},
                     Layout_Case{"Labels", R"(procedure P is
 begin
 <<Again>>

@@ -43,8 +43,8 @@ std::size_t Placer::Code_Line_Near(std::size_t L, int Step) const noexcept {
 // make a column, in Found, and those padded by their author in Padded. A
 // code line between that holds none ends the column (a lexeme is not taken
 // to be off a column across other code).
-void Placer::Partners(std::size_t I, long long Wanted, int Step, Partner_Count& Count) const
-    noexcept {
+void Placer::Partners(std::size_t I, long long Wanted, int Step,
+                      Partner_Count& Count) const noexcept {
   std::size_t L = At(I).Line;
   for (int Found = 0; Found < 2; ++Found) {
     L = Code_Line_Near(L, Step);

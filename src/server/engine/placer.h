@@ -107,11 +107,13 @@ class Placer final : public Line_Placer {
     std::size_t Next = No_Lexeme;
     std::size_t Prior = No_Lexeme;
     std::size_t Prior_Fixed = No_Lexeme;
+    long long Comment_Above = 0;  // where the whole-line comment above wanted to go
   };
   void Place_Comments();
   Code Last_Code_Symbol(std::size_t L) const noexcept;
-  long long Comment_Column(std::size_t L, std::size_t Comment,
-                           const Neighbours& Near) const noexcept;
+  // The column Wanted for a whole-line comment, moved left to keep it
+  // within the style's longest line where its author did.
+  long long Within_Style(std::size_t Comment, long long Wanted) const noexcept;
   long long Wanted_Comment_Column(std::size_t L, std::size_t Comment,
                                   const Neighbours& Near) const noexcept;
 
