@@ -435,6 +435,66 @@ end P;
                     Layout_Case{"EndOfLineCommentsAndBlankLines",
                                 "X := 1; -- one\n\n\nY := 2;-- two   \n",
                                 "X := 1;  -- one\n\nY := 2;  -- two   \n"},
+                    Layout_Case{"PaddingALittleOffItsColumnRepaired", R"(procedure P is
+   A     : Integer;
+   Bb     : Integer;
+   Ccc   : Integer;
+   Dddd  : Integer;
+begin
+   X    := 1;
+   Yy   := 2;
+   Zz  := 3;
+   Wwww := 4;
+   Call (A     => 1,
+         Bb   => 2,
+         Ccc   => 3);
+end P;
+)",
+                                R"(procedure P is
+   A     : Integer;
+   Bb    : Integer;
+   Ccc   : Integer;
+   Dddd  : Integer;
+begin
+   X    := 1;
+   Yy   := 2;
+   Zz   := 3;
+   Wwww := 4;
+   Call (A     => 1,
+         Bb    => 2,
+         Ccc   => 3);
+end P;
+)"},
+                    // One blank is no padding; a repair never takes a line
+                    // past column 79; end-of-line comments keep their own.
+                    Layout_Case{"NoRepairWithoutPaddingRoomOrCode",
+                                "X    := 1;\nYy   := 2;\nZzz := 3;\nX    := 1;\nYy   := 2;\n"
+                                "Zz  := F (" +
+                                    std::string(67, 'A') +
+                                    ");\n"
+                                    "X := 1;     --  one\nYy := 2;    --  two\n"
+                                    "Zz := 3;   --  three\n",
+                                "X    := 1;\nYy   := 2;\nZzz := 3;\nX    := 1;\nYy   := 2;\n"
+                                "Zz := F (" +
+                                    std::string(67, 'A') +
+                                    ");\n"
+                                    "X := 1;     --  one\nYy := 2;    --  two\n"
+                                    "Zz := 3;   --  three\n"},
+                    // Blanks lost: `at`s lined up, declarations lined up
+                    // across a comment line, and a comment line held left
+                    // by the longest line holds none below it.
+                    Layout_Case{"AlignmentRebuiltWhereBlanksWereLost",
+                                "package P is\nfor R use record\nA at 0 range 0 .. 7;\n"
+                                "Longer at 1 range 0 .. 7;\nend record;\nA : Integer;\n"
+                                "--  Comment between\nLonger : Integer;\n\n--  " +
+                                    std::string(74, 'x') + "\n--  short\nX : Integer;\nend P;\n",
+                                "package P is\n   for R use record\n"
+                                "      A      at 0 range 0 .. 7;\n"
+                                "      Longer at 1 range 0 .. 7;\n   end record;\n"
+                                "   A      : Integer;\n   --  Comment between\n"
+                                "   Longer : Integer;\n\n--  " +
+                                    std::string(74, 'x') +
+                                    "\n   --  short\n   X : Integer;\nend P;\n"},
                     Layout_Case{"Labels", R"(procedure P is
 begin
 <<Again>>

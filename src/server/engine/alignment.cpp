@@ -7,7 +7,7 @@ namespace Formatter {
 
 namespace {
 
-enum class Group_Kind : unsigned char { None, Colon, Arrow };
+enum class Group_Kind : unsigned char { None, Colon, Arrow, At };
 
 struct Member {
   Group_Kind Kind = Group_Kind::None;
@@ -27,10 +27,12 @@ struct Member {
   /// member starts the line (after a parenthesis at most), and follows the
   /// member before it with only lines that continue that one between.
   bool Inferable = true;
-  bool Adjacent = true;       ///< no comment line or nested statement since the member before
-  bool Break_After = false;   ///< such a line follows (while the group is read)
-  long long Line_Column = 0;  ///< the column of the line's first lexeme
-  bool After_When = false;    ///< the choices of a `when` that starts the line
+  bool Adjacent = true;        ///< no nested statement since the member before
+  bool After_Comment = false;  ///< a comment line stands between it and the member before
+  bool Break_After = false;    ///< a nested statement follows (while the group is read)
+  bool Comment_After = false;  ///< a comment line follows (while the group is read)
+  long long Line_Column = 0;   ///< the column of the line's first lexeme
+  bool After_When = false;     ///< the choices of a `when` that starts the line
 };
 
 constexpr std::size_t Most_Choice_Lexemes = 12;
@@ -121,6 +123,10 @@ class Finder {
     if (I + 1 < End && Input.Lexemes[I + 1].Symbol == Code::Colon) {
       return Member{Group_Kind::Colon, Column[First], End_Column(I), I + 1};
     }
+    // A component clause of a record representation (`Name at 0 range`).
+    if (I == First && I + 1 < End && Input.Lexemes[I + 1].Symbol == Code::At) {
+      return Member{Group_Kind::At, Column[First], End_Column(I), I + 1};
+    }
     return Choices(First, End);
   }
 
@@ -151,7 +157,10 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
 
 // A group whose marks the author put in one column keeps it, across the
 // comment lines and nested lines between its members; otherwise each run of
-// adjacent members is aligned on its own, where the engine may.
+// adjacent members is aligned on its own, where the engine may. Where no
+// line stands as its author put it, comment lines do not end a run: authors
+// line up the declarations on both sides of a comment line far more often
+// than each side on its own.
 void Finish(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
             std::vector<Column_Number>& Forced) {
   long long Names_End = 0;
@@ -168,12 +177,16 @@ void Finish(const std::vector<Member>& Group, const std::vector<Column_Number>& 
   }
   const bool Padded = std::any_of(Group.begin(), Group.end(),
                                   [](const Member& Item) { return Item.Padded_By_Author; });
+  const bool Moved = std::none_of(Group.begin(), Group.end(), [](const Member& Item) {
+    return Item.Padded_By_Author || Item.Unaligned_By_Author;
+  });
   const auto Inferable = [Padded](const Member& Item) {
     return Item.Inferable && !(Padded && Item.Beside_Paren);
   };
   std::vector<Member> Run;
   for (std::size_t K = 0; K <= Group.size(); ++K) {
-    if (K == Group.size() || !Group[K].Adjacent || !Inferable(Group[K])) {
+    if (K == Group.size() || !Group[K].Adjacent || (Group[K].After_Comment && !Moved) ||
+        !Inferable(Group[K])) {
       if (Run.size() > 1) {
         Align(Run, Column, Forced);
       }
@@ -230,9 +243,10 @@ class Open_Groups {
     }
     Groups[Depth++].push_back(First);
   }
-  void Break_All() noexcept {
+  // A nested statement, or else a comment line, follows every open group.
+  void Break_All(bool By_Comment) noexcept {
     for (std::size_t G = 0; G < Depth; ++G) {
-      Groups[G].back().Break_After = true;
+      (By_Comment ? Groups[G].back().Comment_After : Groups[G].back().Break_After) = true;
     }
   }
 
@@ -261,7 +275,7 @@ std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<L
   Open_Groups Open;
   for (std::size_t L = 0; L <= Roles.size(); ++L) {
     if (L < Roles.size() && Roles[L].Kind == Line_Kind::Comment) {
-      Open.Break_All();
+      Open.Break_All(true);
       continue;
     }
     Member Next = L < Roles.size() ? Find.Member_Of(Roles[L], L) : Member{};
@@ -275,7 +289,7 @@ std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<L
       if (L < Roles.size() && Roles[L].Kind != Line_Kind::Empty &&
           Nested_In(Group, Roles[L], Line_Column)) {
         if (Roles[L].Kind != Line_Kind::Continuation) {
-          Open.Break_All();
+          Open.Break_All(false);
         }
         break;
       }
@@ -291,6 +305,7 @@ std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<L
                        Next.Name_Column == Open.Top().front().Name_Column;
     if (Joins) {
       Next.Adjacent = !Open.Top().back().Break_After;
+      Next.After_Comment = Open.Top().back().Comment_After;
       Open.Top().push_back(Next);
     } else {
       Open.Push(Next);

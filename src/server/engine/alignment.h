@@ -1,6 +1,7 @@
-// Alignment groups: consecutive lines that declare names (`A, B : T`) or
-// associate choices (`Name => Value`) starting at one column have their
-// colons, or their arrows, in one column, as the GNAT sources do.
+// Alignment groups: consecutive lines that declare names (`A, B : T`),
+// associate choices (`Name => Value`) or place components (`Name at 0
+// range`) starting at one column have their colons, arrows or `at`s in one
+// column, as the GNAT sources do.
 #pragma once
 
 #include <vector>

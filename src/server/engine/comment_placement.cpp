@@ -24,7 +24,9 @@ void Placer::Place_Comments() {
     if (Roles[L].Kind == Line_Kind::Comment) {
       Near.Next = Next[L];
       const std::size_t Comment = Comment_Of(L);
-      Place_Line(L, Comment, Comment_Column(L, Comment, Near));
+      const long long Wanted = Wanted_Comment_Column(L, Comment, Near);
+      Place_Line(L, Comment, Within_Style(Comment, Wanted));
+      Near.Comment_Above = Wanted;
     } else if (Roles[L].First_Code != No_Lexeme) {
       Near.Prior = L;
       Near.Prior_Fixed = Roles[L].Kind == Line_Kind::Fixed ? L : Near.Prior_Fixed;
@@ -32,16 +34,10 @@ void Placer::Place_Comments() {
   }
 }
 
-// A whole-line comment: it goes on with the comment just above it when the
-// author lined them up; stays in column 1 when it stands there beside
-// indented code; otherwise keeps its offset from the code it belongs to (the
-// next code line, or the statements it closes when it follows them
-// directly and a closing keyword comes next).
-long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
-                                 const Neighbours& Near) const noexcept {
-  long long Result = Wanted_Comment_Column(L, Comment, Near);
-  // A comment that fitted the style's longest line where its author put it
-  // goes no further right than it must.
+// A comment that fitted the style's longest line where its author put it
+// goes no further right than it must.
+long long Placer::Within_Style(std::size_t Comment, long long Wanted) const noexcept {
+  long long Result = Wanted;
   const long long Comment_End = Width(Comment) - 1;
   if (At(Comment).Column + Comment_End <= Style_Line_Length) {
     // To the next column of the indentation grid on its left each time.
@@ -52,13 +48,19 @@ long long Placer::Comment_Column(std::size_t L, std::size_t Comment,
   return Result;
 }
 
+// A whole-line comment: it goes on with the comment just above it when the
+// author lined them up (where that one wanted to go, when the style's
+// longest line held it back); stays in column 1 when it stands there beside
+// indented code; otherwise keeps its offset from the code it belongs to (the
+// next code line, or the statements it closes when it follows them
+// directly and a closing keyword comes next).
 long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
                                         const Neighbours& Near) const noexcept {
   const long long Own = At(Comment).Column;
   if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
     const std::size_t Above = End_Of(L - 1) - 1;
     if (At(Above).Class == Lexeme_Class::Comment && At(Above).Column == Own) {
-      return Column[Above];
+      return Roles[L - 1].Kind == Line_Kind::Comment ? Near.Comment_Above : Column[Above];
     }
   }
   const std::size_t Next = Near.Next;
@@ -104,7 +106,5 @@ Code Placer::Last_Code_Symbol(std::size_t L) const noexcept {
   }
   return Code::None;
 }
-
-// The colon of a parameter and the modes after it: the column of the
 
 }  // namespace Formatter::Layout

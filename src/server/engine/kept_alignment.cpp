@@ -7,6 +7,8 @@
 namespace Formatter::Layout {
 
 namespace {
+
+// The colon of a parameter and the modes after it: the column of the
 // modes, or of the subtypes, is one column whichever of them precedes.
 bool Leads_Subtype(const Lexeme& Item) noexcept {
   return Item.Symbol == Code::Colon || Item.Symbol == Code::In || Item.Symbol == Code::Out;
@@ -21,15 +23,18 @@ bool Same_Family(const Lexeme& Left, const Lexeme& Right) noexcept {
 
 }  // namespace
 
-// Two lexemes on adjacent lines line up: same column, same kind, after the
-// same kind of lexeme (end-of-line comments need only the column).
-bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
-  if (Column[J] != Column[I] || Is_Mark(I) || Is_Mark(J) || !Same_Family(At(I), At(J))) {
+bool Placer::Same_Kind(std::size_t I, std::size_t J) const noexcept {
+  if (Is_Mark(I) || Is_Mark(J) || !Same_Family(At(I), At(J))) {
     return false;
   }
   return At(I).Class == Lexeme_Class::Comment || !Has_Left_Neighbour(I) || !Has_Left_Neighbour(J) ||
          Same_Family(At(I - 1), At(J - 1)) ||
          (Leads_Subtype(At(I - 1)) && Leads_Subtype(At(J - 1)));
+}
+
+// Two lexemes on adjacent lines line up: same column, same kind.
+bool Placer::Line_Up(std::size_t I, std::size_t J) const noexcept {
+  return Column[J] == Column[I] && Same_Kind(I, J);
 }
 
 std::size_t Placer::Root(std::size_t I) {
@@ -54,7 +59,7 @@ void Placer::Join_Columns() {
       const Code Mark = At(I).Symbol;
       const bool Far = Keeps(I) || Mark == Code::Colon || Mark == Code::Arrow ||
                        Mark == Code::Assign || Mark == Code::Use || Mark == Code::Left_Paren;
-      const std::size_t Above = Far ? Line_Above(L, Column[I]) : Adjacent_Above(L, Column[I]);
+      const std::size_t Above = Far ? Line_Near(L, Column[I], -1) : Adjacent_Above(L, Column[I]);
       if (Above == No_Lexeme) {
         continue;
       }
@@ -107,13 +112,16 @@ std::size_t Placer::Adjacent_Above(std::size_t L, long long At) const noexcept {
   return Column[First_Of(Line)] <= At && Column[Last] + Width(Last) > At ? Line : No_Lexeme;
 }
 
-// The line a lexeme of line L at column At lines up with: the nearest code
-// line above that reaches the column, past blank lines, whole-line
-// comments and shorter lines (a few of them at most); or No_Lexeme.
-std::size_t Placer::Line_Above(std::size_t L, long long At) const noexcept {
-  constexpr std::size_t Farthest = 4;
-  for (std::size_t Above = L; Above > 0 && L - Above < Farthest; --Above) {
-    const std::size_t Line = Above - 1;
+// The line a lexeme of line L at column At lines up with, going by Step
+// (-1 up, +1 down): the nearest code line that reaches the column, past
+// blank lines, whole-line comments and shorter lines (a few of them at
+// most); or No_Lexeme.
+std::size_t Placer::Line_Near(std::size_t L, long long At, int Step) const noexcept {
+  for (std::size_t Passed = 1; Passed <= Farthest; ++Passed) {
+    if (Step < 0 ? L < Passed : L + Passed >= Input.Lines.size()) {
+      break;
+    }
+    const std::size_t Line = Step < 0 ? L - Passed : L + Passed;
     const Line_Kind Kind = Roles[Line].Kind;
     if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
       continue;
@@ -134,7 +142,7 @@ std::size_t Placer::Line_Above(std::size_t L, long long At) const noexcept {
 // lexemes that both keep two or three extra blanks may align by chance.
 // End-of-line comments, aligned by extra blanks, need no more than the
 // column.
-bool Placer::Demote_Unaligned() {
+Kept_Change Placer::Demote_Unaligned() {
   Join_Columns();
   // Only whether a column holds two lexemes or more matters.
   std::vector<unsigned char> Members(Column_Set.size(), 0);
@@ -145,6 +153,13 @@ bool Placer::Demote_Unaligned() {
     if (!Keeps(I) || Forced[I] > 0 || Wide(I) || At(I).Class == Lexeme_Class::Comment) {
       Anchored[R] = 1;
     }
+  }
+  // Lexemes a little off their column are moved before anything is
+  // demoted: the lexemes lined up past them join them only once they stand
+  // in the column.
+  if (Repair_Off_Columns(Members)) {
+    Column_Set = std::vector<Index>();
+    return Kept_Change::Repaired;
   }
   bool Changed = false;
   for (std::size_t I = 0; I < Spacing.size(); ++I) {
@@ -160,7 +175,7 @@ bool Placer::Demote_Unaligned() {
     }
   }
   Column_Set = std::vector<Index>();
-  return Changed;
+  return Changed ? Kept_Change::Demoted : Kept_Change::None;
 }
 
 }  // namespace Formatter::Layout

@@ -21,8 +21,13 @@ std::vector<Column_Number> Placer::Run() {
     Place_All();
     // Demoting reads the groups of the last round (Forced), and the new
     // ones are found from the columns alone: so the new ones are made
-    // only when the work of demoting is given back.
-    const bool Demoted = Demote_Unaligned();
+    // only when the work of demoting is given back, and only from columns
+    // placed after the last repair.
+    const Kept_Change Kept = Demote_Unaligned();
+    if (Kept == Kept_Change::Repaired) {
+      continue;
+    }
+    const bool Demoted = Kept == Kept_Change::Demoted;
     std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
     if (Groups == Forced && !Demoted) {
       return std::move(Column);

@@ -17,6 +17,10 @@
 
 namespace Formatter::Layout {
 
+// What a round's look at the kept blanks changed: none, some dropped, or
+// some lexemes moved to the column they were a little off.
+enum class Kept_Change : unsigned char { None, Demoted, Repaired };
+
 class Placer final : public Line_Placer {
  public:
   Placer(std::string_view Text, const Lexed& Lexed_Source, const Settings& Options,
@@ -51,9 +55,11 @@ class Placer final : public Line_Placer {
     Column[I] = static_cast<Column_Number>(Placed);
   }
 
-  // Blanks the author put between lexeme I and the one before it on its line.
+  // Blanks the author put between lexeme I and the one before it on its
+  // line (as repaired where they put it a little off its column).
   long long Author_Gap(std::size_t I) const noexcept {
-    const long long Gap = At(I).Column - (At(I - 1).Column + Width(I - 1));
+    const long long Gap =
+        At(I).Column - (At(I - 1).Column + Width(I - 1)) + (Repaired.empty() ? 0 : Repaired[I]);
     return Gap < 0 ? 0 : Gap;
   }
 
@@ -101,22 +107,41 @@ class Placer final : public Line_Placer {
     std::size_t Next = No_Lexeme;
     std::size_t Prior = No_Lexeme;
     std::size_t Prior_Fixed = No_Lexeme;
+    long long Comment_Above = 0;  // where the whole-line comment above wanted to go
   };
   void Place_Comments();
   Code Last_Code_Symbol(std::size_t L) const noexcept;
-  long long Comment_Column(std::size_t L, std::size_t Comment,
-                           const Neighbours& Near) const noexcept;
+  // The column Wanted for a whole-line comment, moved left to keep it
+  // within the style's longest line where its author did.
+  long long Within_Style(std::size_t Comment, long long Wanted) const noexcept;
   long long Wanted_Comment_Column(std::size_t L, std::size_t Comment,
                                   const Neighbours& Near) const noexcept;
 
   // Kept alignment (kept_alignment.cpp).
-  bool Demote_Unaligned();
+  Kept_Change Demote_Unaligned();
+  // Same kind of lexeme, after the same kind (end-of-line comments need
+  // not): lexemes that make one column where they stand in one.
+  bool Same_Kind(std::size_t I, std::size_t J) const noexcept;
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
   std::size_t Root(std::size_t I);
   void Join_Columns();
-  std::size_t Line_Above(std::size_t L, long long At) const noexcept;
+  std::size_t Line_Near(std::size_t L, long long At, int Step) const noexcept;
   std::size_t Adjacent_Above(std::size_t L, long long At) const noexcept;
   void Join_Right_Edges(std::size_t I, std::size_t Above);
+  // Lines a lexeme's column may reach past.
+  static constexpr std::size_t Farthest = 4;
+
+  // Columns a little off (column_repair.cpp).
+  bool Repair_Off_Columns(const std::vector<unsigned char>& Members);
+  long long Off_Column(std::size_t I) const noexcept;
+  struct Partner_Count {
+    int Found = 0;
+    int Padded = 0;
+  };
+  void Partners(std::size_t I, long long Wanted, int Step, Partner_Count& Count) const noexcept;
+  std::size_t Code_Line_Near(std::size_t L, int Step) const noexcept;
+  std::size_t Held_At(std::size_t L, std::size_t I, long long Wanted) const noexcept;
+  void Shift_Gap(std::size_t I, long long Shift);
   // Blanks wider than the scrambling of any tool or hand: deliberate.
   // An end-of-line comment three blanks or more after the code has a column
   // of its own.
@@ -138,6 +163,9 @@ class Placer final : public Line_Placer {
   static constexpr unsigned char Kept_Blanks = 0x80;
   std::vector<Column_Number> Forced;  // the column an alignment group gives the lexeme, or 0
   std::vector<Index> Column_Set;      // lexemes lined up in one column (union-find)
+  // Per lexeme, the columns its author's blanks are repaired by (empty
+  // while none is).
+  std::vector<signed char> Repaired;
 };
 
 }  // namespace Formatter::Layout
