@@ -744,6 +744,31 @@ begin
    end case;
 end P;
 )"},
+                    Layout_Case{"AddingOperatorsAndLogicalChainsInsideParentheses",
+                                R"(procedure P with
+Post =>
+(Full =>
+E.Big (Length (T))
+= E.Big (Length (T)'Old)
+- M.Num (Model (T))
++ E.Big (Length (S))
+and then
+F (B,
+C)
+and then D);
+)",
+                                R"(procedure P with
+  Post =>
+    (Full =>
+       E.Big (Length (T))
+       = E.Big (Length (T)'Old)
+         - M.Num (Model (T))
+         + E.Big (Length (S))
+       and then
+         F (B,
+            C)
+       and then D);
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

@@ -107,10 +107,23 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
       // the line that ends with `function` or `procedure`.
       const bool Profile = Sym(Previous) == Code::Function || Sym(Previous) == Code::Procedure;
       Under(Role, Profile ? Previous_Line_First : Name_Start(Input, Previous), 2);
+    } else if (Is_Adding(S) && Previous_Line_First != No_Lexeme &&
+               (Is_Relational(Sym(Previous_Line_First)) || Is_Adding(Sym(Previous_Line_First)))) {
+      // `- B` after `= A` or `+ A` that begins the line above: under that
+      // line's operand, or under its operator.
+      Under(Role,
+            Is_Adding(Sym(Previous_Line_First)) ? Previous_Line_First
+                                                : Next_Code(Previous_Line_First),
+            0);
     } else if (Is_Line_Operator(S)) {
-      // `and B` under the operand it goes on from; the condition of an if
-      // expression goes on two columns in from `if`.
-      const std::size_t Operand = Operand_Start(Input, Roles, I, Parens.back());
+      // `and B` under the `and` of a line above or the operand it goes on
+      // from; the condition of an if expression goes on two columns in
+      // from `if`.
+      const bool Logical = S == Code::And || S == Code::Or || S == Code::Xor;
+      const std::size_t Level =
+          Logical ? Logical_Line_Above(Input, Roles, I, Statement_Line, Parens.back()) : No_Lexeme;
+      const std::size_t Operand =
+          Level != No_Lexeme ? Level : Operand_Start(Input, Roles, I, Parens.back());
       const bool In_Condition =
           Operand == No_Lexeme && Sym(Expression) == Code::If && Previous_Line_First != No_Lexeme &&
           Input.Lexemes[Previous_Line_First].Line == Input.Lexemes[Expression].Line;
@@ -134,9 +147,9 @@ void Analyser::Hint(Line_Role& Role, std::size_t I) const noexcept {
   } else if (S == Code::Return && Return_Reference() != No_Lexeme) {
     Under(Role, Return_Reference(), 0);
   } else if ((S == Code::And || S == Code::Or || S == Code::Xor) &&
-             Logical_Line_Above(Input, Roles, I, Statement_Line) != No_Lexeme) {
+             Logical_Line_Above(Input, Roles, I, Statement_Line, No_Lexeme) != No_Lexeme) {
     // Logical operators of one condition under each other.
-    Under(Role, Logical_Line_Above(Input, Roles, I, Statement_Line), 0);
+    Under(Role, Logical_Line_Above(Input, Roles, I, Statement_Line, No_Lexeme), 0);
   } else if (Continues_Operand(I)) {
     // `and then` under the operand it goes on from.
     Under(Role, Previous_Line_First, 0);

@@ -117,22 +117,31 @@ std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Role
 }
 
 std::size_t Logical_Line_Above(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                               std::size_t I, std::size_t Statement_Line) noexcept {
+                               std::size_t I, std::size_t Statement_Line,
+                               std::size_t Paren) noexcept {
   const std::size_t Line = Input.Lexemes[I].Line;
   for (std::size_t K = Line; K > Statement_Line + 1 && Line - K < Longest_Operand; --K) {
     const Line_Role& Role = Roles[K - 1];
     if (Role.First_Code == No_Lexeme || Role.Kind == Line_Kind::Comment) {
       continue;
     }
+    if (Role.Kind != Line_Kind::Continuation ||
+        (Paren != No_Lexeme && K - 1 <= Input.Lexemes[Paren].Line)) {
+      return No_Lexeme;
+    }
+    // Lines deeper inside parentheses are passed over: their commas and
+    // associations belong to the inner list.
+    if (Role.Open_Paren != Paren) {
+      continue;
+    }
     const std::size_t Last = Last_Code(Input, K - 1);
-    if (Role.Kind != Line_Kind::Continuation || Input.Lexemes[Last].Symbol == Code::Comma ||
+    if (Input.Lexemes[Last].Symbol == Code::Comma ||
         (Role.First_Code + 1 < Input.Lexemes.size() &&
          Input.Lexemes[Role.First_Code + 1].Symbol == Code::Arrow)) {
       return No_Lexeme;
     }
     const Code First = Input.Lexemes[Role.First_Code].Symbol;
-    if (Role.Open_Paren == No_Lexeme &&
-        (First == Code::And || First == Code::Or || First == Code::Xor)) {
+    if (First == Code::And || First == Code::Or || First == Code::Xor) {
       return Role.First_Code;
     }
   }

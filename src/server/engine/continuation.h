@@ -35,11 +35,12 @@ std::size_t Operand_Start(const Lexed& Input, const std::vector<Line_Role>& Role
                           std::size_t Paren) noexcept;
 
 /// The first lexeme of the nearest line above I's, within its statement
-/// (which began on Statement_Line) and outside every parenthesis, that
-/// begins with `and`, `or` or `xor`: the level the logical operator at I
-/// goes on at. No_Lexeme when an association (`Name =>`) or a comma comes
-/// first, or none is found.
+/// (which began on Statement_Line) and directly inside parenthesis Paren
+/// (No_Lexeme: outside every parenthesis), that begins with `and`, `or` or
+/// `xor`: the level the logical operator at I goes on at. No_Lexeme when
+/// an association (`Name =>`) or a comma comes first, or none is found.
 std::size_t Logical_Line_Above(const Lexed& Input, const std::vector<Line_Role>& Roles,
-                               std::size_t I, std::size_t Statement_Line) noexcept;
+                               std::size_t I, std::size_t Statement_Line,
+                               std::size_t Paren) noexcept;
 
 }  // namespace Formatter::Nesting

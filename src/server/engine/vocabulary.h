@@ -68,6 +68,11 @@ constexpr bool Is_Reserved(Code C) noexcept {
   return C >= Code::Abort && C <= Code::Xor;
 }
 
+/// True for the binary adding operators `+`, `-` and `&`.
+constexpr bool Is_Adding(Code C) noexcept {
+  return C == Code::Plus || C == Code::Minus || C == Code::Ampersand;
+}
+
 /// True for `=`, `/=`, `<`, `<=`, `>` and `>=`.
 constexpr bool Is_Relational(Code C) noexcept {
   return C == Code::Equal || C == Code::Not_Equal || C == Code::Less || C == Code::Less_Equal ||
