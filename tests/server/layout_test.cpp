@@ -769,6 +769,20 @@ and then D);
             C)
        and then D);
 )"},
+                    Layout_Case{"ExpressionAfterAParenthesisAloneOnItsLine", R"(procedure P with
+Post =>
+(
+if A
+then B
+else C);
+)",
+                                R"(procedure P with
+  Post =>
+    (
+     if A
+     then B
+     else C);
+)"},
                     Layout_Case{"ContinuedExpressionsInsideParentheses", R"(procedure P with
 Post =>
 (Full =>

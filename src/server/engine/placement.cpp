@@ -145,7 +145,12 @@ long long Placer::Styled_Column(const Line_Role& Role, long long Base) const noe
       break;
   }
   const std::size_t Paren = Role.Open_Paren;
-  if (Paren == No_Lexeme || Paren + 1 >= End_Of(At(Paren).Line)) {
+  // A parenthesis that ends its line takes what follows two columns in from
+  // the statement, unless it stands alone there: then just after it (a
+  // bracket's aggregate still two columns in).
+  const bool Alone = Paren != No_Lexeme && At(Paren).Symbol == Code::Left_Paren &&
+                     Paren == First_Of(At(Paren).Line) && Paren + 1 >= End_Of(At(Paren).Line);
+  if (Paren == No_Lexeme || (Paren + 1 >= End_Of(At(Paren).Line) && !Alone)) {
     return Base + 2;
   }
   return Column[Paren] + (At(Role.First_Code).Symbol == Code::Right_Paren ? 0 : 1);
