@@ -7,16 +7,39 @@
 namespace Formatter::Layout {
 
 void Placer::Place_All() {
-  // Placing reads only the roles that the analysis hands it: the last
-  // round's go first, so that two sets are never held at once.
-  Roles = std::vector<Line_Role>();
-  Roles = Analyse(Input, Units, *this);
+  if (!Analysed || !Place_Again()) {
+    // Placing reads only the roles that the analysis hands it: the last
+    // round's go first, so that two sets are never held at once.
+    Roles = std::vector<Line_Role>();
+    Roles = Analyse(Input, Units, *this);
+    Analysed = true;
+  }
   for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
     if (Roles[L].Kind == Line_Kind::Empty) {
       Place_Line(L, End_Of(L), 1);
     }
   }
   Place_Comments();
+}
+
+// The analysis builds on nothing of the placing but the column that each
+// code line's first lexeme gets (the lexemes and the columns placed before
+// it hand it the same roles), so a round whose first lexemes all land where
+// they landed in the last one has that round's roles, and the analysis need
+// not run again. A line that lands elsewhere ends the attempt: the lines
+// after it may take other roles. Placing a line reads only its own lexemes'
+// columns and those of the lines above it.
+bool Placer::Place_Again() {
+  for (std::size_t L = 0; L < Roles.size(); ++L) {
+    const std::size_t First = Roles[L].First_Code;
+    if (First != No_Lexeme) {
+      const long long Last_Round = Column[First];
+      if (Place(L, Roles) != Last_Round) {
+        return false;
+      }
+    }
+  }
+  return true;
 }
 
 long long Placer::Place(std::size_t L, const std::vector<Line_Role>& Known) {
@@ -101,7 +124,7 @@ bool Placer::Lands_After_Paren(std::size_t L, const std::vector<Line_Role>& Know
 }
 
 long long Placer::First_Column(std::size_t L, const std::vector<Line_Role>& Known,
-                       bool& After_Paren) const noexcept {
+                               bool& After_Paren) const noexcept {
   const Line_Role& Role = Known[L];
   if (Role.Kind == Line_Kind::Fixed) {
     return Role.Indent + 1;

@@ -73,6 +73,9 @@ class Placer final : public Line_Placer {
 
   // Placing (placement.cpp).
   void Place_All();
+  // The lines placed again with the last round's roles; false when a line's
+  // first lexeme lands elsewhere than in that round.
+  bool Place_Again();
   // A continuation line that fitted the style's longest line as its author
   // wrote it, and that its new place pushes past it, moves left just enough,
   // though not left of two columns in from its statement.
@@ -130,6 +133,7 @@ class Placer final : public Line_Placer {
   const std::vector<bool>& Made;  // the lines the engine made by breaking long ones
   int Units;
   std::vector<Line_Role> Roles;
+  bool Analysed = false;  // Roles hold the analysis of an earlier round
   std::vector<Column_Number> Column;
   // Per lexeme, found once and read by every placing: the style's gap
   // between it and the lexeme on its left (none for a line's first), and
