@@ -135,6 +135,14 @@ std::size_t Placer::Line_Above(std::size_t L, long long At) const noexcept {
 // End-of-line comments, aligned by extra blanks, need no more than the
 // column.
 bool Placer::Demote_Unaligned() {
+  // Most rounds leave no kept blanks to judge: the columns need not be found.
+  bool Judged = false;
+  for (std::size_t I = 0; I < Spacing.size() && !Judged; ++I) {
+    Judged = Judges(I);
+  }
+  if (!Judged) {
+    return false;
+  }
   Join_Columns();
   // Only whether a column holds two lexemes or more matters.
   std::vector<unsigned char> Members(Column_Set.size(), 0);
@@ -149,8 +157,7 @@ bool Placer::Demote_Unaligned() {
   bool Changed = false;
   for (std::size_t I = 0; I < Spacing.size(); ++I) {
     // Most lexemes keep no blanks: their column's root is never looked for.
-    const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
-    if (!Keeps(I) || Forced[I] != 0 || Own_Column) {
+    if (!Judges(I)) {
       continue;
     }
     const std::size_t R = Root(I);

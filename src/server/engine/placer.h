@@ -120,6 +120,11 @@ class Placer final : public Line_Placer {
   std::size_t Line_Above(std::size_t L, long long At) const noexcept;
   std::size_t Adjacent_Above(std::size_t L, long long At) const noexcept;
   void Join_Right_Edges(std::size_t I, std::size_t Above);
+  // Lexeme I keeps blanks that only a column of its kind can justify.
+  bool Judges(std::size_t I) const noexcept {
+    const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
+    return Keeps(I) && Forced[I] == 0 && !Own_Column;
+  }
   // Blanks wider than the scrambling of any tool or hand: deliberate.
   // An end-of-line comment three blanks or more after the code has a column
   // of its own.
