@@ -18,11 +18,20 @@ constexpr int Most_Rounds = 12;
 std::vector<Column_Number> Placer::Run() {
   Mark_Alignment_Candidates();
   for (int Round = 0; Round < Most_Rounds; ++Round) {
+    Moved = false;
     Place_All();
     // Demoting reads the groups of the last round (Forced), and the new
     // ones are found from the columns alone: so the new ones are made
-    // only when the work of demoting is given back.
+    // only when the work of demoting is given back. Where no lexeme moved
+    // since the last round, its groups are found again as they were (the
+    // roles move only with the columns).
     const bool Demoted = Demote_Unaligned();
+    if (Round > 0 && !Moved) {
+      if (!Demoted) {
+        return std::move(Column);
+      }
+      continue;
+    }
     std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
     if (Groups == Forced && !Demoted) {
       return std::move(Column);

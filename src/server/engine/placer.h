@@ -48,7 +48,9 @@ class Placer final : public Line_Placer {
   }
   bool Is_Effector(std::size_t I) const noexcept { return At(I).Class == Lexeme_Class::Effector; }
   void Set(std::size_t I, long long Placed) noexcept {
-    Column[I] = static_cast<Column_Number>(Placed);
+    const auto New = static_cast<Column_Number>(Placed);
+    Moved = Moved || Column[I] != New;
+    Column[I] = New;
   }
 
   // Blanks the author put between lexeme I and the one before it on its line.
@@ -140,6 +142,10 @@ class Placer final : public Line_Placer {
   std::vector<Line_Role> Roles;
   bool Analysed = false;  // Roles hold the analysis of an earlier round
   std::vector<Column_Number> Column;
+  // A lexeme was given a column other than the one it had (since Moved
+  // was last cleared); a line placed twice may set it though it ends where
+  // it was.
+  bool Moved = false;
   // Per lexeme, found once and read by every placing: the style's gap
   // between it and the lexeme on its left (none for a line's first), and
   // the flag Kept_Blanks when it keeps the blanks its author put there.
