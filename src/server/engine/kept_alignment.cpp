@@ -48,7 +48,8 @@ void Placer::Join_Columns() {
     Column_Set[I] = static_cast<Index>(I);
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
-    for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+    const std::size_t End = End_Of(L);  // read once, as the sets written below may alias it
+    for (std::size_t I = First_Of(L); I < End; ++I) {
       // Only lexemes that keep blanks, and the marks that alignment is
       // about, look past the line above.
       const Code Mark = At(I).Symbol;

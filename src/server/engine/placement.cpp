@@ -97,7 +97,10 @@ void Placer::Place_Line(std::size_t L, std::size_t Anchor, long long Start) {
 
 void Placer::Place_From(std::size_t L, std::size_t Anchor, long long Start) {
   long long Next = 1;
-  for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+  // The line's end is read once: the columns written below could, as far
+  // as the compiler knows, change the line table.
+  const std::size_t End = End_Of(L);
+  for (std::size_t I = First_Of(L); I < End; ++I) {
     if (Is_Mark(I)) {
       Column[I] = 1;
       continue;
