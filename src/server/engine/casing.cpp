@@ -17,12 +17,74 @@ char Lower(char C) noexcept {
   return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
 }
 
-bool Is_Word(const Token& Item, std::string_view Word) noexcept {
-  return Item.Kind == Kinds::Reserved_Word && Same_Word(Item.Text, Word);
+// The few tokens that the reading of aspect marks tells apart: each token
+// is classified once, by its length first, and the reading then compares
+// no text.
+enum class Sign : unsigned char {
+  Other,
+  Apostrophe,
+  Left_Paren,
+  Right_Paren,
+  Comma,
+  Semicolon,
+  Arrow,
+  Is,
+  With,
+  Raise,
+  Limited,
+  Private,
+  Pragma,
+  Class,  ///< the attribute (`Post'Class`)
+};
+
+Sign Word_Sign(std::string_view Text) noexcept {
+  switch (Text.size()) {
+    case 2:
+      return Same_Word(Text, "is") ? Sign::Is : Sign::Other;
+    case 4:
+      return Same_Word(Text, "with") ? Sign::With : Sign::Other;
+    case 5:
+      return Same_Word(Text, "raise") ? Sign::Raise : Sign::Other;
+    case 6:
+      return Same_Word(Text, "pragma") ? Sign::Pragma : Sign::Other;
+    case 7:
+      return Same_Word(Text, "limited")   ? Sign::Limited
+             : Same_Word(Text, "private") ? Sign::Private
+                                   : Sign::Other;
+    default:
+      return Sign::Other;
+  }
 }
 
-bool Is_Delimiter(const Token& Item, std::string_view Text) noexcept {
-  return Item.Kind == Kinds::Delimiter && Item.Text == Text;
+Sign Delimiter_Sign(std::string_view Text) noexcept {
+  if (Text == "=>") {
+    return Sign::Arrow;
+  }
+  switch (Text.size() == 1 ? Text[0] : '\0') {
+    case '\'':
+      return Sign::Apostrophe;
+    case '(':
+      return Sign::Left_Paren;
+    case ')':
+      return Sign::Right_Paren;
+    case ',':
+      return Sign::Comma;
+    case ';':
+      return Sign::Semicolon;
+    default:
+      return Sign::Other;
+  }
+}
+
+Sign Sign_Of(const Token& Item) noexcept {
+  if (Item.Kind == Kinds::Reserved_Word) {
+    return Word_Sign(Item.Text);
+  }
+  if (Item.Kind == Kinds::Delimiter) {
+    return Delimiter_Sign(Item.Text);
+  }
+  const bool Class = Item.Kind == Kinds::Attribute && Same_Word(Item.Text, "class");
+  return Class ? Sign::Class : Sign::Other;
 }
 
 constexpr std::size_t No_Mark = static_cast<std::size_t>(-1);
@@ -35,53 +97,50 @@ constexpr std::size_t No_Mark = static_cast<std::size_t>(-1);
 // (its message follows) or inside parentheses (an extension aggregate).
 class Aspect_Marks {
  public:
-  /// Reads the T-th token; returns the token it shows to be a mark, else
-  /// No_Mark.
-  std::size_t Read(const Token& Item, std::size_t T) noexcept {
-    const std::size_t Mark = Confirmed(Item);
-    Follow(Item, T);
+  /// Reads the T-th token, whose sign is S; returns the token it shows to
+  /// be a mark, else No_Mark.
+  std::size_t Read(const Token& Item, Sign S, std::size_t T) noexcept {
+    const std::size_t Mark = Confirmed(S);
+    Follow(Item, S, T);
     return Mark;
   }
 
  private:
-  std::size_t Confirmed(const Token& Item) noexcept {
+  std::size_t Confirmed(Sign S) noexcept {
     const std::size_t Mark = Candidate;
-    if (Mark == No_Mark || Is_Delimiter(Item, "'") ||
-        (Item.Kind == Kinds::Attribute && Same_Word(Item.Text, "class"))) {
+    if (Mark == No_Mark || S == Sign::Apostrophe || S == Sign::Class) {
       return No_Mark;  // none, or `Post'Class` still to end
     }
     Candidate = No_Mark;
-    const bool Ends = Is_Delimiter(Item, "=>") || Is_Delimiter(Item, ",") ||
-                      Is_Delimiter(Item, ";") || Is_Word(Item, "is");
+    const bool Ends = S == Sign::Arrow || S == Sign::Comma || S == Sign::Semicolon || S == Sign::Is;
     if (!Ends) {
       Spec_Depth = -1;  // not a specification after all
     }
     return Ends ? Mark : No_Mark;
   }
 
-  void Follow(const Token& Item, std::size_t T) noexcept {
+  void Follow(const Token& Item, Sign S, std::size_t T) noexcept {
     const bool Mark_Place = Expect_Mark;
     Expect_Mark = false;
     if (Mark_Place && Item.Kind == Kinds::Identifier) {
       Candidate = T;
     } else if (Mark_Place) {
       Spec_Depth = -1;  // `with record`, `with private`...
-    } else if (Is_Delimiter(Item, "(")) {
+    } else if (S == Sign::Left_Paren) {
       ++Depth;
-    } else if (Is_Delimiter(Item, ")")) {
+    } else if (S == Sign::Right_Paren) {
       Depth = Depth > 0 ? Depth - 1 : 0;
       Spec_Depth = Depth < Spec_Depth ? -1 : Spec_Depth;
-    } else if (Is_Word(Item, "with")) {
+    } else if (S == Sign::With) {
       Starts_Specification();
-    } else if (Depth == Spec_Depth && Is_Delimiter(Item, ",")) {
+    } else if (Depth == Spec_Depth && S == Sign::Comma) {
       Expect_Mark = true;
-    } else if (Depth == Spec_Depth && (Is_Delimiter(Item, ";") || Is_Word(Item, "is"))) {
+    } else if (Depth == Spec_Depth && (S == Sign::Semicolon || S == Sign::Is)) {
       Spec_Depth = -1;
     }
-    Raising =
-        Is_Word(Item, "raise") || (Raising && !Is_Delimiter(Item, ";") && !Is_Word(Item, "with"));
-    Clause_Start = Is_Delimiter(Item, ";") ||
-                   (Clause_Start && (Is_Word(Item, "limited") || Is_Word(Item, "private")));
+    Raising = S == Sign::Raise || (Raising && S != Sign::Semicolon && S != Sign::With);
+    Clause_Start =
+        S == Sign::Semicolon || (Clause_Start && (S == Sign::Limited || S == Sign::Private));
   }
 
   void Starts_Specification() noexcept {
@@ -137,20 +196,21 @@ void Mix_Defined_Names(Result& Output) {
     }
   };
   Aspect_Marks Aspects;
-  const Token* Before = nullptr;  // the last token that is not a line end
+  Sign Before = Sign::Other;  // that of the last token that is not a line end
   for (std::size_t T = 0; T < Output.Tokens.size(); ++T) {
     const Token& Item = Output.Tokens[T];
     if (Item.Kind == Kinds::End_Of_Line || Item.Kind == Kinds::Comment) {
       continue;
     }
     if (Item.Kind == Kinds::Attribute ||
-        (Item.Kind == Kinds::Identifier && Before != nullptr && Is_Word(*Before, "pragma"))) {
+        (Item.Kind == Kinds::Identifier && Before == Sign::Pragma)) {
       Change(T);
     }
-    if (const std::size_t Mark = Aspects.Read(Item, T); Mark != No_Mark) {
+    const Sign S = Sign_Of(Item);
+    if (const std::size_t Mark = Aspects.Read(Item, S, T); Mark != No_Mark) {
       Change(Mark);
     }
-    Before = &Item;
+    Before = S;
   }
   if (Changed.empty()) {
     return;

@@ -7,12 +7,15 @@
 namespace Formatter::Layout {
 
 void Placer::Mark_Alignment_Candidates() {
-  const std::vector<bool> Unary = Sign_Flags(Input);
+  Sign_Reader Signs;
+  bool Left_Is_Sign = false;
   for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
+    const bool Left_Sign = Left_Is_Sign;
+    Left_Is_Sign = Signs.Read(At(I));
     if (I == First_Of(At(I).Line)) {
       continue;
     }
-    const Gap Style = Style_Gap(At(I - 1), Unary[I - 1], At(I));
+    const Gap Style = Style_Gap(At(I - 1), Left_Sign, At(I));
     Spacing[I] = static_cast<unsigned char>(Style);
     if (Is_Mark(I - 1) || Is_Effector(I) || Is_Effector(I - 1)) {
       continue;

@@ -53,7 +53,8 @@ void Placer::Join_Columns() {
     Column_Set[I] = static_cast<Index>(I);
   }
   for (std::size_t L = 1; L < Input.Lines.size(); ++L) {
-    for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+    const std::size_t End = End_Of(L);  // read once, as the sets written below may alias it
+    for (std::size_t I = First_Of(L); I < End; ++I) {
       // Only lexemes that keep blanks, and the marks that alignment is
       // about, look past the line above.
       const Code Mark = At(I).Symbol;
@@ -143,6 +144,14 @@ std::size_t Placer::Line_Near(std::size_t L, long long At, int Step) const noexc
 // End-of-line comments, aligned by extra blanks, need no more than the
 // column.
 Kept_Change Placer::Demote_Unaligned() {
+  // Most rounds leave no kept blanks to judge: the columns need not be found.
+  bool Judged = false;
+  for (std::size_t I = 0; I < Spacing.size() && !Judged; ++I) {
+    Judged = Judges(I);
+  }
+  if (!Judged) {
+    return Kept_Change::None;
+  }
   Join_Columns();
   // Only whether a column holds two lexemes or more matters.
   std::vector<unsigned char> Members(Column_Set.size(), 0);
@@ -164,8 +173,7 @@ Kept_Change Placer::Demote_Unaligned() {
   bool Changed = false;
   for (std::size_t I = 0; I < Spacing.size(); ++I) {
     // Most lexemes keep no blanks: their column's root is never looked for.
-    const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
-    if (!Keeps(I) || Forced[I] != 0 || Own_Column) {
+    if (!Judges(I)) {
       continue;
     }
     const std::size_t R = Root(I);

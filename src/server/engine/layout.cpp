@@ -18,16 +18,27 @@ constexpr int Most_Rounds = 12;
 std::vector<Column_Number> Placer::Run() {
   Mark_Alignment_Candidates();
   for (int Round = 0; Round < Most_Rounds; ++Round) {
+    Moved = false;
     Place_All();
     // Demoting reads the groups of the last round (Forced), and the new
     // ones are found from the columns alone: so the new ones are made
     // only when the work of demoting is given back, and only from columns
-    // placed after the last repair.
+    // placed after the last repair. Where no lexeme moved since the last
+    // round that found them, the groups are found again as they were (the
+    // roles move only with the columns).
     const Kept_Change Kept = Demote_Unaligned();
     if (Kept == Kept_Change::Repaired) {
+      Regroup = true;
       continue;
     }
     const bool Demoted = Kept == Kept_Change::Demoted;
+    if (Round > 0 && !Moved && !Regroup) {
+      if (!Demoted) {
+        return std::move(Column);
+      }
+      continue;
+    }
+    Regroup = false;
     std::vector<Column_Number> Groups = Group_Columns(Input, Roles, Column, Made);
     if (Groups == Forced && !Demoted) {
       return std::move(Column);

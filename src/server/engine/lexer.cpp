@@ -3,6 +3,8 @@
 #include "lexer.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,17 +18,17 @@ constexpr unsigned char Vertical_Tab = 0x0B;
 constexpr unsigned char Form_Feed = 0x0C;
 constexpr unsigned char Carriage_Return = 0x0D;
 
-bool Is_Digit(unsigned char B) noexcept {
+constexpr bool Is_Digit(unsigned char B) noexcept {
   return B >= '0' && B <= '9';
 }
 
-bool Is_Ascii_Letter(unsigned char B) noexcept {
+constexpr bool Is_Ascii_Letter(unsigned char B) noexcept {
   return (B >= 'A' && B <= 'Z') || (B >= 'a' && B <= 'z');
 }
 
 // Latin-1 letters from Ada 95 on; the feminine and masculine ordinals and
 // the micro sign are letters in the character classes of Ada 2005.
-bool Is_Letter(unsigned char B, Edition Language) noexcept {
+constexpr bool Is_Letter(unsigned char B, Edition Language) noexcept {
   if (Is_Ascii_Letter(B)) {
     return true;
   }
@@ -38,6 +40,24 @@ bool Is_Letter(unsigned char B, Edition Language) noexcept {
   }
   return Language >= Edition::Ada2005 && (B == 0xAA || B == 0xB5 || B == 0xBA);
 }
+
+// The letters and digits of each edition, by byte: a name's bytes are
+// looked up, not tested one rule after the other.
+using Byte_Set = std::array<bool, 256>;
+
+constexpr Byte_Set Name_Characters(Edition Language) noexcept {
+  Byte_Set Set{};
+  for (std::size_t B = 0; B < Set.size(); ++B) {
+    const auto Byte = static_cast<unsigned char>(B);
+    Set[B] = Is_Letter(Byte, Language) || Is_Digit(Byte);
+  }
+  return Set;
+}
+
+constexpr std::array<Byte_Set, 5> Name_Characters_Of{
+    Name_Characters(Edition::Ada83), Name_Characters(Edition::Ada95),
+    Name_Characters(Edition::Ada2005), Name_Characters(Edition::Ada2012),
+    Name_Characters(Edition::Ada2022)};
 
 // Graphic characters of Latin-1, and 0x80 .. 0x9F as well, so that the bytes
 // of UTF-8 text in strings and character literals are accepted.
@@ -87,7 +107,11 @@ constexpr std::size_t Bytes_Per_Lexeme = 4;
 class Scanner {
  public:
   Scanner(std::string_view Text, Edition Edition_In_Force, std::size_t Limit)
-      : Source(Text), Language(Edition_In_Force), Error_Limit(Limit == 0 ? 1 : Limit) {}
+      : Source(Text),
+        Language(Edition_In_Force),
+        In_Name(Name_Characters_Of[static_cast<std::size_t>(Edition_In_Force)]),
+        Error_Limit(Limit == 0 ? 1 : Limit),
+        Next_Tab(Tab_From(0)) {}
 
   Lexed Run() {
     if (Source.size() > Largest_Source) {
@@ -130,18 +154,33 @@ class Scanner {
 
   bool Has(std::size_t Ahead) const noexcept { return Position + Ahead < Source.size(); }
 
+  // The first tab at or after Offset, or the source's end.
+  std::size_t Tab_From(std::size_t Offset) const noexcept {
+    const std::size_t At = Source.find('\t', Offset);
+    return At == std::string_view::npos ? Source.size() : At;
+  }
+
   // Columns are counted on from the last place asked about, so that a long
-  // line costs linear time; tabs advance to the next multiple of 8.
+  // line costs linear time; tabs advance to the next multiple of 8. Up to
+  // the next tab (most sources have none) each byte is a column.
   long long Column_Of(std::size_t Offset) noexcept {
     Offset = Offset < Source.size() ? Offset : Source.size();
     if (Offset < Column_Base) {
       Column_Base = Line_Start;
       Base_Column = 1;
+      Next_Tab = Tab_From(Line_Start);
     }
-    for (; Column_Base < Offset; ++Column_Base) {
-      Base_Column = static_cast<unsigned char>(Source[Column_Base]) == Tab
-                        ? ((Base_Column - 1) / 8 + 1) * 8 + 1
-                        : Base_Column + 1;
+    while (Column_Base < Offset) {
+      if (Next_Tab < Column_Base) {
+        Next_Tab = Tab_From(Column_Base);
+      }
+      const std::size_t Plain_End = std::min(Offset, Next_Tab);
+      Base_Column += static_cast<long long>(Plain_End - Column_Base);
+      Column_Base = Plain_End;
+      if (Column_Base < Offset) {
+        Base_Column = ((Base_Column - 1) / 8 + 1) * 8 + 1;
+        ++Column_Base;
+      }
     }
     return Base_Column;
   }
@@ -239,7 +278,7 @@ class Scanner {
           }
         }
         ++Length;
-      } else if (Is_Letter(B, Language) || Is_Digit(B)) {
+      } else if (In_Name[B]) {
         ++Length;
       } else {
         break;
@@ -378,10 +417,14 @@ class Scanner {
   // The replacement form %...% of a string without quotation marks.
   void Scan_Percent_String() { Scan_String('%'); }
 
+  // Up to the line's end, found by the library's searches, which look at
+  // many bytes at a time: comments are long, and carriage returns rare.
   void Scan_Comment() {
-    std::size_t End = Position + 2;
-    while (End < Source.size() && !Is_Line_End(static_cast<unsigned char>(Source[End]))) {
-      ++End;
+    const std::size_t Start = Position + 2;
+    std::size_t End = Source.find('\n', Start);
+    End = End == std::string_view::npos ? Source.size() : End;
+    if (const void* Return = std::memchr(Source.data() + Start, '\r', End - Start)) {
+      End = static_cast<std::size_t>(static_cast<const char*>(Return) - Source.data());
     }
     Add(Lexeme_Class::Comment, Code::None, End - Position);
   }
@@ -460,12 +503,14 @@ class Scanner {
 
   std::string_view Source;
   Edition Language;
+  const Byte_Set& In_Name;  // letters and digits of Language
   std::size_t Error_Limit;
   std::size_t Position = 0;
   std::size_t Line_Start = 0;
   std::size_t Line_First = 0;
   std::size_t Column_Base = 0;
   long long Base_Column = 1;
+  std::size_t Next_Tab;  // the first tab at or after Column_Base when not below it
   Lexed Result;
 };
 

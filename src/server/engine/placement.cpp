@@ -7,16 +7,39 @@
 namespace Formatter::Layout {
 
 void Placer::Place_All() {
-  // Placing reads only the roles that the analysis hands it: the last
-  // round's go first, so that two sets are never held at once.
-  Roles = std::vector<Line_Role>();
-  Roles = Analyse(Input, Units, *this);
+  if (!Analysed || !Place_Again()) {
+    // Placing reads only the roles that the analysis hands it: the last
+    // round's go first, so that two sets are never held at once.
+    Roles = std::vector<Line_Role>();
+    Roles = Analyse(Input, Units, *this);
+    Analysed = true;
+  }
   for (std::size_t L = 0; L < Input.Lines.size(); ++L) {
     if (Roles[L].Kind == Line_Kind::Empty) {
       Place_Line(L, End_Of(L), 1);
     }
   }
   Place_Comments();
+}
+
+// The analysis builds on nothing of the placing but the column that each
+// code line's first lexeme gets (the lexemes and the columns placed before
+// it hand it the same roles), so a round whose first lexemes all land where
+// they landed in the last one has that round's roles, and the analysis need
+// not run again. A line that lands elsewhere ends the attempt: the lines
+// after it may take other roles. Placing a line reads only its own lexemes'
+// columns and those of the lines above it.
+bool Placer::Place_Again() {
+  for (std::size_t L = 0; L < Roles.size(); ++L) {
+    const std::size_t First = Roles[L].First_Code;
+    if (First != No_Lexeme) {
+      const Column_Number Last_Round = Column[First];
+      if (Place(L, Roles) != Last_Round) {
+        return false;
+      }
+    }
+  }
+  return true;
 }
 
 Column_Number Placer::Place(std::size_t L, const std::vector<Line_Role>& Known) {
@@ -74,7 +97,10 @@ void Placer::Place_Line(std::size_t L, std::size_t Anchor, long long Start) {
 
 void Placer::Place_From(std::size_t L, std::size_t Anchor, long long Start) {
   long long Next = 1;
-  for (std::size_t I = First_Of(L); I < End_Of(L); ++I) {
+  // The line's end is read once: the columns written below could, as far
+  // as the compiler knows, change the line table.
+  const std::size_t End = End_Of(L);
+  for (std::size_t I = First_Of(L); I < End; ++I) {
     if (Is_Mark(I)) {
       Column[I] = 1;
       continue;

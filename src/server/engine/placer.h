@@ -52,7 +52,9 @@ class Placer final : public Line_Placer {
   }
   bool Is_Effector(std::size_t I) const noexcept { return At(I).Class == Lexeme_Class::Effector; }
   void Set(std::size_t I, long long Placed) noexcept {
-    Column[I] = static_cast<Column_Number>(Placed);
+    const auto New = static_cast<Column_Number>(Placed);
+    Moved = Moved || Column[I] != New;
+    Column[I] = New;
   }
 
   // Blanks the author put between lexeme I and the one before it on its
@@ -79,6 +81,9 @@ class Placer final : public Line_Placer {
 
   // Placing (placement.cpp).
   void Place_All();
+  // The lines placed again with the last round's roles; false when a line's
+  // first lexeme lands elsewhere than in that round.
+  bool Place_Again();
   // A continuation line that fitted the style's longest line as its author
   // wrote it, and that its new place pushes past it, moves left just enough,
   // though not left of two columns in from its statement.
@@ -142,6 +147,12 @@ class Placer final : public Line_Placer {
   std::size_t Code_Line_Near(std::size_t L, int Step) const noexcept;
   std::size_t Held_At(std::size_t L, std::size_t I, long long Wanted) const noexcept;
   void Shift_Gap(std::size_t I, long long Shift);
+
+  // Lexeme I keeps blanks that only a column of its kind can justify.
+  bool Judges(std::size_t I) const noexcept {
+    const bool Own_Column = At(I).Class == Lexeme_Class::Comment && Wide(I);
+    return Keeps(I) && Forced[I] == 0 && !Own_Column;
+  }
   // Blanks wider than the scrambling of any tool or hand: deliberate.
   // An end-of-line comment three blanks or more after the code has a column
   // of its own.
@@ -155,7 +166,14 @@ class Placer final : public Line_Placer {
   const std::vector<bool>& Made;  // the lines the engine made by breaking long ones
   int Units;
   std::vector<Line_Role> Roles;
+  bool Analysed = false;  // Roles hold the analysis of an earlier round
   std::vector<Column_Number> Column;
+  // A lexeme was given a column other than the one it had (since Moved
+  // was last cleared); a line placed twice may set it though it ends where
+  // it was.
+  bool Moved = false;
+  // A repair changed gaps since the groups were last found.
+  bool Regroup = false;
   // Per lexeme, found once and read by every placing: the style's gap
   // between it and the lexeme on its left (none for a line's first), and
   // the flag Kept_Blanks when it keeps the blanks its author put there.

@@ -40,22 +40,16 @@ bool Is_Arrow_Plus(const Lexeme* Left, const Lexeme& Right) noexcept {
          Left->Offset + Left->Length == Right.Offset;
 }
 
-std::vector<bool> Sign_Flags(const Lexed& Input) {
-  std::vector<bool> Flags(Input.Lexemes.size(), false);
-  bool After_Operand = false;
-  const Lexeme* Before = nullptr;
-  for (std::size_t I = 0; I < Input.Lexemes.size(); ++I) {
-    const Lexeme& Item = Input.Lexemes[I];
-    if (Item.Class == Lexeme_Class::Comment || Item.Class == Lexeme_Class::Effector ||
-        Item.Class == Lexeme_Class::Byte_Order_Mark) {
-      continue;
-    }
-    Flags[I] = !After_Operand && (Item.Symbol == Code::Plus || Item.Symbol == Code::Minus) &&
-               !Is_Arrow_Plus(Before, Item);
-    After_Operand = Ends_Operand(Item);
-    Before = &Item;
+bool Sign_Reader::Read(const Lexeme& Item) noexcept {
+  if (Item.Class == Lexeme_Class::Comment || Item.Class == Lexeme_Class::Effector ||
+      Item.Class == Lexeme_Class::Byte_Order_Mark) {
+    return false;
   }
-  return Flags;
+  const bool Sign = !After_Operand && (Item.Symbol == Code::Plus || Item.Symbol == Code::Minus) &&
+                    !Is_Arrow_Plus(Before, Item);
+  After_Operand = Ends_Operand(Item);
+  Before = &Item;
+  return Sign;
 }
 
 Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexcept {

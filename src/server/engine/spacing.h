@@ -24,9 +24,18 @@ Gap Style_Gap(const Lexeme& Left, bool Left_Is_Sign, const Lexeme& Right) noexce
 /// delimiter to GNAT's style, the `+` no sign.
 bool Is_Arrow_Plus(const Lexeme* Left, const Lexeme& Right) noexcept;
 
-/// One flag per lexeme of Input: the lexeme is a unary plus or minus (it
-/// follows neither a name, a literal nor a closing parenthesis).
-std::vector<bool> Sign_Flags(const Lexed& Input);
+/// Reads the lexemes of a source in order and tells of each whether it is
+/// a unary plus or minus (it follows neither a name, a literal nor a
+/// closing parenthesis): read along with the lexemes, not kept for all.
+class Sign_Reader {
+ public:
+  /// Whether Item, the lexeme after those read so far, is a sign.
+  bool Read(const Lexeme& Item) noexcept;
+
+ private:
+  bool After_Operand = false;
+  const Lexeme* Before = nullptr;  // the last lexeme that is code
+};
 
 /// The number of blanks before an end-of-line comment.
 inline constexpr Column_Number Comment_Gap = 2;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace Formatter {
 
@@ -69,6 +70,7 @@ struct Delimiter_Entry {
 };
 
 // Two-character delimiters first, so that the first match is the longest.
+constexpr std::size_t Pairs = 10;
 constexpr std::array<Delimiter_Entry, 30> Delimiters{{
     {"=>", Code::Arrow},       {"..", Code::Double_Dot},   {"**", Code::Double_Star},
     {":=", Code::Assign},      {"/=", Code::Not_Equal},    {">=", Code::Greater_Equal},
@@ -87,11 +89,13 @@ bool Only_From_2022(Code Symbol) noexcept {
   return Symbol == Code::Left_Bracket || Symbol == Code::Right_Bracket || Symbol == Code::At_Sign;
 }
 
-// The words are looked up among those of their first letter only: every
-// identifier of a source is looked up, and most are no word.
+// The words are looked up among those of their first letter only, and
+// only when one of them is as long: every identifier of a source is looked
+// up, and most are no word.
 struct Letter_Words {
   unsigned char First = 0;
   unsigned char End = 0;
+  std::uint16_t Lengths = 0;  // bit N: a word of N letters
 };
 
 constexpr bool In_Order() noexcept {
@@ -110,6 +114,7 @@ constexpr std::array<Letter_Words, 26> By_Letter = [] {
     Letter_Words& Letter = Table[static_cast<std::size_t>(Words[I].Spelling[0] - 'a')];
     Letter.First = Letter.End == 0 ? static_cast<unsigned char>(I) : Letter.First;
     Letter.End = static_cast<unsigned char>(I + 1);
+    Letter.Lengths = static_cast<std::uint16_t>(Letter.Lengths | 1U << Words[I].Spelling.size());
   }
   return Table;
 }();
@@ -125,6 +130,16 @@ constexpr std::array<Code, 256> Single_Delimiters = [] {
   }
   return Table;
 }();
+
+constexpr bool Pairs_First() noexcept {
+  for (std::size_t I = 0; I < Delimiters.size(); ++I) {
+    if ((Delimiters[I].Spelling.size() == 2) != (I < Pairs)) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(Pairs_First(), "the pairs stand first in the delimiter table");
 
 constexpr std::array<bool, 256> Starts_Pair = [] {
   std::array<bool, 256> Table{};
@@ -145,6 +160,9 @@ Code Reserved_Word(std::string_view Word, Edition Language) noexcept {
     return Code::None;
   }
   const Letter_Words Letter = By_Letter[static_cast<std::size_t>(First - 'a')];
+  if ((Letter.Lengths >> Word.size() & 1U) == 0) {
+    return Code::None;
+  }
   for (std::size_t I = Letter.First; I < Letter.End; ++I) {
     if (Same_Word(Word, Words[I].Spelling)) {
       return Words[I].Since <= Language ? Words[I].Word : Code::None;
@@ -160,11 +178,10 @@ Code Delimiter_At(std::string_view Text, Edition Language, std::size_t& Length) 
   }
   const auto Lead = static_cast<unsigned char>(Text[0]);
   if (Text.size() > 1 && Starts_Pair[Lead]) {
-    for (const Delimiter_Entry& Entry : Delimiters) {
-      if (Entry.Spelling.size() == 2 && Entry.Spelling[0] == Text[0] &&
-          Entry.Spelling[1] == Text[1]) {
+    for (std::size_t I = 0; I < Pairs; ++I) {
+      if (Delimiters[I].Spelling[0] == Text[0] && Delimiters[I].Spelling[1] == Text[1]) {
         Length = 2;
-        return Entry.Symbol;
+        return Delimiters[I].Symbol;
       }
     }
   }
