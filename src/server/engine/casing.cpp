@@ -50,7 +50,7 @@ Sign Word_Sign(std::string_view Text) noexcept {
     case 7:
       return Same_Word(Text, "limited")   ? Sign::Limited
              : Same_Word(Text, "private") ? Sign::Private
-                                   : Sign::Other;
+                                          : Sign::Other;
     default:
       return Sign::Other;
   }

@@ -140,8 +140,13 @@ Column_Number Own_Width(const std::vector<Token>& Tokens, Column_Number Width) {
   return Width;
 }
 
-// A bound on the passes: each breaks every long line once more.
-constexpr int Most_Passes = 16;
+// A bound on the passes, each of which breaks every long line once more
+// (a list nested in a broken list waits for the next): their tokens never
+// add up to more than Most_Passes layouts of the source and an allowance.
+// So a large source costs a few layouts at most, and a small one, however
+// deeply nested, always reaches the layout that breaking leaves alone.
+constexpr std::size_t Most_Passes = 16;
+constexpr std::size_t Pass_Allowance = 2'000'000;
 
 }  // namespace
 
@@ -157,7 +162,9 @@ Result Fit_Lines(Result Output, const Settings& In_Force) {
   Laying_Out.Width = 0;
   std::vector<Token> Pieces;
   std::vector<bool> Made;
-  for (int Pass = 0; Pass < Most_Passes && Broken(Output.Tokens, Width, Pieces, Made); ++Pass) {
+  std::size_t Budget = Most_Passes * Output.Tokens.size() + Pass_Allowance;
+  while (Budget > 0 && Broken(Output.Tokens, Width, Pieces, Made)) {
+    Budget -= std::min(Budget, Pieces.size());
     auto Text = std::make_shared<const std::string>(Written_Text(Pieces, &Made));
     Result Again = Format_Pieces(std::string_view(*Text), Laying_Out, Made);
     if (!Again.Errors.empty()) {
