@@ -11,10 +11,10 @@ enum class Group_Kind : unsigned char { None, Colon, Arrow, At };
 
 struct Member {
   Group_Kind Kind = Group_Kind::None;
-  long long Name_Column = 0;  ///< where the names (or choices) start
-  long long Names_End = 0;    ///< the column just after the last name
+  Column_Number Name_Column = 0;  ///< where the names (or choices) start
+  Column_Number Names_End = 0;    ///< the column just after the last name
   std::size_t Mark = No_Lexeme;
-  long long Line_End = 0;  ///< the column of the line's last character
+  Column_Number Line_End = 0;  ///< the column of the line's last character
   /// The names stand where the author put them, with one blank before the
   /// mark: the author's own choice of no alignment.
   bool Unaligned_By_Author = false;
@@ -27,12 +27,12 @@ struct Member {
   /// member starts the line (after a parenthesis at most), and follows the
   /// member before it with only lines that continue that one between.
   bool Inferable = true;
-  bool Adjacent = true;        ///< no nested statement since the member before
-  bool After_Comment = false;  ///< a comment line stands between it and the member before
-  bool Break_After = false;    ///< a nested statement follows (while the group is read)
-  bool Comment_After = false;  ///< a comment line follows (while the group is read)
-  long long Line_Column = 0;   ///< the column of the line's first lexeme
-  bool After_When = false;     ///< the choices of a `when` that starts the line
+  bool Adjacent = true;           ///< no nested statement since the member before
+  bool After_Comment = false;     ///< a comment line stands between it and the member before
+  bool Break_After = false;       ///< a nested statement follows (while the group is read)
+  bool Comment_After = false;     ///< a comment line follows (while the group is read)
+  Column_Number Line_Column = 0;  ///< the column of the line's first lexeme
+  bool After_When = false;        ///< the choices of a `when` that starts the line
 };
 
 constexpr std::size_t Most_Choice_Lexemes = 12;
@@ -56,7 +56,7 @@ class Finder {
     if (I == No_Lexeme) {
       return Member{};
     }
-    const long long Line_Column = Column[I];
+    const Column_Number Line_Column = Column[I];
     const bool After_When = Input.Lexemes[I].Symbol == Code::When;
     if (Input.Lexemes[I].Symbol == Code::Left_Paren || After_When) {
       ++I;
@@ -78,7 +78,7 @@ class Finder {
       const Lexeme& Before = Input.Lexemes[Found.Mark - 1];
       const bool Unmoved = Column[I] == Input.Lexemes[I].Column;
       const bool One_Blank =
-          Mark.Column == Before.Column + static_cast<long long>(Before.Length) + 1;
+          Mark.Column == Before.Column + static_cast<Column_Number>(Before.Length) + 1;
       // A line the engine made by breaking a long one has blanks no author
       // chose, so its group is aligned; but the association beside the `(`
       // of the list it broke keeps its one blank, and the lines below it
@@ -130,8 +130,8 @@ class Finder {
     return Choices(First, End);
   }
 
-  long long End_Column(std::size_t I) const noexcept {
-    return Column[I] + static_cast<long long>(Input.Lexemes[I].Length);
+  Column_Number End_Column(std::size_t I) const noexcept {
+    return Column[I] + static_cast<Column_Number>(Input.Lexemes[I].Length);
   }
 
   Member Choices(std::size_t First, std::size_t End) const noexcept {
@@ -163,7 +163,7 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
 // than each side on its own.
 void Finish(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
             std::vector<Column_Number>& Forced) {
-  long long Names_End = 0;
+  Column_Number Names_End = 0;
   bool Aligned = true;
   for (const Member& Item : Group) {
     Names_End = std::max(Names_End, Item.Names_End);
@@ -200,7 +200,7 @@ void Finish(const std::vector<Member>& Group, const std::vector<Column_Number>& 
 
 void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& Column,
            std::vector<Column_Number>& Forced) {
-  long long Names_End = 0;
+  Column_Number Names_End = 0;
   bool Aligned = true;
   bool By_Author = true;
   for (const Member& Item : Group) {
@@ -213,9 +213,9 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
   if (By_Author && !Aligned) {
     return;
   }
-  const long long Target = Aligned && Column[Group.front().Mark] > Names_End
-                               ? Column[Group.front().Mark]
-                               : Names_End + 1;
+  const Column_Number Target = Aligned && Column[Group.front().Mark] > Names_End
+                                   ? Column[Group.front().Mark]
+                                   : Names_End + 1;
   for (const Member& Item : Group) {
     if (Item.Line_End + Target - Column[Item.Mark] > Style_Line_Length &&
         Target > Column[Item.Mark]) {
@@ -223,7 +223,7 @@ void Align(const std::vector<Member>& Group, const std::vector<Column_Number>& C
     }
   }
   for (const Member& Item : Group) {
-    Forced[Item.Mark] = static_cast<Column_Number>(Target);
+    Forced[Item.Mark] = Target;
   }
 }
 
@@ -258,7 +258,7 @@ class Open_Groups {
 // Whether line L, which is no member of Group, leaves it open: a line that
 // continues a member (indented past the names), or the statements of a
 // `when` (indented past it).
-bool Nested_In(const std::vector<Member>& Group, const Line_Role& Role, long long Line_Column) {
+bool Nested_In(const std::vector<Member>& Group, const Line_Role& Role, Column_Number Line_Column) {
   const Member& First = Group.front();
   if (Role.Kind == Line_Kind::Continuation && Line_Column > First.Name_Column) {
     return true;
@@ -279,7 +279,7 @@ std::vector<Column_Number> Group_Columns(const Lexed& Input, const std::vector<L
       continue;
     }
     Member Next = L < Roles.size() ? Find.Member_Of(Roles[L], L) : Member{};
-    const long long Line_Column =
+    const Column_Number Line_Column =
         L < Roles.size() && Roles[L].First_Code != No_Lexeme ? Column[Roles[L].First_Code] : 0;
     while (!Open.Empty()) {
       const std::vector<Member>& Group = Open.Top();

@@ -8,13 +8,13 @@ namespace Formatter::Layout {
 namespace {
 
 // The furthest a lexeme is taken to be off its column: more looks chosen.
-constexpr long long Most_Off = 2;
+constexpr Column_Number Most_Off = 2;
 
 }  // namespace
 
 // The lexeme of line L placed at column Wanted that is of I's kind, or
 // No_Lexeme.
-std::size_t Placer::Held_At(std::size_t L, std::size_t I, long long Wanted) const noexcept {
+std::size_t Placer::Held_At(std::size_t L, std::size_t I, Column_Number Wanted) const noexcept {
   for (std::size_t J = First_Of(L); J < End_Of(L) && Column[J] <= Wanted; ++J) {
     if (Column[J] == Wanted && Same_Kind(I, J)) {
       return J;
@@ -43,7 +43,7 @@ std::size_t Placer::Code_Line_Near(std::size_t L, int Step) const noexcept {
 // make a column, in Found, and those padded by their author in Padded. A
 // code line between that holds none ends the column (a lexeme is not taken
 // to be off a column across other code).
-void Placer::Partners(std::size_t I, long long Wanted, int Step,
+void Placer::Partners(std::size_t I, Column_Number Wanted, int Step,
                       Partner_Count& Count) const noexcept {
   std::size_t L = At(I).Line;
   for (int Found = 0; Found < 2; ++Found) {
@@ -60,13 +60,13 @@ void Placer::Partners(std::size_t I, long long Wanted, int Step,
 // How far lexeme I, which keeps its author's padding and lines up with
 // nothing, is off a column that two partners or more hold a column or two
 // away, one of them padded (else they line up by chance); or 0.
-long long Placer::Off_Column(std::size_t I) const noexcept {
-  const long long Placed_Gap = Column[I] - (Column[I - 1] + Width(I - 1));
+Column_Number Placer::Off_Column(std::size_t I) const noexcept {
+  const Column_Number Placed_Gap = Column[I] - (Column[I - 1] + Width(I - 1));
   if (Placed_Gap != Author_Gap(I)) {
     return 0;
   }
-  for (long long Distance = 1; Distance <= Most_Off; ++Distance) {
-    for (const long long Shift : {-Distance, Distance}) {
+  for (Column_Number Distance = 1; Distance <= Most_Off; ++Distance) {
+    for (const Column_Number Shift : {-Distance, Distance}) {
       if (Placed_Gap + Shift < 1) {
         continue;
       }
@@ -94,7 +94,7 @@ bool Placer::Repair_Off_Columns(const std::vector<unsigned char>& Members) {
         Members[Root(I)] >= 2) {
       continue;
     }
-    const long long Shift = Off_Column(I);
+    const Column_Number Shift = Off_Column(I);
     if (Shift == 0) {
       continue;
     }
@@ -115,7 +115,7 @@ bool Placer::Repair_Off_Columns(const std::vector<unsigned char>& Members) {
   return Repaired_Any;
 }
 
-void Placer::Shift_Gap(std::size_t I, long long Shift) {
+void Placer::Shift_Gap(std::size_t I, Column_Number Shift) {
   if (Repaired.empty()) {
     Repaired.assign(Spacing.size(), 0);
   }

@@ -24,7 +24,7 @@ void Placer::Place_Comments() {
     if (Roles[L].Kind == Line_Kind::Comment) {
       Near.Next = Next[L];
       const std::size_t Comment = Comment_Of(L);
-      const long long Wanted = Wanted_Comment_Column(L, Comment, Near);
+      const Column_Number Wanted = Wanted_Comment_Column(L, Comment, Near);
       Place_Line(L, Comment, Within_Style(Comment, Wanted));
       Near.Comment_Above = Wanted;
     } else if (Roles[L].First_Code != No_Lexeme) {
@@ -36,9 +36,9 @@ void Placer::Place_Comments() {
 
 // A comment that fitted the style's longest line where its author put it
 // goes no further right than it must.
-long long Placer::Within_Style(std::size_t Comment, long long Wanted) const noexcept {
-  long long Result = Wanted;
-  const long long Comment_End = Width(Comment) - 1;
+Column_Number Placer::Within_Style(std::size_t Comment, Column_Number Wanted) const noexcept {
+  Column_Number Result = Wanted;
+  const Column_Number Comment_End = Width(Comment) - 1;
   if (At(Comment).Column + Comment_End <= Style_Line_Length) {
     // To the next column of the indentation grid on its left each time.
     while (Result + Comment_End > Style_Line_Length && Result > 1) {
@@ -54,9 +54,9 @@ long long Placer::Within_Style(std::size_t Comment, long long Wanted) const noex
 // indented code; otherwise keeps its offset from the code it belongs to (the
 // next code line, or the statements it closes when it follows them
 // directly and a closing keyword comes next).
-long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
-                                        const Neighbours& Near) const noexcept {
-  const long long Own = At(Comment).Column;
+Column_Number Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
+                                            const Neighbours& Near) const noexcept {
+  const Column_Number Own = At(Comment).Column;
   if (L > 0 && End_Of(L - 1) > First_Of(L - 1)) {
     const std::size_t Above = End_Of(L - 1) - 1;
     if (At(Above).Class == Lexeme_Class::Comment && At(Above).Column == Own) {
@@ -72,8 +72,8 @@ long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
   const bool Blank_Before = L > 0 && Roles[L - 1].Kind == Line_Kind::Empty;
   const bool By_Next = Next != No_Lexeme && (Role.Inside_Statement || !Role.Before_Closer ||
                                              Prior == No_Lexeme || Blank_Before);
-  long long Expected = Role.Indent + 1;
-  long long Expected_Before = Expected;
+  Column_Number Expected = Role.Indent + 1;
+  Column_Number Expected_Before = Expected;
   // Between `with` that ends a declaration's line and the aspects: at the
   // level of the declaration (after a `with` alone on its line, with the
   // aspects, as any comment that precedes its code).
@@ -91,10 +91,10 @@ long long Placer::Wanted_Comment_Column(std::size_t L, std::size_t Comment,
         Roles[Near.Prior_Fixed != No_Lexeme ? Near.Prior_Fixed : Prior].First_Code;
     Expected_Before = Expected - (Column[First] - At(First).Column);
   }
-  const long long Kept = std::max<long long>(1, Expected + Own - Expected_Before);
+  const Column_Number Kept = std::max<Column_Number>(1, Expected + Own - Expected_Before);
   // A comment the author put on the indentation grid never leaves it by
   // keeping its offset from code that moved onto the grid.
-  const auto On_Grid = [this](long long At) { return (At - 1) % Units == 0; };
+  const auto On_Grid = [this](Column_Number At) { return (At - 1) % Units == 0; };
   return On_Grid(Own) && !On_Grid(Kept) ? Expected : Kept;
 }
 

@@ -20,23 +20,23 @@ void Placer::Mark_Alignment_Candidates() {
     if (Is_Mark(I - 1) || Is_Effector(I) || Is_Effector(I - 1)) {
       continue;
     }
-    const long long Wanted = Style == Gap::Comment ? Comment_Gap : 1;
+    const Column_Number Wanted = Style == Gap::Comment ? Comment_Gap : 1;
     if (Style != Gap::None && Author_Gap(I) > Wanted) {
       Spacing[I] |= Kept_Blanks;
     }
   }
 }
 
-long long Placer::Chosen_Gap(std::size_t I) const noexcept {
-  const long long Author = Author_Gap(I);
+Column_Number Placer::Chosen_Gap(std::size_t I) const noexcept {
+  const Column_Number Author = Author_Gap(I);
   if (Forced[I] > 0) {
-    return std::max<long long>(Forced[I] - (Column[I - 1] + Width(I - 1)), 1);
+    return std::max<Column_Number>(Forced[I] - (Column[I - 1] + Width(I - 1)), 1);
   }
   if (Is_Effector(I)) {
     return 0;
   }
   if (Is_Effector(I - 1)) {
-    return std::min<long long>(Author, 1);
+    return std::min<Column_Number>(Author, 1);
   }
   // An end-of-line comment keeps its column only within the style's
   // longest line.

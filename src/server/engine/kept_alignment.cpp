@@ -84,7 +84,7 @@ void Placer::Join_Right_Edges(std::size_t I, std::size_t Above) {
   if (At(I).Class != Lexeme_Class::Numeric_Literal || !Keeps(I)) {
     return;
   }
-  const long long Edge = Column[I] + Width(I);
+  const Column_Number Edge = Column[I] + Width(I);
   std::size_t Low = First_Of(Above);
   std::size_t High = End_Of(Above);
   while (Low < High) {
@@ -103,7 +103,7 @@ void Placer::Join_Right_Edges(std::size_t I, std::size_t Above) {
 
 // The line above L when it is a code line that reaches column At, else
 // No_Lexeme.
-std::size_t Placer::Adjacent_Above(std::size_t L, long long At) const noexcept {
+std::size_t Placer::Adjacent_Above(std::size_t L, Column_Number At) const noexcept {
   const std::size_t Line = L - 1;
   const Line_Kind Kind = Roles[Line].Kind;
   if (Kind == Line_Kind::Empty || Kind == Line_Kind::Comment) {
@@ -117,7 +117,7 @@ std::size_t Placer::Adjacent_Above(std::size_t L, long long At) const noexcept {
 // (-1 up, +1 down): the nearest code line that reaches the column, past
 // blank lines, whole-line comments and shorter lines (a few of them at
 // most); or No_Lexeme.
-std::size_t Placer::Line_Near(std::size_t L, long long At, int Step) const noexcept {
+std::size_t Placer::Line_Near(std::size_t L, Column_Number At, int Step) const noexcept {
   for (std::size_t Passed = 1; Passed <= Farthest; ++Passed) {
     if (Step < 0 ? L < Passed : L + Passed >= Input.Lines.size()) {
       break;

@@ -163,7 +163,8 @@ class Scanner {
   // Columns are counted on from the last place asked about, so that a long
   // line costs linear time; tabs advance to the next multiple of 8. Up to
   // the next tab (most sources have none) each byte is a column.
-  long long Column_Of(std::size_t Offset) noexcept {
+  // A column past Column_Limit counts as it.
+  Column_Number Column_Of(std::size_t Offset) noexcept {
     Offset = Offset < Source.size() ? Offset : Source.size();
     if (Offset < Column_Base) {
       Column_Base = Line_Start;
@@ -175,10 +176,11 @@ class Scanner {
         Next_Tab = Tab_From(Column_Base);
       }
       const std::size_t Plain_End = std::min(Offset, Next_Tab);
-      Base_Column += static_cast<long long>(Plain_End - Column_Base);
+      const std::size_t Plain = std::min<std::size_t>(Plain_End - Column_Base, Column_Limit);
+      Base_Column = std::min(Base_Column + static_cast<Column_Number>(Plain), Column_Limit);
       Column_Base = Plain_End;
       if (Column_Base < Offset) {
-        Base_Column = ((Base_Column - 1) / 8 + 1) * 8 + 1;
+        Base_Column = std::min(((Base_Column - 1) / 8 + 1) * 8 + 1, Column_Limit);
         ++Column_Base;
       }
     }
@@ -194,9 +196,7 @@ class Scanner {
     Item.Offset = static_cast<Index>(Position);
     Item.Length = static_cast<Index>(Length);
     Item.Line = static_cast<Index>(Result.Lines.size());
-    Item.Column = Class == Lexeme_Class::Byte_Order_Mark
-                      ? 1
-                      : static_cast<Column_Number>(Column_Of(Position));
+    Item.Column = Class == Lexeme_Class::Byte_Order_Mark ? 1 : Column_Of(Position);
     Make_Room(Result.Lexemes);
     Result.Lexemes.push_back(Item);
     Position += Length;
@@ -509,7 +509,7 @@ class Scanner {
   std::size_t Line_Start = 0;
   std::size_t Line_First = 0;
   std::size_t Column_Base = 0;
-  long long Base_Column = 1;
+  Column_Number Base_Column = 1;
   std::size_t Next_Tab;  // the first tab at or after Column_Base when not below it
   Lexed Result;
 };

@@ -27,9 +27,8 @@ enum class Lexeme_Class : unsigned char {
 };
 
 /// An offset, a length, or a lexeme or line number of a source that the
-/// engine formats; Column_Number holds its columns. Every one fits, as a
-/// source is at most Largest_Source bytes long (a column at most eight per
-/// byte, and laid out a few times that).
+/// engine formats (its columns are Column_Number, formatter.h: below
+/// Column_Limit in the source, and laid out a little past that at most).
 using Index = std::uint32_t;
 
 /// The longest source the engine formats.

@@ -45,7 +45,7 @@ bool Placer::Place_Again() {
 Column_Number Placer::Place(std::size_t L, const std::vector<Line_Role>& Known) {
   const Line_Role& Role = Known[L];
   bool After_Paren = false;
-  const long long Start = First_Column(L, Known, After_Paren);
+  const Column_Number Start = First_Column(L, Known, After_Paren);
   Place_Line(L, Role.First_Code, Start);
   // Held back from the last column, a line can land just after the
   // parenthesis all the same: the next pass sees it aligned after it.
@@ -66,14 +66,14 @@ Column_Number Placer::Place(std::size_t L, const std::vector<Line_Role>& Known) 
 void Placer::Keep_Within_Style(std::size_t L, const std::vector<Line_Role>& Known) {
   const Line_Role& Role = Known[L];
   const std::size_t Last = End_Of(L) - 1;
-  const long long Past = Column[Last] + Width(Last) - 1 - Style_Line_Length;
+  const Column_Number Past = Column[Last] + Width(Last) - 1 - Style_Line_Length;
   if (Role.Kind != Line_Kind::Continuation || Past <= 0 ||
       At(Last).Column + Width(Last) - 1 > Style_Line_Length) {
     return;
   }
   const std::size_t Base = Known[Role.Statement_Line].First_Code;
-  const long long Least = Base == No_Lexeme || Role.Statement_Line >= L ? 1 : Column[Base] + 2;
-  const long long Start = Column[Role.First_Code];
+  const Column_Number Least = Base == No_Lexeme || Role.Statement_Line >= L ? 1 : Column[Base] + 2;
+  const Column_Number Start = Column[Role.First_Code];
   if (Start - Past >= Least) {
     Place_Line(L, Role.First_Code, Start - Past);
   } else if (Least < Start) {
@@ -81,22 +81,22 @@ void Placer::Keep_Within_Style(std::size_t L, const std::vector<Line_Role>& Know
   }
 }
 
-void Placer::Place_Line(std::size_t L, std::size_t Anchor, long long Start) {
+void Placer::Place_Line(std::size_t L, std::size_t Anchor, Column_Number Start) {
   Place_From(L, Anchor, Start);
   // A line that would pass the client's last column from so deep an
   // indentation moves left as a whole, as far as it needs and can: it is
   // then never broken, and its text never laid out again.
   if (Anchor < End_Of(L)) {
-    const long long Past = Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 - Longest_Line;
-    const long long Room = Column[Anchor] - 1;
+    const Column_Number Past = Column[End_Of(L) - 1] + Width(End_Of(L) - 1) - 1 - Longest_Line;
+    const Column_Number Room = Column[Anchor] - 1;
     if (Past > 0 && Room > 0) {
       Place_From(L, Anchor, Column[Anchor] - std::min(Past, Room));
     }
   }
 }
 
-void Placer::Place_From(std::size_t L, std::size_t Anchor, long long Start) {
-  long long Next = 1;
+void Placer::Place_From(std::size_t L, std::size_t Anchor, Column_Number Start) {
+  Column_Number Next = 1;
   // The line's end is read once: the columns written below could, as far
   // as the compiler knows, change the line table.
   const std::size_t End = End_Of(L);
@@ -108,7 +108,7 @@ void Placer::Place_From(std::size_t L, std::size_t Anchor, long long Start) {
     if (I == Anchor) {
       // No further right than the token stream can hold it, so that the
       // lines placed relative to this one see the column it gets there.
-      const long long Last_Start = std::max<long long>(1, Longest_Line - Width(I) + 1);
+      const Column_Number Last_Start = std::max<Column_Number>(1, Longest_Line - Width(I) + 1);
       Set(I, std::max(std::min(Start, Last_Start), Next));
     } else if (I < Anchor) {
       Set(I, Next);
@@ -126,8 +126,8 @@ bool Placer::Lands_After_Paren(std::size_t L, const std::vector<Line_Role>& Know
          Column[Role.First_Code] == Column[Role.Open_Paren] + 1;
 }
 
-long long Placer::First_Column(std::size_t L, const std::vector<Line_Role>& Known,
-                               bool& After_Paren) const noexcept {
+Column_Number Placer::First_Column(std::size_t L, const std::vector<Line_Role>& Known,
+                                   bool& After_Paren) const noexcept {
   const Line_Role& Role = Known[L];
   if (Role.Kind == Line_Kind::Fixed) {
     return Role.Indent + 1;
@@ -136,13 +136,13 @@ long long Placer::First_Column(std::size_t L, const std::vector<Line_Role>& Know
   if (Base == No_Lexeme || Role.Statement_Line >= L) {
     return Role.Indent + 1;
   }
-  const long long Mine = At(Role.First_Code).Column;
+  const Column_Number Mine = At(Role.First_Code).Column;
   const std::size_t Paren = Role.Open_Paren;
   if (Paren != No_Lexeme && Mine == At(Paren).Column + 1) {
     After_Paren = true;
     return Column[Paren] + 1;
   }
-  const long long Offset = Mine - At(Base).Column;
+  const Column_Number Offset = Mine - At(Base).Column;
   // At the column of the line it continues, where that line stands as
   // its author put it (and not at the margin, where a text whose blanks
   // were lost stands): a layout the style accepts.
@@ -155,17 +155,17 @@ long long Placer::First_Column(std::size_t L, const std::vector<Line_Role>& Know
     After_Paren = Paren != No_Lexeme && Column[Base] + Offset == Column[Paren] + 1;
     return Column[Base] + Offset;
   }
-  const long long Styled = Styled_Column(Role, Column[Base]);
+  const Column_Number Styled = Styled_Column(Role, Column[Base]);
   After_Paren = Paren != No_Lexeme && Styled == Column[Paren] + 1;
   return Styled;
 }
 
-long long Placer::Styled_Column(const Line_Role& Role, long long Base) const noexcept {
+Column_Number Placer::Styled_Column(const Line_Role& Role, Column_Number Base) const noexcept {
   switch (Role.Rule) {
     case Continuation_Rule::Level:
       return Base;
     case Continuation_Rule::Under:
-      return std::max<long long>(Column[Role.Reference] + Role.Shift, 1);
+      return std::max<Column_Number>(Column[Role.Reference] + Role.Shift, 1);
     case Continuation_Rule::Indented:
     default:
       break;

@@ -42,7 +42,9 @@ class Placer final : public Line_Placer {
  private:
   const Lexeme& At(std::size_t I) const noexcept { return Input.Lexemes[I]; }
   std::string_view Text(std::size_t I) const noexcept { return Text_Of(Source, At(I)); }
-  long long Width(std::size_t I) const noexcept { return static_cast<long long>(At(I).Length); }
+  Column_Number Width(std::size_t I) const noexcept {
+    return static_cast<Column_Number>(At(I).Length);
+  }
   std::size_t First_Of(std::size_t L) const noexcept { return Input.Lines[L].First; }
   std::size_t End_Of(std::size_t L) const noexcept {
     return Input.Lines[L].First + Input.Lines[L].Count;
@@ -51,16 +53,15 @@ class Placer final : public Line_Placer {
     return At(I).Class == Lexeme_Class::Byte_Order_Mark;
   }
   bool Is_Effector(std::size_t I) const noexcept { return At(I).Class == Lexeme_Class::Effector; }
-  void Set(std::size_t I, long long Placed) noexcept {
-    const auto New = static_cast<Column_Number>(Placed);
-    Moved = Moved || Column[I] != New;
-    Column[I] = New;
+  void Set(std::size_t I, Column_Number Placed) noexcept {
+    Moved = Moved || Column[I] != Placed;
+    Column[I] = Placed;
   }
 
   // Blanks the author put between lexeme I and the one before it on its
   // line (as repaired where they put it a little off its column).
-  long long Author_Gap(std::size_t I) const noexcept {
-    const long long Gap =
+  Column_Number Author_Gap(std::size_t I) const noexcept {
+    const Column_Number Gap =
         At(I).Column - (At(I - 1).Column + Width(I - 1)) + (Repaired.empty() ? 0 : Repaired[I]);
     return Gap < 0 ? 0 : Gap;
   }
@@ -90,19 +91,19 @@ class Placer final : public Line_Placer {
   void Keep_Within_Style(std::size_t L, const std::vector<Line_Role>& Known);
   // Lexeme Anchor at Start; what stands before it on the line (effectors)
   // from column 1 on, what follows it by the spacing rules.
-  void Place_Line(std::size_t L, std::size_t Anchor, long long Start);
-  void Place_From(std::size_t L, std::size_t Anchor, long long Start);
+  void Place_Line(std::size_t L, std::size_t Anchor, Column_Number Start);
+  void Place_From(std::size_t L, std::size_t Anchor, Column_Number Start);
   // A continuation line (one placed from the author's columns) whose first
   // token stands just after its open parenthesis.
   bool Lands_After_Paren(std::size_t L, const std::vector<Line_Role>& Known) const noexcept;
-  long long First_Column(std::size_t L, const std::vector<Line_Role>& Known,
-                         bool& After_Paren) const noexcept;
+  Column_Number First_Column(std::size_t L, const std::vector<Line_Role>& Known,
+                             bool& After_Paren) const noexcept;
   // A continuation line the author did not indent: by the line's rule.
-  long long Styled_Column(const Line_Role& Role, long long Base) const noexcept;
+  Column_Number Styled_Column(const Line_Role& Role, Column_Number Base) const noexcept;
 
   // Gaps (gaps.cpp).
   void Mark_Alignment_Candidates();
-  long long Chosen_Gap(std::size_t I) const noexcept;
+  Column_Number Chosen_Gap(std::size_t I) const noexcept;
 
   // Whole-line comments (comment_placement.cpp).
   std::size_t Comment_Of(std::size_t L) const noexcept;
@@ -112,15 +113,15 @@ class Placer final : public Line_Placer {
     std::size_t Next = No_Lexeme;
     std::size_t Prior = No_Lexeme;
     std::size_t Prior_Fixed = No_Lexeme;
-    long long Comment_Above = 0;  // where the whole-line comment above wanted to go
+    Column_Number Comment_Above = 0;  // where the whole-line comment above wanted to go
   };
   void Place_Comments();
   Code Last_Code_Symbol(std::size_t L) const noexcept;
   // The column Wanted for a whole-line comment, moved left to keep it
   // within the style's longest line where its author did.
-  long long Within_Style(std::size_t Comment, long long Wanted) const noexcept;
-  long long Wanted_Comment_Column(std::size_t L, std::size_t Comment,
-                                  const Neighbours& Near) const noexcept;
+  Column_Number Within_Style(std::size_t Comment, Column_Number Wanted) const noexcept;
+  Column_Number Wanted_Comment_Column(std::size_t L, std::size_t Comment,
+                                      const Neighbours& Near) const noexcept;
 
   // Kept alignment (kept_alignment.cpp).
   Kept_Change Demote_Unaligned();
@@ -130,23 +131,23 @@ class Placer final : public Line_Placer {
   bool Line_Up(std::size_t I, std::size_t J) const noexcept;
   std::size_t Root(std::size_t I);
   void Join_Columns();
-  std::size_t Line_Near(std::size_t L, long long At, int Step) const noexcept;
-  std::size_t Adjacent_Above(std::size_t L, long long At) const noexcept;
+  std::size_t Line_Near(std::size_t L, Column_Number At, int Step) const noexcept;
+  std::size_t Adjacent_Above(std::size_t L, Column_Number At) const noexcept;
   void Join_Right_Edges(std::size_t I, std::size_t Above);
   // Lines a lexeme's column may reach past.
   static constexpr std::size_t Farthest = 4;
 
   // Columns a little off (column_repair.cpp).
   bool Repair_Off_Columns(const std::vector<unsigned char>& Members);
-  long long Off_Column(std::size_t I) const noexcept;
+  Column_Number Off_Column(std::size_t I) const noexcept;
   struct Partner_Count {
     int Found = 0;
     int Padded = 0;
   };
-  void Partners(std::size_t I, long long Wanted, int Step, Partner_Count& Count) const noexcept;
+  void Partners(std::size_t I, Column_Number Wanted, int Step, Partner_Count& Count) const noexcept;
   std::size_t Code_Line_Near(std::size_t L, int Step) const noexcept;
-  std::size_t Held_At(std::size_t L, std::size_t I, long long Wanted) const noexcept;
-  void Shift_Gap(std::size_t I, long long Shift);
+  std::size_t Held_At(std::size_t L, std::size_t I, Column_Number Wanted) const noexcept;
+  void Shift_Gap(std::size_t I, Column_Number Shift);
 
   // Lexeme I keeps blanks that only a column of its kind can justify.
   bool Judges(std::size_t I) const noexcept {
@@ -157,7 +158,7 @@ class Placer final : public Line_Placer {
   // An end-of-line comment three blanks or more after the code has a column
   // of its own.
   bool Wide(std::size_t I) const noexcept {
-    const long long Least = At(I).Class == Lexeme_Class::Comment ? 3 : 4;
+    const Column_Number Least = At(I).Class == Lexeme_Class::Comment ? 3 : 4;
     return Keeps(I) && Author_Gap(I) >= Least;
   }
 
